@@ -1,0 +1,11 @@
+#pragma once
+
+namespace cli {
+
+enum ExitCode : int {
+    kExitDone = 0,
+    kExitFailed = 1,      // the operation failed; the engine's message is on stderr
+    kExitUsage = 2,       // usage error, or no such entry
+};
+
+}  // namespace cli

@@ -1,0 +1,28 @@
+// velbrookc: the console front end over the same engine the windows use.
+
+#include "cli/entry_commands.h"
+#include "cli/exit_codes.h"
+#include "platform/message_box.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    // The engine's failure messages go to stderr, in the same words a message box would show.
+    platform::SetMessageBoxHandler([](const platform::MessageBoxRequest& request) {
+        std::cerr << request.text << '\n';
+        return IDOK;
+    });
+
+    CLI::App app{"Velbrook console: shows and controls the programs Windows starts at logon",
+                 "velbrookc"};
+    app.require_subcommand(1);
+    cli::CommandBody selected;
+    cli::AddEntryCommands(app, selected);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int printed = app.exit(error);
+        return printed == 0 ? cli::kExitDone : cli::kExitUsage;
+    }
+    return selected ? selected() : cli::kExitUsage;
+}

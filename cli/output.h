@@ -1,0 +1,28 @@
+#pragma once
+// How the console program prints records: a readable table, JSON or CSV.
+// Texts are written as they are, in the ANSI code page.
+
+#include "engine/startup_item.h"
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+enum class OutputFormat { Table, Json, Csv };
+
+// A JSON string literal: quotes, backslashes and control characters escaped, other bytes kept.
+std::string JsonString(std::string_view text);
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+std::string CsvField(std::string_view text);
+
+// Columns of text in aligned columns under a header line.
+void WriteTable(std::ostream& out, const std::vector<std::string>& header,
+                const std::vector<std::vector<std::string>>& rows);
+
+// {"name", "command", "location", "enabled"} with the raw texts.
+void WriteItems(std::ostream& out, const engine::StartupItemArray& items, OutputFormat format);
+
+}  // namespace cli

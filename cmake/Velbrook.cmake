@@ -1,0 +1,39 @@
+# Helpers shared by every target of the product.
+
+configure_file(${PROJECT_SOURCE_DIR}/res/velbrook.manifest.in ${PROJECT_BINARY_DIR}/velbrook.manifest @ONLY)
+
+# velbrook_target_defaults(target): our warnings and the repository root on the include path.
+function(velbrook_target_defaults target)
+  target_compile_options(${target} PRIVATE ${VELBROOK_WARNINGS})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# velbrook_shipped_executable(target DESCRIPTION text [CONSOLE] SOURCES ...):
+# an .exe with the product's version resource and manifest, put into dist/.
+function(velbrook_shipped_executable target)
+  cmake_parse_arguments(arg "CONSOLE" "DESCRIPTION" "SOURCES" ${ARGN})
+  set(VB_FILE_DESCRIPTION "${arg_DESCRIPTION}")
+  set(VB_ORIGINAL_FILENAME "${target}.exe")
+  set(VB_INTERNAL_NAME "${target}")
+  set(VB_MANIFEST "${PROJECT_BINARY_DIR}/velbrook.manifest")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/res/version.rc.in ${rc} @ONLY)
+  add_executable(${target} ${arg_SOURCES} ${rc})
+  velbrook_target_defaults(${target})
+  if(NOT arg_CONSOLE)
+    set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
+  endif()
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELBROOK_DIST_DIR})
+endfunction()
+
+# Debian's header-only libraries (CLI11, nlohmann-json) live in /usr/include, which the
+# cross compiler must not search as a whole: expose just their folders.
+set(header_only_dir ${PROJECT_BINARY_DIR}/header_only)
+file(MAKE_DIRECTORY ${header_only_dir})
+foreach(lib CLI nlohmann)
+  if(NOT EXISTS ${header_only_dir}/${lib})
+    file(CREATE_LINK /usr/include/${lib} ${header_only_dir}/${lib} SYMBOLIC)
+  endif()
+endforeach()
+add_library(header_only_deps INTERFACE)
+target_include_directories(header_only_deps SYSTEM INTERFACE ${header_only_dir})

@@ -1,0 +1,17 @@
+#pragma once
+// The full listing: every source in the fixed order.
+
+#include "engine/startup_item.h"
+
+namespace engine {
+
+// HKCU Run, HKCU RunOnce, HKLM Run, HKLM RunOnce, the user's Startup folder, the common
+// Startup folder, then the switched-off entries (shortcuts before registry values).
+void EnumerateAllSources(const EntrySink& sink);
+
+enum class EntryFilter { All, Active, Disabled };
+
+// The entries in listing order after the receiver rules, as the pages show them.
+StartupItemArray ListStartupItems(EntryFilter filter = EntryFilter::All);
+
+}  // namespace engine

@@ -1,0 +1,160 @@
+// Switching Startup-folder shortcuts off into the pss folder and startupfolder, and back.
+
+#include "engine/disabled_store.h"
+#include "engine/startup_folders.h"
+#include "engine/switch_reports.h"
+#include "engine/switch_kinds.h"
+#include "engine/text.h"
+#include "platform/file_search.h"
+#include "platform/registry.h"
+
+namespace engine {
+
+namespace {
+
+namespace reg = platform::reg;
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool KeyExists(HKEY parent, const std::string& name) {
+    platform::unique_hkey key;
+    return reg::OpenKey(parent, name, KEY_READ, key) == ERROR_SUCCESS;
+}
+
+struct ShortcutFile {
+    std::string fullPath;
+    std::string fileName;
+    std::string folder;  // ending in a backslash
+};
+
+// The first "*.lnk" whose file title is exactly the name (case counts here).
+bool FindShortcut(const std::string& folder, const std::string& name, ShortcutFile& out) {
+    platform::FileSearch search(folder + "\\*.lnk");
+    while (search.Next()) {
+        const std::string fileName = search.Current().cFileName;
+        if (FileTitle(fileName) == name) {
+            out.folder = CollapseBackslashes(folder + "\\");
+            out.fileName = fileName;
+            out.fullPath = out.folder + fileName;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Which stored shortcut a record means: its location is either the active label ("Startup",
+// as a fix file keeps it) or the folder the shortcut lay in (as the store lists it).
+bool StoredLocationMatches(HKEY storeKey, const std::string& itemLocation) {
+    if (itemLocation.empty()) {
+        return true;
+    }
+    std::string extension;
+    if (EqualsNoCase(itemLocation, kUserStartupLabel) ||
+        EqualsNoCase(itemLocation, kCommonStartupLabel)) {
+        if (reg::QueryString(storeKey, store::kBackupExtension, extension) != ERROR_SUCCESS) {
+            return true;
+        }
+        const bool user = EqualsNoCase(itemLocation, kUserStartupLabel);
+        return EqualsNoCase(extension, user ? kUserBackupExtension : kCommonBackupExtension);
+    }
+    std::string folder;
+    if (reg::QueryString(storeKey, store::kLocation, folder) != ERROR_SUCCESS) {
+        return true;
+    }
+    return EqualsNoCase(CollapseBackslashes(folder + "\\"), CollapseBackslashes(itemLocation + "\\"));
+}
+
+}  // namespace
+
+bool DisableShortcutItem(const StartupItem& item, ReportStyle style) {
+    HKEY root;
+    const char* extension;
+    if (EqualsNoCase(item.location, kUserStartupLabel)) {
+        root = HKEY_CURRENT_USER;
+        extension = kUserBackupExtension;
+    } else if (EqualsNoCase(item.location, kCommonStartupLabel)) {
+        root = HKEY_LOCAL_MACHINE;
+        extension = kCommonBackupExtension;
+    } else {
+        return false;
+    }
+    const std::string folder = GetShellFolderPath(root, item.location);
+    ShortcutFile shortcut;
+    if (folder.empty() || !FindShortcut(folder, item.name, shortcut)) {
+        return false;
+    }
+    const std::string backupFolder = BackupFolder();
+    ::CreateDirectoryA(backupFolder.c_str(), nullptr);
+    const std::string backupPath = backupFolder + shortcut.fileName + extension;
+    const std::string keyName = ShortcutStoreKeyName(shortcut.fullPath);
+
+    platform::unique_hkey storeRoot;
+    if (reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreFolderPath, KEY_READ | KEY_WRITE, storeRoot) !=
+            ERROR_SUCCESS ||
+        keyName.empty() || FileExists(backupPath) || KeyExists(storeRoot.get(), keyName)) {
+        // An earlier backup of the same file, or its record, would be overwritten: keep both.
+        reports::DisableFailed(item.name, style);
+        return false;
+    }
+    platform::unique_hkey storeKey;
+    if (reg::CreateKey(storeRoot.get(), keyName, KEY_WRITE, storeKey) != ERROR_SUCCESS) {
+        reports::DisableFailed(item.name, style);
+        return false;
+    }
+    bool moved = reg::SetString(storeKey.get(), store::kItem, item.name) == ERROR_SUCCESS &&
+                 reg::SetString(storeKey.get(), store::kPath, shortcut.fullPath) == ERROR_SUCCESS &&
+                 reg::SetString(storeKey.get(), store::kBackupExtension, extension) == ERROR_SUCCESS &&
+                 reg::SetString(storeKey.get(), store::kCommand, item.command) == ERROR_SUCCESS &&
+                 reg::SetString(storeKey.get(), store::kLocation, shortcut.folder) == ERROR_SUCCESS &&
+                 reg::SetString(storeKey.get(), store::kBackup, backupPath) == ERROR_SUCCESS;
+    if (moved) {
+        WriteSwitchTime(storeKey.get());
+        moved = ::CopyFileA(shortcut.fullPath.c_str(), backupPath.c_str(), TRUE) != FALSE;
+        if (moved && !::DeleteFileA(shortcut.fullPath.c_str())) {
+            ::DeleteFileA(backupPath.c_str());
+            moved = false;
+        }
+    }
+    if (!moved) {
+        storeKey.reset();
+        reg::DeleteTree(storeRoot.get(), keyName);
+        reports::DisableFailed(item.name, style);
+    }
+    return moved;
+}
+
+bool EnableShortcutItem(const StartupItem& item, ReportStyle style) {
+    platform::unique_hkey storeRoot;
+    const REGSAM access = KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE;
+    if (reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreFolderPath, access, storeRoot) != ERROR_SUCCESS) {
+        return false;
+    }
+    std::string subkeyName;
+    for (DWORD index = 0;
+         reg::EnumSubkey(storeRoot.get(), index, subkeyName) == ERROR_SUCCESS; ++index) {
+        platform::unique_hkey subkey;
+        std::string storedName, path, backup;
+        if (reg::OpenKey(storeRoot.get(), subkeyName, access, subkey) != ERROR_SUCCESS ||
+            reg::QueryString(subkey.get(), store::kItem, storedName) != ERROR_SUCCESS ||
+            storedName.empty() || !EqualsNoCase(storedName, item.name) ||
+            !StoredLocationMatches(subkey.get(), item.location) ||
+            reg::QueryString(subkey.get(), store::kPath, path) != ERROR_SUCCESS || path.empty() ||
+            reg::QueryString(subkey.get(), store::kBackup, backup) != ERROR_SUCCESS ||
+            backup.empty()) {
+            continue;
+        }
+        if (!::CopyFileA(backup.c_str(), path.c_str(), FALSE)) {
+            reports::EnableFailed(item.name, style);
+            continue;
+        }
+        subkey.reset();
+        reg::DeleteKey(storeRoot.get(), subkeyName);
+        ::DeleteFileA(backup.c_str());
+        return true;
+    }
+    return false;
+}
+
+}  // namespace engine

@@ -1,0 +1,57 @@
+#pragma once
+// One startup entry, the list that owns such records, and the receiver the enumerators feed.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+struct StartupItem {
+    std::string name;
+    std::string command;
+    // "HKCU\...\Run", "Startup", "Common Startup", or the store's form for a disabled entry.
+    std::string location;
+    // True for an entry that Windows starts now; in the scrap list: selected for the run.
+    bool enabled = true;
+
+    // A location that begins with "HK" (any case) is a registry entry, any other a folder entry.
+    bool IsRegistryEntry() const;
+};
+
+bool IsRegistryLocation(std::string_view location);
+
+// A growable list of records that it owns, appended at the end.
+class StartupItemArray {
+public:
+    StartupItem& Append(StartupItem item);
+    size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    StartupItem& operator[](size_t index) { return *items_[index]; }
+    const StartupItem& operator[](size_t index) const { return *items_[index]; }
+    void RemoveAt(size_t index) { items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index)); }
+    void Clear() { items_.clear(); }
+
+    // Records keep their address while the list grows, so a pointer handed to a window stays valid.
+    template <typename F>
+    void ForEach(F&& f) const {
+        for (const auto& item : items_) {
+            f(*item);
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<StartupItem>> items_;
+};
+
+// The engine hands each entry it reads to a receiver chosen by the caller. The record is
+// the engine's; a receiver that keeps the entry makes its own copy.
+using EntrySink = std::function<void(const StartupItem&)>;
+
+// The rule all receivers share: entries with empty name and command, and entries that bear
+// the product's own name, are dropped.
+bool PassesReceiverRules(const StartupItem& item);
+
+}  // namespace engine

@@ -1,0 +1,35 @@
+#include "engine/switch_reports.h"
+
+#include "platform/message_box.h"
+
+namespace engine::reports {
+
+namespace {
+void Show(ReportStyle style, const std::string& text, const char* caption, UINT icon) {
+    platform::ShowMessageBox(style.kind == ReportStyle::Kind::Page ? style.owner : nullptr, text,
+                             caption, MB_OK | icon);
+}
+}  // namespace
+
+void DisableFailed(const std::string& name, ReportStyle style) {
+    if (style.kind == ReportStyle::Kind::Page) {
+        Show(style, "Failed to disable " + name, "Warning", MB_ICONWARNING);
+    } else {
+        Show(style, "STARTUP ERROR: Disabled Fail" + name, "Error", MB_ICONERROR);
+    }
+}
+
+void EnableFailedWithCode(const std::string& name, LSTATUS code, ReportStyle style) {
+    Show(style, "Failed to enable " + name + ", error = " + std::to_string(code), "Error",
+         MB_ICONERROR);
+}
+
+void EnableFailed(const std::string& name, ReportStyle style) {
+    if (style.kind == ReportStyle::Kind::Page) {
+        Show(style, "Failed to enable " + name, "Warning", MB_ICONWARNING);
+    } else {
+        Show(style, "Failed to enable " + name, "Error", MB_ICONERROR);
+    }
+}
+
+}  // namespace engine::reports

@@ -1,0 +1,15 @@
+#pragma once
+// The failure messages of the switch operations, in both report styles.
+
+#include "engine/switching.h"
+
+#include <string>
+
+namespace engine::reports {
+
+void DisableFailed(const std::string& name, ReportStyle style);
+// "Failed to enable %s, error = %d".
+void EnableFailedWithCode(const std::string& name, LSTATUS code, ReportStyle style);
+void EnableFailed(const std::string& name, ReportStyle style);
+
+}  // namespace engine::reports

@@ -1,0 +1,52 @@
+#pragma once
+// Test helpers that put the prefix's startup sources into a known state. Each test that uses
+// them starts from empty Run keys, an empty store and empty Startup and pss folders.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/message_box.h"
+
+namespace testing_support {
+
+inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kRunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+// Removes every Run/RunOnce value of both roots, both store keys and every file in the two
+// Startup folders and the pss folder.
+void ResetStartupSources();
+
+void SetRunValue(HKEY root, const char* key, const std::string& name, const std::string& data,
+                 DWORD type = REG_SZ);
+// The value's data, or a sentinel "<missing>" when it is not there.
+std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWORD* type = nullptr);
+
+std::string UserStartupFolder();
+std::string CommonStartupFolder();
+std::string PssFolder();
+
+// Writes a real shell link with IShellLinkA; returns its full path.
+std::string CreateShortcut(const std::string& folder, const std::string& fileName,
+                           const std::string& target, const std::string& arguments);
+void WriteFile(const std::string& path, const std::string& content);
+bool FileExists(const std::string& path);
+
+// Every value of a store subkey as "name=type:data" lines, sorted, for whole-layout checks.
+std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath);
+bool KeyExists(HKEY root, const std::string& path);
+
+// Records every message box shown while it lives and answers each with IDOK.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    const std::vector<platform::MessageBoxRequest>& shown() const { return shown_; }
+
+private:
+    std::vector<platform::MessageBoxRequest> shown_;
+    platform::MessageBoxHandler previous_;
+};
+
+}  // namespace testing_support

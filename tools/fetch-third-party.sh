@@ -1,0 +1,3 @@
+#!/usr/bin/env bash
+# Sources the build takes from Debian's source packages (never committed): none yet.
+set -euo pipefail

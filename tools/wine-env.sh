@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# start BUILD_DIR: a fresh Wine prefix for the tests, a persistent wineserver and an Xvfb display.
+# stop BUILD_DIR:  ends both.
+set -euo pipefail
+action=$1
+build=$(cd "$2" && pwd)
+prefix=$build/wineprefix
+export WINEPREFIX=$prefix WINEDEBUG=-all LC_ALL=C.UTF-8 LANG=C.UTF-8
+export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree=d;mshtml=d'
+
+stop() {
+  wineserver -k 2>/dev/null || true
+  if [ -f "$build/xvfb.pid" ]; then
+    kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
+    rm -f "$build/xvfb.pid"
+  fi
+}
+
+# Wine's services outlive this script. They must not hold the caller's pipes or other
+# descriptors open (ctest waits for those), so close everything but the standard three and
+# let everything started here write into a log.
+for fd in /proc/$$/fd/*; do
+  fd=${fd##*/}
+  [ "$fd" -gt 2 ] 2>/dev/null && [ "$fd" -ne 255 ] && eval "exec $fd>&-" 2>/dev/null || true
+done
+
+case $action in
+start)
+  stop
+  log=$build/wine-env.log
+  exec 4>&1
+  exec >"$log" 2>&1 </dev/null
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  # -displayfd picks a free display number and tells it once the server listens.
+  exec 3> "$build/xvfb.display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 4>&- &
+  echo $! >"$build/xvfb.pid"
+  for _ in $(seq 100); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
+  exec 3>&-
+  display=":$(tr -d '[:space:]' <"$build/xvfb.display")"
+  # One persistent server for the whole run: the services that wineboot starts stay up with
+  # it, started here rather than by the first test (they would hold that test's pipes).
+  wineserver -p 4>&-
+  wineboot -i 4>&-
+  # Pin the Windows version the tests are written against.
+  wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
+  echo "$display" >"$prefix/display"
+  echo "prefix $prefix, display $display" >&4
+  ;;
+stop)
+  stop
+  ;;
+*)
+  echo "usage: $0 start|stop BUILD_DIR" >&2
+  exit 2
+  ;;
+esac
