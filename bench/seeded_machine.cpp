@@ -1,0 +1,33 @@
+#include "bench/seeded_machine.h"
+
+#include "tests/support/machine_state.h"
+
+#include <cstdio>
+
+namespace bench {
+
+using namespace testing_support;
+
+void SeedMachine(const SeedPlan& plan) {
+    ResetStartupSources();
+    const HKEY roots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+    const char* keys[] = {kRunKey, kRunOnceKey};
+    for (int i = 0; i < plan.runValues; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "BenchEntry%04d", i);
+        const std::string chosen = static_cast<size_t>(i) < plan.chosenNames.size()
+                                       ? plan.chosenNames[static_cast<size_t>(i)]
+                                       : name;
+        // Mostly Run keys, as on real machines; every fifth goes to RunOnce.
+        SetRunValue(roots[i % 2], keys[(i % 5) == 4], chosen,
+                    "\"C:\\Program Files\\Bench\\" + std::string(name) + ".exe\" /background");
+    }
+    const std::string folders[] = {UserStartupFolder(), CommonStartupFolder()};
+    for (int i = 0; i < plan.shortcuts; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "BenchLink%03d.lnk", i);
+        CreateShortcut(folders[i % 2], name, "C:\\windows\\notepad.exe", "/bench");
+    }
+}
+
+}  // namespace bench

@@ -1,0 +1,19 @@
+#pragma once
+// Fills the prefix with a large, realistic set of startup entries for the benchmarks.
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct SeedPlan {
+    int runValues = 2000;  // spread over HKCU/HKLM Run and RunOnce
+    int shortcuts = 200;   // split between the user's and the common Startup folder
+    // Names given to the first Run values instead of generated ones (catalogue names, say).
+    std::vector<std::string> chosenNames;
+};
+
+// Clears every startup source first.
+void SeedMachine(const SeedPlan& plan);
+
+}  // namespace bench
