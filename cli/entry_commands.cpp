@@ -5,6 +5,7 @@
 #include "engine/listing.h"
 #include "engine/switching.h"
 #include "engine/text.h"
+#include "history/manual_save.h"
 
 #include <iostream>
 #include <map>
@@ -75,8 +76,9 @@ int RunSwitch(const SwitchOptions& options, bool enable) {
         return kExitUsage;
     }
     const auto style = engine::ReportStyle::Page(nullptr);
+    // Switching off is a manual fix: it goes into the history like a save of the page.
     const bool done = enable ? engine::EnableStartupItem(item, style)
-                             : engine::DisableStartupItem(item, style);
+                             : history::SaveManualChanges({{&item, false}}, style).switchedOff == 1;
     if (!done) {
         return kExitFailed;
     }

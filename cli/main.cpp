@@ -1,8 +1,12 @@
 // velbrookc: the console front end over the same engine the windows use.
 
+#include "cleanup/ignore_list.h"
+#include "cli/cleanup_commands.h"
 #include "cli/entry_commands.h"
 #include "cli/exit_codes.h"
+#include "cli/history_commands.h"
 #include "platform/message_box.h"
+#include "shell/data_path.h"
 
 #include <iostream>
 
@@ -18,11 +22,19 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     cli::CommandBody selected;
     cli::AddEntryCommands(app, selected);
+    cli::AddCleanupCommands(app, selected);
+    cli::AddHistoryCommands(app, selected);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int printed = app.exit(error);
         return printed == 0 ? cli::kExitDone : cli::kExitUsage;
     }
-    return selected ? selected() : cli::kExitUsage;
+    if (!selected) {
+        return cli::kExitUsage;
+    }
+    // As the program starts: the data folder, then the ignore list the scan consults.
+    shell::PrepareDataFolder();
+    cleanup::LoadIgnoreList();
+    return selected();
 }

@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <cstdint>
 #include <mutex>
 
 namespace platform {
@@ -38,8 +39,15 @@ std::int64_t CurrentUnixTime() {
     return UnixOfFileTime(now);
 }
 
-bool CurrentLocalTime(SYSTEMTIME& local) {
-    const FILETIME utc = FileTimeOfUnix(CurrentUnixTime());
+bool CurrentLocalTime(SYSTEMTIME& local) { return LocalTimeOf(CurrentUnixTime(), local); }
+
+bool LocalTimeOf(std::int64_t utcSeconds, SYSTEMTIME& local) {
+    // FILETIME starts in 1601 and counts 100 ns ticks in 64 bits.
+    constexpr std::int64_t kLatest = INT64_MAX / kFileTimeTicksPerSecond - kFileTimeTo1970Seconds;
+    if (utcSeconds < -kFileTimeTo1970Seconds || utcSeconds > kLatest) {
+        return false;
+    }
+    const FILETIME utc = FileTimeOfUnix(utcSeconds);
     FILETIME localFile;
     SYSTEMTIME result;
     if (!::FileTimeToLocalFileTime(&utc, &localFile) || !::FileTimeToSystemTime(&localFile, &result)) {

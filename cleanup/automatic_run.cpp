@@ -1,0 +1,36 @@
+#include "cleanup/automatic_run.h"
+
+#include "engine/switching.h"
+#include "history/fix_files.h"
+
+namespace cleanup {
+
+AutomaticRunOutcome RunAutomaticFix(const engine::StartupItemArray& items,
+                                    const AutomaticRunProgress& progress) {
+    AutomaticRunOutcome outcome;
+    history::FixWriter fix;
+    const bool begun = fix.Begin();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const engine::StartupItem& entry = items[i];
+        if (progress.entryStarted) {
+            progress.entryStarted(entry, i);
+        }
+        if (!entry.enabled || !engine::DisableStartupItem(entry, engine::ReportStyle::Free())) {
+            continue;
+        }
+        fix.Record(entry);
+        ++outcome.fixed;
+    }
+    if (begun) {
+        outcome.recorded = fix.Finish(
+            history::InsertNumber(history::kAutomaticFixRemarks, outcome.fixed),
+            history::kAutomaticFixAction);
+        outcome.fixFilePath = fix.FixFilePath();
+    }
+    if (progress.finished) {
+        progress.finished(items.size(), outcome.fixed);
+    }
+    return outcome;
+}
+
+}  // namespace cleanup

@@ -1,0 +1,91 @@
+#include "cleanup/ignore_list.h"
+
+#include "engine/text.h"
+#include "history/record_file.h"
+#include "shell/data_path.h"
+
+namespace cleanup {
+
+namespace {
+
+std::vector<std::string>& Names() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+std::string Encode(const IgnoreRecord& record) {
+    return EncodeIgnoreRecord(record, history::AnsiLeadBytes());
+}
+
+}  // namespace
+
+std::string IgnoreFilePath() { return shell::DataPath("data\\ignore.dat"); }
+
+std::vector<IgnoreRecord> ReadIgnoreRecords() {
+    std::string bytes;
+    if (history::ReadWholeRecords(IgnoreFilePath(), kIgnoreRecordSize, bytes) !=
+        history::ReadOutcome::Read) {
+        return {};
+    }
+    return ParseIgnoreRecords(bytes);
+}
+
+void LoadIgnoreList() {
+    Names().clear();
+    for (auto& record : ReadIgnoreRecords()) {
+        Names().push_back(std::move(record.name));
+    }
+}
+
+IgnoreResult AddToIgnoreList(const engine::StartupItem& item) {
+    if (item.name.size() > kIgnoreNameLimit) {
+        return IgnoreResult::NameTooLong;
+    }
+    shell::PrepareDataFolder();
+    history::RecordAppender file;
+    if (!file.OpenExisting(IgnoreFilePath(), kIgnoreRecordSize) ||
+        !file.Append(Encode({item.name, item.command})) || !file.Flush()) {
+        return IgnoreResult::WriteFailed;
+    }
+    Names().push_back(item.name);
+    return IgnoreResult::Done;
+}
+
+bool IsIgnored(const std::string& name) {
+    for (const auto& ignored : Names()) {
+        if (engine::EqualsNoCase(ignored, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::vector<std::string>& IgnoredNames() { return Names(); }
+
+IgnoreResult ReplaceIgnoreList(const std::vector<IgnoreRecord>& records) {
+    std::string contents;
+    for (const auto& record : records) {
+        if (record.name.size() > kIgnoreNameLimit) {
+            return IgnoreResult::NameTooLong;
+        }
+        contents += Encode(record);
+    }
+    const std::string path = IgnoreFilePath();
+    if (records.empty()) {
+        if (!::DeleteFileA(path.c_str()) && history::FileExists(path)) {
+            return IgnoreResult::WriteFailed;
+        }
+    } else {
+        shell::PrepareDataFolder();
+        if (!history::ReplaceFileContents(path, contents)) {
+            return IgnoreResult::WriteFailed;
+        }
+    }
+    Names().clear();
+    for (const auto& record : records) {
+        Names().push_back(record.name);
+    }
+    return IgnoreResult::Done;
+}
+
+}  // namespace cleanup

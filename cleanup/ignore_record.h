@@ -1,0 +1,38 @@
+#pragma once
+// The 520-byte records of data\ignore.dat. No <windows.h>.
+
+#include "history/record_codec.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cleanup {
+
+struct IgnoreRecord {
+    std::string name;     // the entry's name; the scan compares with it
+    std::string command;  // shown as the "Location" of the ignore-list page
+};
+
+namespace layout {
+struct IgnoreRecordBytes {
+    char name[260];
+    char command[260];
+};
+static_assert(sizeof(IgnoreRecordBytes) == 520);
+static_assert(offsetof(IgnoreRecordBytes, name) == 0);
+static_assert(offsetof(IgnoreRecordBytes, command) == 260);
+}  // namespace layout
+
+inline constexpr std::size_t kIgnoreRecordSize = sizeof(layout::IgnoreRecordBytes);
+// The longest name that fits its field with the terminator.
+inline constexpr std::size_t kIgnoreNameLimit = sizeof(layout::IgnoreRecordBytes::name) - 1;
+
+// A command too long for its field is cut at a character boundary.
+std::string EncodeIgnoreRecord(const IgnoreRecord& record,
+                               const history::LeadBytePredicate& isLeadByte);
+// Every whole record in file order; a trailing fragment is ignored.
+std::vector<IgnoreRecord> ParseIgnoreRecords(std::string_view bytes);
+
+}  // namespace cleanup

@@ -1,0 +1,123 @@
+#include "history/fix_files.h"
+
+#include "history/time_text.h"
+#include "platform/clock.h"
+#include "shell/data_path.h"
+
+namespace history {
+
+namespace {
+
+// How many later seconds a fix tries before it gives up on a free name.
+constexpr int kFreeNameAttempts = 3600;
+
+std::string EncodeItem(const engine::StartupItem& item) {
+    return EncodeFixedItemRecord({item.location, item.name, item.command}, AnsiLeadBytes());
+}
+
+}  // namespace
+
+std::string InsertNumber(const std::string& pattern, long long number) {
+    std::string text = pattern;
+    const std::string insert = "%1!d!";
+    for (size_t at = text.find(insert); at != std::string::npos;
+         at = text.find(insert, at + 1)) {
+        text.replace(at, insert.size(), std::to_string(number));
+    }
+    return text;
+}
+
+std::string HistoryFilePath() { return shell::DataPath("data\\history.dat"); }
+
+std::string FixFilePathOf(std::int64_t utcSeconds) {
+    return shell::DataPath("data\\" + FixFileStamp(utcSeconds) + ".dat");
+}
+
+bool FixWriter::Begin() {
+    shell::PrepareDataFolder();
+    const std::int64_t now = platform::CurrentUnixTime();
+    for (int attempt = 0; attempt < kFreeNameAttempts; ++attempt) {
+        const std::int64_t time = now + attempt;
+        const std::string path = FixFilePathOf(time);
+        DWORD error = 0;
+        if (fixFile_.CreateNew(path, &error)) {
+            fixTime_ = time;
+            fixFilePath_ = path;
+            return true;
+        }
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+    }
+    return false;
+}
+
+bool FixWriter::Record(const engine::StartupItem& item) { return fixFile_.Append(EncodeItem(item)); }
+
+bool FixWriter::Finish(const std::string& remarks, const std::string& action) {
+    const bool fixFileKept = fixFile_.Flush();
+    fixFile_.Close();
+    RecordAppender historyFile;
+    return historyFile.OpenExisting(HistoryFilePath(), kHistoryRecordSize) &&
+           historyFile.Append(EncodeHistoryRecord({remarks, fixTime_, action, fixFilePath_},
+                                                  AnsiLeadBytes())) &&
+           historyFile.Flush() && fixFileKept;
+}
+
+void FixWriter::Discard() {
+    fixFile_.Close();
+    if (!fixFilePath_.empty()) {
+        ::DeleteFileA(fixFilePath_.c_str());
+    }
+}
+
+std::vector<HistoryRecord> ReadHistory() {
+    std::string bytes;
+    if (ReadWholeRecords(HistoryFilePath(), kHistoryRecordSize, bytes) != ReadOutcome::Read) {
+        return {};
+    }
+    return ParseHistoryRecords(bytes);
+}
+
+std::vector<HistoryRecord> ListedFixes() {
+    std::vector<HistoryRecord> listed;
+    for (auto& record : ReadHistory()) {
+        if (FileExists(record.fixFilePath)) {
+            listed.push_back(std::move(record));
+        }
+    }
+    return listed;
+}
+
+ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::StartupItem>& items,
+                        DWORD* error) {
+    std::string bytes;
+    const ReadOutcome outcome = ReadWholeRecords(fixFilePath, kFixedItemRecordSize, bytes, error);
+    if (outcome != ReadOutcome::Read) {
+        return outcome;
+    }
+    items.clear();
+    for (auto& record : ParseFixedItemRecords(bytes)) {
+        engine::StartupItem item;
+        item.name = std::move(record.name);
+        item.command = std::move(record.command);
+        item.location = std::move(record.location);
+        item.enabled = false;
+        items.push_back(std::move(item));
+    }
+    return outcome;
+}
+
+bool RewriteFixFile(const std::string& fixFilePath,
+                    const std::vector<engine::StartupItem>& remaining) {
+    if (remaining.empty()) {
+        return ::DeleteFileA(fixFilePath.c_str()) || !FileExists(fixFilePath);
+    }
+    std::string contents;
+    for (const auto& item : remaining) {
+        contents += EncodeItem(item);
+    }
+    return ReplaceFileContents(fixFilePath, contents);
+}
+
+}  // namespace history

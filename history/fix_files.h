@@ -1,0 +1,64 @@
+#pragma once
+// data\history.dat and the fix files: writing one fix, and reading them back.
+
+#include "engine/startup_item.h"
+#include "history/record_file.h"
+#include "history/records.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace history {
+
+inline constexpr char kAutomaticFixAction[] = "Automatic Fix";
+inline constexpr char kManualFixAction[] = "Manual Fix";
+inline constexpr char kAutomaticFixRemarks[] = "%1!d! Scrap programs fixed successfully";
+inline constexpr char kManualFixRemarks[] = "%1!d! Programs fixed successfully";
+
+// The pattern with "%1!d!" replaced by the number, as insert formatting does.
+std::string InsertNumber(const std::string& pattern, long long number);
+
+std::string HistoryFilePath();
+
+// The fix file of a time: data\ + "%m%d%Y%H%M%S" of its local time + ".dat".
+std::string FixFilePathOf(std::int64_t utcSeconds);
+
+// One fix being written: its fix file open for appending, then one history record.
+class FixWriter {
+public:
+    // Takes the clock reading and creates the fix file. When a fix of the same second already
+    // has that name, the next free second is taken (and stored as the fix's time), so no fix
+    // file is ever emptied by a later one.
+    bool Begin();
+    // Appends one record for an entry the fix switched off.
+    bool Record(const engine::StartupItem& item);
+    // Flushes and closes the fix file, then appends the history record and flushes it.
+    bool Finish(const std::string& remarks, const std::string& action);
+    // Closes and deletes the fix file; no history record.
+    void Discard();
+
+    std::int64_t FixTime() const { return fixTime_; }
+    const std::string& FixFilePath() const { return fixFilePath_; }
+
+private:
+    RecordAppender fixFile_;
+    std::int64_t fixTime_ = 0;
+    std::string fixFilePath_;
+};
+
+// Every history record in file order; empty when the file is missing or can't be opened.
+std::vector<HistoryRecord> ReadHistory();
+// The records whose fix file still exists: the fixes the history page lists.
+std::vector<HistoryRecord> ListedFixes();
+
+// The entries of a fix file as switched-off records. error gets the cause when the file
+// exists but can't be opened.
+ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::StartupItem>& items,
+                        DWORD* error = nullptr);
+
+// Writes the entries that remain; deletes the fix file when none does.
+bool RewriteFixFile(const std::string& fixFilePath,
+                    const std::vector<engine::StartupItem>& remaining);
+
+}  // namespace history

@@ -1,0 +1,43 @@
+#include "history/manual_save.h"
+
+#include "engine/known_items.h"
+#include "history/fix_files.h"
+
+namespace history {
+
+ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
+                                    engine::ReportStyle style) {
+    ManualSaveOutcome outcome;
+    FixWriter fix;
+    const bool begun = fix.Begin();
+    for (const ManualChange& change : changes) {
+        engine::StartupItem& item = *change.item;
+        ++outcome.changed;
+        if (change.switchOn) {
+            if (engine::EnableStartupItem(item, style)) {
+                item.enabled = true;
+            }
+            engine::StartupItem seen = item;
+            seen.enabled = true;
+            engine::KnownStartupItems().AppendCopy(seen);
+            continue;
+        }
+        if (engine::DisableStartupItem(item, style)) {
+            item.enabled = false;
+            fix.Record(item);
+            ++outcome.switchedOff;
+        }
+    }
+    if (!begun) {
+        return outcome;
+    }
+    if (outcome.switchedOff == 0) {
+        fix.Discard();
+        return outcome;
+    }
+    outcome.recorded = fix.Finish(InsertNumber(kManualFixRemarks, outcome.switchedOff),
+                                  kManualFixAction);
+    return outcome;
+}
+
+}  // namespace history

@@ -1,0 +1,60 @@
+#pragma once
+// Encoding and decoding of the fixed-size records of the data files: zero-terminated ANSI
+// texts in fixed-width fields and little-endian 64-bit times. Works on bytes only, without
+// <windows.h>, so it also builds natively.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace history {
+
+// Tells whether a byte starts a two-byte character in the ANSI code page.
+using LeadBytePredicate = std::function<bool(unsigned char)>;
+
+// The longest prefix of text that holds at most maxBytes bytes and does not split a two-byte
+// character.
+std::string_view CutAtCharBoundary(std::string_view text, std::size_t maxBytes,
+                                   const LeadBytePredicate& isLeadByte);
+
+// The text of a field: the bytes before the first zero, never past the field.
+std::string ReadTextField(const char* field, std::size_t size);
+
+// Writes text cut to fit with its terminator; the rest of the field is zeroed.
+void WriteTextField(char* field, std::size_t size, std::string_view text,
+                    const LeadBytePredicate& isLeadByte);
+
+std::int64_t ReadInt64LE(const unsigned char* bytes);
+void WriteInt64LE(unsigned char* bytes, std::int64_t value);
+
+// The number of whole records in a byte count; a trailing fragment is not counted.
+inline std::size_t WholeRecordCount(std::size_t byteCount, std::size_t recordSize) {
+    return byteCount / recordSize;
+}
+
+// Decodes every whole record of a file's bytes in file order; a trailing fragment is ignored.
+template <typename Bytes, typename Decode>
+auto ParseRecords(std::string_view data, Decode&& decode) {
+    std::vector<decltype(decode(std::declval<const Bytes&>()))> records;
+    const std::size_t count = WholeRecordCount(data.size(), sizeof(Bytes));
+    records.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        Bytes bytes;
+        std::memcpy(&bytes, data.data() + i * sizeof(Bytes), sizeof bytes);
+        records.push_back(decode(bytes));
+    }
+    return records;
+}
+
+// The raw bytes of a layout struct.
+template <typename Bytes>
+std::string BytesOf(const Bytes& bytes) {
+    return std::string(reinterpret_cast<const char*>(&bytes), sizeof bytes);
+}
+
+}  // namespace history

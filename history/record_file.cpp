@@ -1,0 +1,108 @@
+#include "history/record_file.h"
+
+namespace history {
+
+bool IsAnsiLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+const LeadBytePredicate& AnsiLeadBytes() {
+    static const LeadBytePredicate predicate = IsAnsiLeadByte;
+    return predicate;
+}
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+ReadOutcome ReadWholeRecords(const std::string& path, size_t recordSize, std::string& bytes,
+                             DWORD* error) {
+    platform::unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD cause = ::GetLastError();
+        if (error) {
+            *error = cause;
+        }
+        return cause == ERROR_FILE_NOT_FOUND || cause == ERROR_PATH_NOT_FOUND ? ReadOutcome::Missing
+                                                                                : ReadOutcome::Failed;
+    }
+    std::string data;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        data.append(buffer, read);
+    }
+    data.resize(WholeRecordCount(data.size(), recordSize) * recordSize);
+    bytes = std::move(data);
+    return ReadOutcome::Read;
+}
+
+bool RecordAppender::OpenExisting(const std::string& path, size_t recordSize) {
+    file_.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file_ || !::GetFileSizeEx(file_.get(), &size)) {
+        file_.reset();
+        return false;
+    }
+    LARGE_INTEGER whole;
+    whole.QuadPart = size.QuadPart - size.QuadPart % static_cast<LONGLONG>(recordSize);
+    if (!::SetFilePointerEx(file_.get(), whole, nullptr, FILE_BEGIN) ||
+        (whole.QuadPart != size.QuadPart && !::SetEndOfFile(file_.get()))) {
+        file_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool RecordAppender::CreateNew(const std::string& path, DWORD* error) {
+    file_.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_ && error) {
+        *error = ::GetLastError();
+    }
+    return static_cast<bool>(file_);
+}
+
+bool RecordAppender::Append(std::string_view record) {
+    return file_ && WriteAll(file_.get(), record);
+}
+
+bool RecordAppender::Flush() { return file_ && ::FlushFileBuffers(file_.get()); }
+
+bool ReplaceFileContents(const std::string& path, std::string_view contents) {
+    const std::string fresh = path + ".new";
+    {
+        platform::unique_hfile file(::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !WriteAll(file.get(), contents) || !::FlushFileBuffers(file.get())) {
+            file.reset();
+            ::DeleteFileA(fresh.c_str());
+            return false;
+        }
+    }
+    if (!::MoveFileExA(fresh.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileA(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace history

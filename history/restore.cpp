@@ -1,0 +1,41 @@
+#include "history/restore.h"
+
+#include "engine/known_items.h"
+#include "engine/switching.h"
+#include "history/fix_files.h"
+
+namespace history {
+
+RestoreOutcome RestoreFixEntries(const std::string& fixFilePath,
+                                 const std::vector<engine::StartupItem>& entries,
+                                 const std::vector<bool>& chosen) {
+    RestoreOutcome outcome;
+    for (size_t i = entries.size(); i-- > 0;) {
+        if (i >= chosen.size() || !chosen[i]) {
+            continue;
+        }
+        // The monitor must not announce the entry as new once it is back.
+        engine::StartupItem seen = entries[i];
+        seen.enabled = true;
+        engine::KnownStartupItems().AppendCopy(seen);
+        if (!engine::EnableStartupItem(entries[i], engine::ReportStyle::Free())) {
+            ++outcome.failed;
+        }
+        ++outcome.restored;
+    }
+    if (outcome.restored == 0) {
+        return outcome;
+    }
+    std::vector<engine::StartupItem> remaining;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i >= chosen.size() || !chosen[i]) {
+            remaining.push_back(entries[i]);
+        }
+    }
+    const bool done = RewriteFixFile(fixFilePath, remaining);
+    outcome.fixFileDeleted = done && remaining.empty();
+    outcome.fixFileWritten = done && !remaining.empty();
+    return outcome;
+}
+
+}  // namespace history
