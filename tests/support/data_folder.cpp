@@ -1,0 +1,61 @@
+#include "tests/support/data_folder.h"
+
+#include "platform/file_search.h"
+#include "platform/registry.h"
+#include "shell/data_path.h"
+#include "shell/settings_key.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+namespace testing_support {
+
+void ResetDataFolder() {
+    const std::string folder = shell::DataPath("data");
+    shell::CreateFolderWithParents(folder);
+    std::vector<std::pair<std::string, bool>> found;
+    platform::FileSearch search(folder + "\\*");
+    while (search.Next()) {
+        const std::string name = search.Current().cFileName;
+        if (name != "." && name != "..") {
+            found.emplace_back(folder + "\\" + name, search.IsDirectory());
+        }
+    }
+    for (const auto& [path, directory] : found) {
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (directory ? !::RemoveDirectoryA(path.c_str()) : !::DeleteFileA(path.c_str())) {
+            throw std::runtime_error("cannot remove " + path);
+        }
+    }
+}
+
+void ResetSettingsKey() { platform::reg::DeleteTree(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath()); }
+
+std::string ReadFileBytes(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        return "<missing>";
+    }
+    std::string content;
+    char buffer[4096];
+    size_t read;
+    while ((read = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        content.append(buffer, read);
+    }
+    std::fclose(f);
+    return content;
+}
+
+void ResizeFile(const std::string& path, size_t size) {
+    platform::unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(size);
+    if (!file || !::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
+        !::SetEndOfFile(file.get())) {
+        throw std::runtime_error("cannot resize " + path);
+    }
+}
+
+}  // namespace testing_support
