@@ -1,0 +1,89 @@
+// The scrap scan against a plain listing and against looking up one catalogue name after
+// another, each source opened anew for every name (the baseline, kept only here).
+
+#include "bench/seeded_machine.h"
+#include "bench/timing.h"
+#include "cleanup/ignore_list.h"
+#include "cleanup/scrap_catalogue.h"
+#include "cleanup/scrap_scan.h"
+#include "engine/listing.h"
+#include "engine/run_values.h"
+#include "engine/startup_folders.h"
+#include "engine/text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// For each name in catalogue order, every source in order, keeping what equals the name.
+void PerNameScan(engine::StartupItemArray& items) {
+    items.Clear();
+    for (const char* name : cleanup::ScrapCatalogue) {
+        const engine::EntrySink collect = [&](const engine::StartupItem& item) {
+            if (engine::EqualsNoCase(item.name, name) && cleanup::PassesScrapCollectorRules(item)) {
+                items.Append(item);
+            }
+        };
+        engine::EnumerateRunValues(HKEY_CURRENT_USER, "HKCU\\", "Run", collect);
+        engine::EnumerateRunValues(HKEY_CURRENT_USER, "HKCU\\", "RunOnce", collect);
+        engine::EnumerateRunValues(HKEY_LOCAL_MACHINE, "HKLM\\", "Run", collect);
+        engine::EnumerateRunValues(HKEY_LOCAL_MACHINE, "HKLM\\", "RunOnce", collect);
+        engine::EnumerateStartupFolder(HKEY_CURRENT_USER, engine::kUserStartupLabel, collect);
+        engine::EnumerateStartupFolder(HKEY_LOCAL_MACHINE, engine::kCommonStartupLabel, collect);
+    }
+}
+
+bool SameEntries(const engine::StartupItemArray& a, const engine::StartupItemArray& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].name != b[i].name || a[i].command != b[i].command ||
+            a[i].location != b[i].location) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    bench::SeedPlan plan;
+    // A few dozen catalogue names, spread over the four keys and in no particular order. The
+    // first eight come again in upper case under the other root (the seed alternates roots),
+    // so that those names are found in two sources.
+    for (size_t i = 0; i < 40; ++i) {
+        plan.chosenNames.push_back(cleanup::ScrapCatalogue[(i * 131) % cleanup::kScrapCatalogueSize]);
+    }
+    plan.chosenNames.push_back("BenchFiller");
+    for (size_t i = 0; i < 8; ++i) {
+        plan.chosenNames.push_back(engine::UpperAnsi(plan.chosenNames[i]));
+    }
+    bench::SeedMachine(plan);
+    cleanup::LoadIgnoreList();
+
+    engine::StartupItemArray scanned, baseline;
+    size_t listed = 0;
+    double scan = 1e300, listing = 1e300;
+    // Alternate the two so that both see the same machine state and caches.
+    for (int round = 0; round < 5; ++round) {
+        scan = std::min(scan, bench::BestOfMilliseconds(1, [&] { cleanup::FindScrapPrograms(scanned); }));
+        listing = std::min(listing, bench::BestOfMilliseconds(1, [&] {
+                               listed = engine::ListStartupItems().size();
+                           }));
+    }
+    const double perName = bench::BestOfMilliseconds(1, [&] { PerNameScan(baseline); });
+
+    std::printf("entries: listing %zu, scan found %zu, per-name found %zu (%s)\n", listed,
+                scanned.size(), baseline.size(),
+                SameEntries(scanned, baseline) ? "same entries, same order" : "DIFFERENT");
+    std::printf("scan           %8.1f ms\n", scan);
+    std::printf("listing        %8.1f ms\n", listing);
+    std::printf("per-name scan  %8.1f ms\n", perName);
+    std::printf("ratio scan/listing %.2f (goal <= 1.3)\n", scan / listing);
+    std::printf("ratio per-name/scan %.1f (goal >= 50)\n", perName / scan);
+    return SameEntries(scanned, baseline) ? 0 : 1;
+}
