@@ -79,12 +79,10 @@ int RunFix(const FormatOption& options) {
 int RunIgnoreList(const FormatOption& options) {
     const auto records = cleanup::ReadIgnoreRecords();
     if (options.json) {
-        std::cout << '[';
-        for (size_t i = 0; i < records.size(); ++i) {
-            std::cout << (i ? ",\n " : "\n ") << "{\"name\": " << JsonString(records[i].name)
+        WriteJsonArray(std::cout, records.size(), [&](size_t i) {
+            std::cout << "{\"name\": " << JsonString(records[i].name)
                       << ", \"command\": " << JsonString(records[i].command) << '}';
-        }
-        std::cout << (records.empty() ? "]\n" : "\n]\n");
+        });
         return kExitDone;
     }
     std::vector<std::vector<std::string>> rows;

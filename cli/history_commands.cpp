@@ -56,16 +56,14 @@ bool ReadEntries(const history::HistoryRecord& fix, std::vector<engine::StartupI
 int RunHistory(bool json) {
     const auto fixes = history::ListedFixes();
     if (json) {
-        std::cout << '[';
-        for (size_t i = 0; i < fixes.size(); ++i) {
+        WriteJsonArray(std::cout, fixes.size(), [&](size_t i) {
             const auto& fix = fixes[i];
-            std::cout << (i ? ",\n " : "\n ") << "{\"remarks\": " << JsonString(fix.remarks)
+            std::cout << "{\"remarks\": " << JsonString(fix.remarks)
                       << ", \"time\": " << fix.fixTime
                       << ", \"time_text\": " << JsonString(history::DisplayTimeText(fix.fixTime))
                       << ", \"action\": " << JsonString(fix.action)
                       << ", \"fix_file\": " << JsonString(fix.fixFilePath) << '}';
-        }
-        std::cout << (fixes.empty() ? "]\n" : "\n]\n");
+        });
         return kExitDone;
     }
     std::vector<std::vector<std::string>> rows;
@@ -87,13 +85,11 @@ int RunHistoryShow(size_t number, bool json) {
         return kExitFailed;
     }
     if (json) {
-        std::cout << '[';
-        for (size_t i = 0; i < entries.size(); ++i) {
-            std::cout << (i ? ",\n " : "\n ") << "{\"name\": " << JsonString(entries[i].name)
+        WriteJsonArray(std::cout, entries.size(), [&](size_t i) {
+            std::cout << "{\"name\": " << JsonString(entries[i].name)
                       << ", \"command\": " << JsonString(entries[i].command)
                       << ", \"location\": " << JsonString(entries[i].location) << '}';
-        }
-        std::cout << (entries.empty() ? "]\n" : "\n]\n");
+        });
         return kExitDone;
     }
     std::vector<std::vector<std::string>> rows;

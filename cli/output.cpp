@@ -68,6 +68,16 @@ void WriteTable(std::ostream& out, const std::vector<std::string>& header,
     }
 }
 
+void WriteJsonArray(std::ostream& out, size_t count,
+                    const std::function<void(size_t)>& writeObject) {
+    out << '[';
+    for (size_t i = 0; i < count; ++i) {
+        out << (i ? ",\n " : "\n ");
+        writeObject(i);
+    }
+    out << (count == 0 ? "]\n" : "\n]\n");
+}
+
 void WriteItems(std::ostream& out, const engine::StartupItemArray& items, OutputFormat format) {
     switch (format) {
     case OutputFormat::Json: {

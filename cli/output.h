@@ -4,6 +4,7 @@
 
 #include "engine/startup_item.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ std::string CsvField(std::string_view text);
 // Columns of text in aligned columns under a header line.
 void WriteTable(std::ostream& out, const std::vector<std::string>& header,
                 const std::vector<std::vector<std::string>>& rows);
+
+// A JSON array, one object a line; writeObject(i) writes the i-th object.
+void WriteJsonArray(std::ostream& out, size_t count,
+                    const std::function<void(size_t)>& writeObject);
 
 // {"name", "command", "location", "enabled"} with the raw texts.
 void WriteItems(std::ostream& out, const engine::StartupItemArray& items, OutputFormat format);
