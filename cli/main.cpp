@@ -2,6 +2,7 @@
 
 #include "cli/entry_commands.h"
 #include "cli/exit_codes.h"
+#include "cli/update_commands.h"
 #include "platform/message_box.h"
 
 #include <iostream>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     cli::CommandBody selected;
     cli::AddEntryCommands(app, selected);
+    cli::AddUpdateCommands(app, selected);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
