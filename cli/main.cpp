@@ -5,6 +5,7 @@
 #include "cli/entry_commands.h"
 #include "cli/exit_codes.h"
 #include "cli/history_commands.h"
+#include "cli/update_commands.h"
 #include "platform/message_box.h"
 #include "shell/data_path.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     cli::AddEntryCommands(app, selected);
     cli::AddCleanupCommands(app, selected);
     cli::AddHistoryCommands(app, selected);
+    cli::AddUpdateCommands(app, selected);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -8,17 +8,34 @@ function(velbrook_target_defaults target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
-# velbrook_shipped_executable(target DESCRIPTION text [CONSOLE] SOURCES ...):
-# an .exe with the product's version resource and manifest, put into dist/.
-function(velbrook_shipped_executable target)
-  cmake_parse_arguments(arg "CONSOLE" "DESCRIPTION" "SOURCES" ${ARGN})
+# velbrook_version_resource(target DESCRIPTION text [VERSION a.b.c.d]): gives an .exe the
+# product's version resource and manifest; VERSION (for tests) stands in for the product's.
+function(velbrook_version_resource target)
+  cmake_parse_arguments(arg "" "DESCRIPTION;VERSION" "" ${ARGN})
+  if(arg_VERSION)
+    # The template's version names, changed in this function's scope only.
+    set(PROJECT_VERSION ${arg_VERSION})
+  endif()
+  string(REPLACE "." ";" parts "${PROJECT_VERSION}")
+  list(GET parts 0 PROJECT_VERSION_MAJOR)
+  list(GET parts 1 PROJECT_VERSION_MINOR)
+  list(GET parts 2 PROJECT_VERSION_PATCH)
+  list(GET parts 3 PROJECT_VERSION_TWEAK)
   set(VB_FILE_DESCRIPTION "${arg_DESCRIPTION}")
   set(VB_ORIGINAL_FILENAME "${target}.exe")
   set(VB_INTERNAL_NAME "${target}")
   set(VB_MANIFEST "${PROJECT_BINARY_DIR}/velbrook.manifest")
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   configure_file(${PROJECT_SOURCE_DIR}/res/version.rc.in ${rc} @ONLY)
-  add_executable(${target} ${arg_SOURCES} ${rc})
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
+
+# velbrook_shipped_executable(target DESCRIPTION text [CONSOLE] SOURCES ...):
+# an .exe with the product's version resource and manifest, put into dist/.
+function(velbrook_shipped_executable target)
+  cmake_parse_arguments(arg "CONSOLE" "DESCRIPTION" "SOURCES" ${ARGN})
+  add_executable(${target} ${arg_SOURCES})
+  velbrook_version_resource(${target} DESCRIPTION "${arg_DESCRIPTION}")
   velbrook_target_defaults(${target})
   if(NOT arg_CONSOLE)
     set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)

@@ -47,7 +47,7 @@ void ReadDisabledEntries(const EntrySink& sink) {
         StartupItem item;
         item.enabled = false;
         std::string hkey, key;
-        if (QueryString(subkey, store::kHkey, hkey) == ERROR_SUCCESS &&
+        if (QueryString(subkey, store::kHkey, hkey) == ERROR_SUCCESS && !hkey.empty() &&
             QueryString(subkey, store::kKey, key) == ERROR_SUCCESS &&
             QueryString(subkey, store::kItem, item.name) == ERROR_SUCCESS &&
             QueryString(subkey, store::kCommand, item.command) == ERROR_SUCCESS) {

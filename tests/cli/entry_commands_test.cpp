@@ -1,0 +1,102 @@
+// velbrookc list, disable and enable, run as a user would run them.
+
+#include "engine/disabled_store.h"
+#include "tests/support/machine_state.h"
+#include "tests/support/run_process.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace testing_support;
+
+const std::string kHkcuRun = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kHklmRun = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Console output is text mode: line ends come as CR LF.
+std::string Lines(std::string text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '\r') {
+            out += c;
+        }
+    }
+    return out;
+}
+
+class EntryCommands : public ::testing::Test {
+protected:
+    void SetUp() override { ResetStartupSources(); }
+};
+
+TEST_F(EntryCommands, ListPrintsRawTextsAsJsonAndCsv) {
+    // "Café" in the ANSI code page (1252): é is one byte, 0xE9.
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Caf\xE9", "  \"C:\\Tools\\caf\xE9.exe\" -q ");
+    SetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Comma,Tool", "x.exe");
+    auto json = RunVelbrookc("list --json");
+    EXPECT_EQ(json.exitCode, 0u) << json.err;
+    EXPECT_EQ(Lines(json.out),
+              "[\n {\"name\": \"Caf\xE9\", \"command\": \"  \\\"C:\\\\Tools\\\\caf\xE9.exe\\\" -q \", "
+              "\"location\": \"HKCU\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
+              "\"enabled\": true},\n {\"name\": \"Comma,Tool\", \"command\": \"x.exe\", "
+              "\"location\": \"HKLM\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
+              "\"enabled\": true}\n]\n");
+
+    auto csv = RunVelbrookc("list --csv --filter active");
+    EXPECT_EQ(csv.exitCode, 0u) << csv.err;
+    EXPECT_EQ(Lines(csv.out), "name,command,location,enabled\n"
+                              "Caf\xE9,\"  \"\"C:\\Tools\\caf\xE9.exe\"\" -q \"," + kHkcuRun + ",true\n"
+                              "\"Comma,Tool\",x.exe," + kHklmRun + ",true\n");
+
+    auto none = RunVelbrookc("list --json --filter disabled");
+    EXPECT_EQ(Lines(none.out), "[]\n");
+
+    auto table = RunVelbrookc("list");
+    EXPECT_EQ(table.exitCode, 0u);
+    // Columns are aligned; the command is shown trimmed of blanks and quotes, as the pages do.
+    const std::string out = Lines(table.out);
+    EXPECT_EQ(out.substr(0, out.find('\n')).find("Name        Status   Location"), 0u) << out;
+    EXPECT_NE(out.find("\nCaf\xE9        Enabled  " + kHkcuRun + "  C:\\Tools\\caf\xE9.exe\" -q\n"),
+              std::string::npos)
+        << out;
+}
+
+TEST_F(EntryCommands, DisableAndEnableActOnTheOneEntryOfThatName) {
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Twin", "user.exe");
+    SetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Twin", "machine.exe");
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Caf\xE9", "c.exe");
+
+    auto ambiguous = RunVelbrookc("disable Twin");
+    EXPECT_EQ(ambiguous.exitCode, 2u);
+    EXPECT_NE(ambiguous.err.find(kHkcuRun), std::string::npos) << ambiguous.err;
+    EXPECT_NE(ambiguous.err.find(kHklmRun), std::string::npos) << ambiguous.err;
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Twin"), "user.exe");
+
+    auto chosen = RunVelbrookc("disable Twin --location \"" + kHklmRun + "\"");
+    EXPECT_EQ(chosen.exitCode, 0u) << chosen.err;
+    EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Twin"), "<missing>");
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Twin"), "user.exe");
+
+    // The other Twin's store key is taken: the engine refuses and says why.
+    auto refused = RunVelbrookc("disable Twin");
+    EXPECT_EQ(refused.exitCode, 1u);
+    EXPECT_EQ(Lines(refused.err), "Failed to disable Twin\n");
+
+    EXPECT_EQ(RunVelbrookc("disable Caf\xE9").exitCode, 0u);
+    EXPECT_EQ(RunVelbrookc("disable Caf\xE9").exitCode, 2u);  // no active entry of that name now
+    EXPECT_EQ(RunVelbrookc("disable caf\xE9").exitCode, 2u);  // names are exact
+    auto enabled = RunVelbrookc("enable Caf\xE9");
+    EXPECT_EQ(enabled.exitCode, 0u) << enabled.err;
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Caf\xE9"), "c.exe");
+}
+
+TEST_F(EntryCommands, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(RunVelbrookc("").exitCode, 2u);
+    EXPECT_EQ(RunVelbrookc("frobnicate").exitCode, 2u);
+    EXPECT_EQ(RunVelbrookc("list --filter sometimes").exitCode, 2u);
+    EXPECT_EQ(RunVelbrookc("list --json --csv").exitCode, 2u);
+    EXPECT_EQ(RunVelbrookc("disable").exitCode, 2u);
+    EXPECT_EQ(RunVelbrookc("--help").exitCode, 0u);
+}
+
+}  // namespace
