@@ -10,6 +10,8 @@ RestoreOutcome RestoreFixEntries(const std::string& fixFilePath,
                                  const std::vector<engine::StartupItem>& entries,
                                  const std::vector<bool>& chosen) {
     RestoreOutcome outcome;
+    // An entry that could not be put back is still switched off: the fix file keeps its record.
+    std::vector<bool> keep(entries.size(), true);
     for (size_t i = entries.size(); i-- > 0;) {
         if (i >= chosen.size() || !chosen[i]) {
             continue;
@@ -18,7 +20,9 @@ RestoreOutcome RestoreFixEntries(const std::string& fixFilePath,
         engine::StartupItem seen = entries[i];
         seen.enabled = true;
         engine::KnownStartupItems().AppendCopy(seen);
-        if (!engine::EnableStartupItem(entries[i], engine::ReportStyle::Free())) {
+        if (engine::EnableStartupItem(entries[i], engine::ReportStyle::Free())) {
+            keep[i] = false;
+        } else {
             ++outcome.failed;
         }
         ++outcome.restored;
@@ -28,7 +32,7 @@ RestoreOutcome RestoreFixEntries(const std::string& fixFilePath,
     }
     std::vector<engine::StartupItem> remaining;
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (i >= chosen.size() || !chosen[i]) {
+        if (keep[i]) {
             remaining.push_back(entries[i]);
         }
     }

@@ -197,6 +197,30 @@ TEST_F(FixFilesTest, RestoreRewritesTheFixFileWithTheRestAndDeletesItWhenEmpty) 
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Gamma"), "c.exe");
 }
 
+TEST_F(FixFilesTest, AnEntryThatCantBePutBackKeepsItsRecord) {
+    CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Alpha", "a.exe");
+    engine::StartupItem tool{"Tool", "C:\\windows\\notepad.exe ", "Startup", true};
+    engine::StartupItem alpha = RunEntry("Alpha", "a.exe");
+    ASSERT_EQ(history::SaveManualChanges({{&tool, false}, {&alpha, false}},
+                                         engine::ReportStyle::Free()).switchedOff, 2);
+    const auto fix = history::ListedFixes().at(0);
+    ::DeleteFileA((PssFolder() + "Tool.lnk.Startup").c_str());  // the backup is gone
+    std::vector<engine::StartupItem> stored;
+    history::ReadFixFile(fix.fixFilePath, stored);
+    MessageBoxRecorder boxes;
+    const auto outcome = history::RestoreFixEntries(fix.fixFilePath, stored, {true, true});
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_TRUE(outcome.fixFileWritten);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "Failed to enable Tool");
+    std::vector<engine::StartupItem> rest;
+    history::ReadFixFile(fix.fixFilePath, rest);
+    ASSERT_EQ(rest.size(), 1u);
+    EXPECT_EQ(rest[0].name, "Tool");
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Alpha"), "a.exe");
+}
+
 TEST_F(FixFilesTest, AFailedRewriteKeepsTheOldFixFile) {
     const std::string path = WriteFix({RunEntry("One", "1.exe"), RunEntry("Two", "2.exe")});
     const std::string before = ReadFileBytes(path);
