@@ -45,6 +45,9 @@ start)
   wineboot -i 4>&-
   # Pin the Windows version the tests are written against.
   wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
+  # The first window of a prefix starts explorer.exe for the desktop, which outlives its
+  # program. rundll32 makes a window: the desktop starts here, not inside a test.
+  wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   echo "$display" >"$prefix/display"
   echo "prefix $prefix, display $display" >&4
   ;;

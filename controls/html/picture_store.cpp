@@ -70,6 +70,9 @@ std::string PictureStore::LoadStringResource(unsigned id, std::string_view modul
 PictureRef PictureStore::LoadPicture(std::string_view kind, const Token& tag) {
     const std::string key = TagKey(kind, tag);
     if (const auto found = byTag_.find(key); found != byTag_.end()) {
+        if (found->second < 0) {
+            return {};
+        }
         const Picture& p = *pictures_[found->second];
         return {found->second, p.width, p.height};
     }

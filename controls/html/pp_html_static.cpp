@@ -52,7 +52,7 @@ std::string CPPHtmlStatic::BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY,
 }
 
 std::string CPPHtmlStatic::LinkRules() {
-    char color[32];
+    char color[64];
     std::snprintf(color, sizeof(color), "color:0x%06X; text-decoration:", 0xff0000u);
     return std::string("a:link {") + color + "none}\na:hover {" + color + "underline}";
 }

@@ -26,6 +26,7 @@ public:
 
     void SetWindowText(const std::string& markup);
     CPPHtmlDrawer& Drawer() { return drawer_; }
+    const CPPHtmlDrawer& Drawer() const { return drawer_; }
 
     // The style rules made from a font (the window-text colour, blue links).
     static std::string BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY, COLORREF textColor);
