@@ -6,8 +6,9 @@
 namespace platform {
 
 class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? ::SelectObject(dc, object) : nullptr) {}
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(object ? ::SelectObject(dc, object) : nullptr) {}
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
     ~SelectedObject() {
@@ -16,7 +17,7 @@ public:
         }
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };

@@ -6,8 +6,23 @@
 namespace controls::html {
 
 enum class FillEffect {
-    Transparent, Solid, HGradient, VGradient, HCGradient, VCGradient, H3Gradient, V3Gradient,
-    Noise, DiagShade, HShade, VShade, HBump, VBump, SoftBump, HardBump, Metal,
+    Transparent,
+    Solid,
+    HGradient,
+    VGradient,
+    HCGradient,
+    VCGradient,
+    H3Gradient,
+    V3Gradient,
+    Noise,
+    DiagShade,
+    HShade,
+    VShade,
+    HBump,
+    VBump,
+    SoftBump,
+    HardBump,
+    Metal,
 };
 
 // "transparent", "solid", "hgradient", ... (any case); fallback for an unknown name.

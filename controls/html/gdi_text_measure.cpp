@@ -39,9 +39,9 @@ GdiTextMeasure::Font& GdiTextMeasure::FontEntry(const TextStyle& s) {
         fonts_.clear();
     }
     Font entry;
-    entry.font.reset(::CreateFontA(-::MulDiv(s.sizePt, dpiY_, 72), 0, 0, 0, s.weight,
-                                   s.italic, s.underline, s.strikeOut, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    entry.font.reset(::CreateFontA(-::MulDiv(s.sizePt, dpiY_, 72), 0, 0, 0, s.weight, s.italic,
+                                   s.underline, s.strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    DEFAULT_PITCH | FF_DONTCARE, s.face.c_str()));
     TEXTMETRICA tm{};
     {
@@ -62,7 +62,9 @@ GdiTextMeasure::Font& GdiTextMeasure::FontEntry(const TextStyle& s) {
     return fonts_.emplace(std::move(key), std::move(entry)).first->second;
 }
 
-HFONT GdiTextMeasure::FontOf(const TextStyle& style) { return FontEntry(style).font.get(); }
+HFONT GdiTextMeasure::FontOf(const TextStyle& style) {
+    return FontEntry(style).font.get();
+}
 
 int GdiTextMeasure::TextWidth(const TextStyle& style, std::string_view text) {
     platform::SelectedObject select(dc_.get(), FontOf(style));
@@ -85,8 +87,12 @@ size_t GdiTextMeasure::FitCount(const TextStyle& style, std::string_view text, i
     return fit < 0 ? 0 : static_cast<size_t>(fit);
 }
 
-TextMetrics GdiTextMeasure::Metrics(const TextStyle& style) { return FontEntry(style).metrics; }
+TextMetrics GdiTextMeasure::Metrics(const TextStyle& style) {
+    return FontEntry(style).metrics;
+}
 
-int GdiTextMeasure::XHeightPx(const TextStyle& style) { return FontEntry(style).xHeight; }
+int GdiTextMeasure::XHeightPx(const TextStyle& style) {
+    return FontEntry(style).xHeight;
+}
 
 }  // namespace controls::html

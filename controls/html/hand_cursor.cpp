@@ -11,7 +11,8 @@ platform::unique_hcursor LoadHandCursor() {
         return {};
     }
     const std::string path = std::string(folder) + "\\winhlp32.exe";
-    platform::unique_hmodule module(::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    platform::unique_hmodule module(
+        ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module) {
         return {};
     }

@@ -25,10 +25,10 @@ struct TableFrame {
 
 bool IsStyleTag(std::string_view name) {
     static constexpr std::string_view kTags[] = {
-        "b",     "i",      "em",     "u",     "s",   "strike", "font",  "left",  "center",
-        "right", "justify", "baseline", "top", "vcenter", "middle", "bottom", "body", "h1",
-        "h2",    "h3",     "h4",     "h5",    "h6",  "code",   "pre",   "big",   "small",
-        "sub",   "sup",    "span",   "p",     "a",
+        "b",      "i",     "em",      "u",        "s",   "strike",  "font",   "left",
+        "center", "right", "justify", "baseline", "top", "vcenter", "middle", "bottom",
+        "body",   "h1",    "h2",      "h3",       "h4",  "h5",      "h6",     "code",
+        "pre",    "big",   "small",   "sub",      "sup", "span",    "p",      "a",
     };
     for (auto t : kTags) {
         if (t == name) {
@@ -39,7 +39,7 @@ bool IsStyleTag(std::string_view name) {
 }
 
 bool IsRuleTag(std::string_view name) {
-    static constexpr std::string_view kTags[] = {"body", "h1", "h2", "h3", "h4", "h5", "h6",
+    static constexpr std::string_view kTags[] = {"body", "h1",  "h2",  "h3",    "h4",  "h5",  "h6",
                                                  "code", "pre", "big", "small", "sub", "sup", "p"};
     for (auto t : kTags) {
         if (t == name) {
@@ -67,7 +67,7 @@ Extent ParseExtent(std::string_view value, const TextStyle& style, FontScale& sc
 }
 
 class Builder {
-public:
+  public:
     explicit Builder(const BuildContext& context) : c_(context) {
         doc_.styles.emplace_back();
         stack_.push_back({"", &doc_.styles.back(), -1});
@@ -83,7 +83,7 @@ public:
         return std::move(doc_);
     }
 
-private:
+  private:
     const TextStyle& Top() const { return *stack_.back().style; }
 
     std::vector<Item>& Target() {
@@ -237,7 +237,9 @@ private:
     }
 
     void ReadLook(const Token& t, BoxLook& look, bool inheritAlign) {
-        const auto color = [&](std::string_view attr) { return ParseColor(t.Attr(attr), c_.colors); };
+        const auto color = [&](std::string_view attr) {
+            return ParseColor(t.Attr(attr), c_.colors);
+        };
         if (const auto c = color("bgcolor")) {
             look.background = *c;
         }
@@ -274,13 +276,15 @@ private:
         look.height = ParseExtent(t.Attr("height"), Top(), c_.scale);
         if (!inheritAlign || t.HasAttr("align")) {
             const std::string a = LowerAscii(t.Attr("align"));
-            look.hAlign = a == "center" ? HAlign::Center : a == "right" ? HAlign::Right : HAlign::Left;
+            look.hAlign = a == "center"  ? HAlign::Center
+                          : a == "right" ? HAlign::Right
+                                         : HAlign::Left;
         }
         if (t.HasAttr("valign")) {
             const std::string v = LowerAscii(t.Attr("valign"));
             look.vAlign = (v == "top" || v == "baseline") ? VAlign::Top
-                          : v == "bottom"                   ? VAlign::Bottom
-                                                            : VAlign::Middle;
+                          : v == "bottom"                 ? VAlign::Bottom
+                                                          : VAlign::Middle;
         }
         if (c_.host && (t.HasAttr("idres") || t.HasAttr("iddll") || t.HasAttr("file"))) {
             look.picture = c_.host->LoadPicture("background", t);
@@ -295,6 +299,9 @@ private:
         item.table = std::make_unique<Table>();
         Table& table = *item.table;
         ReadLook(t, table.look, false);
+        if (!t.HasAttr("align")) {
+            table.look.hAlign = Top().hAlign;  // "<center><table>" centres the table
+        }
         if (!t.HasAttr("bgeffect") && !table.look.background) {
             table.look.effect = FillEffect::Transparent;
         }
@@ -417,7 +424,8 @@ private:
             }
         }
         if (t.HasAttr("weight")) {
-            ApplyDeclarations(s, "font-weight:" + std::string(t.Attr("weight")), c_.colors, c_.scale);
+            ApplyDeclarations(s, "font-weight:" + std::string(t.Attr("weight")), c_.colors,
+                              c_.scale);
         }
         if (t.HasAttr("bkgnd")) {
             ApplyDeclarations(s, "background-color:" + std::string(t.Attr("bkgnd")), c_.colors,
@@ -438,8 +446,7 @@ private:
         const int index = static_cast<int>(doc_.links.size());
         doc_.links.push_back(std::move(link));
         PushStyle(
-            "a",
-            [&](TextStyle& s) { ApplyRule(s, index == c_.hoverLink ? "a:hover" : "a:link"); },
+            "a", [&](TextStyle& s) { ApplyRule(s, index == c_.hoverLink ? "a:hover" : "a:link"); },
             index);
     }
 

@@ -33,7 +33,9 @@ struct Extent {
     int value = 0;
     bool percent = false;
     bool given = false;
-    int Resolve(int room) const { return percent ? static_cast<int>(1LL * value * room / 100) : value; }
+    int Resolve(int room) const {
+        return percent ? static_cast<int>(1LL * value * room / 100) : value;
+    }
 };
 
 // Background and border of a table or a cell.
@@ -92,7 +94,7 @@ struct Document {
 
 // What the markup needs from outside: string resources and pictures.
 class MarkupHost {
-public:
+  public:
     virtual ~MarkupHost() = default;
     // The string resource id of the program (module empty) or of the named module; empty
     // when there is none.

@@ -39,7 +39,7 @@ Block LayoutTable(const Table& table, int room, bool bounded, TextMeasure& measu
 
 // Lays out a run of items into lines no wider than width (when bounded).
 class FlowLayout {
-public:
+  public:
     FlowLayout(int width, bool bounded, TextMeasure& measure)
         : width_(bounded ? std::max(width, 1) : kUnbounded), bounded_(bounded), m_(measure) {}
 
@@ -53,7 +53,7 @@ public:
         return Finish();
     }
 
-private:
+  private:
     struct Piece {
         int x = 0, width = 0, ascent = 0, descent = 0;
         VAlign vAlign = VAlign::Baseline;

@@ -9,9 +9,9 @@ struct Entity {
 };
 
 constexpr Entity kEntities[] = {
-    {"&amp;", "&"},      {"&bull;", "\x95"},  {"&copy;", "\xA9"},   {"&euro;", "\x80"},
-    {"&gt;", ">"},       {"&iquest;", "\xBF"}, {"&lt;", "<<"},      {"&nbsp;", " "},
-    {"&para;", "\xB6"},  {"&pound;", "\xA3"}, {"&quot;", "\""},     {"&reg;", "\xAE"},
+    {"&amp;", "&"},      {"&bull;", "\x95"},   {"&copy;", "\xA9"}, {"&euro;", "\x80"},
+    {"&gt;", ">"},       {"&iquest;", "\xBF"}, {"&lt;", "<<"},     {"&nbsp;", " "},
+    {"&para;", "\xB6"},  {"&pound;", "\xA3"},  {"&quot;", "\""},   {"&reg;", "\xAE"},
     {"&trade;", "\x99"},
 };
 

@@ -16,7 +16,7 @@ struct Attribute {
 struct Token {
     enum class Kind { Text, Tag, LineBreak, Tab };
     Kind kind = Kind::Text;
-    std::string text;  // the run for Text, the lower-case name for Tag
+    std::string text;      // the run for Text, the lower-case name for Tag
     bool closing = false;  // "</name>"
     std::vector<Attribute> attributes;
 

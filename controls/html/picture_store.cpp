@@ -18,8 +18,7 @@ std::string TagKey(std::string_view kind, const Token& tag) {
     return key;
 }
 
-template <typename Handle>
-Handle HandleFrom(std::string_view text) {
+template <typename Handle> Handle HandleFrom(std::string_view text) {
     const auto value = std::strtoull(std::string(TrimSpace(text)).c_str(), nullptr, 0);
     return reinterpret_cast<Handle>(static_cast<UINT_PTR>(value));
 }
@@ -34,7 +33,9 @@ int Side(const Token& tag, std::string_view a, std::string_view b) {
 PictureStore::PictureStore(const ColorTable& colors, HINSTANCE resources)
     : colors_(colors), resources_(resources) {}
 
-PictureStore::~PictureStore() { Clear(); }
+PictureStore::~PictureStore() {
+    Clear();
+}
 
 void PictureStore::Clear() {
     for (auto& p : pictures_) {
@@ -54,7 +55,8 @@ std::string PictureStore::LoadStringResource(unsigned id, std::string_view modul
     platform::unique_hmodule loaded;
     HINSTANCE from = resources_;
     if (!module.empty()) {
-        loaded.reset(::LoadLibraryExA(std::string(module).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        loaded.reset(
+            ::LoadLibraryExA(std::string(module).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         if (!loaded) {
             return {};
         }

@@ -13,7 +13,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-unsigned Channel(COLORREF c, int shift) { return (c >> shift) & 0xFF; }
+unsigned Channel(COLORREF c, int shift) {
+    return (c >> shift) & 0xFF;
+}
 
 COLORREF Scale(COLORREF c, double factor) {
     const auto one = [&](int shift) {
@@ -52,8 +54,12 @@ COLORREF CPPDrawManager::Mix(COLORREF a, COLORREF b, int part, int whole) {
     return RGB(one(0), one(8), one(16));
 }
 
-COLORREF CPPDrawManager::Lighten(COLORREF c, int percent) { return Mix(c, RGB(255, 255, 255), percent, 100); }
-COLORREF CPPDrawManager::Darken(COLORREF c, int percent) { return Mix(c, RGB(0, 0, 0), percent, 100); }
+COLORREF CPPDrawManager::Lighten(COLORREF c, int percent) {
+    return Mix(c, RGB(255, 255, 255), percent, 100);
+}
+COLORREF CPPDrawManager::Darken(COLORREF c, int percent) {
+    return Mix(c, RGB(0, 0, 0), percent, 100);
+}
 
 void CPPDrawManager::FillSolid(HDC dc, const RECT& rect, COLORREF color) const {
     platform::unique_hbrush brush(::CreateSolidBrush(color & 0xFFFFFF));
@@ -169,12 +175,12 @@ void CPPDrawManager::FillEffect(HDC dc, html::FillEffect effect, const RECT& rec
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    ::SetDIBitsToDevice(dc, part.left, part.top, static_cast<DWORD>(pw), static_cast<DWORD>(ph),
-                        0, 0, 0, static_cast<UINT>(ph), pixels.data(), &info, DIB_RGB_COLORS);
+    ::SetDIBitsToDevice(dc, part.left, part.top, static_cast<DWORD>(pw), static_cast<DWORD>(ph), 0,
+                        0, 0, static_cast<UINT>(ph), pixels.data(), &info, DIB_RGB_COLORS);
 }
 
-void CPPDrawManager::DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color,
-                              int penStyle, int width) const {
+void CPPDrawManager::DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int penStyle,
+                              int width) const {
     platform::unique_hpen pen(::CreatePen(penStyle, width, color & 0xFFFFFF));
     platform::SelectedObject select(dc, pen.get());
     ::MoveToEx(dc, x1, y1, nullptr);
@@ -186,7 +192,7 @@ void CPPDrawManager::DrawFrame(HDC dc, const RECT& r, COLORREF light, COLORREF d
     if (style == BorderStyle::None || width <= 0) {
         return;
     }
-    const int pen = style == BorderStyle::Dotted ? PS_DOT
+    const int pen = style == BorderStyle::Dotted   ? PS_DOT
                     : style == BorderStyle::Dashed ? PS_DASH
                                                    : PS_SOLID;
     const int rings = style == BorderStyle::Double ? 2 : 1;

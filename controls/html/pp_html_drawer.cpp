@@ -8,8 +8,7 @@ namespace controls::html {
 
 CPPHtmlDrawer::CPPHtmlDrawer()
     : colors_([](int index) { return static_cast<Color>(::GetSysColor(index)); }),
-      pictures_(colors_, ::GetModuleHandleA(nullptr)),
-      handCursor_(LoadHandCursor()) {
+      pictures_(colors_, ::GetModuleHandleA(nullptr)), handCursor_(LoadHandCursor()) {
     Rebuild();
 }
 
@@ -49,7 +48,8 @@ void CPPHtmlDrawer::SetCallbackHover(HWND window, UINT message) {
 }
 
 void CPPHtmlDrawer::Rebuild() {
-    document_ = BuildDocument(text_, BuildContext{sheet_, colors_, measure_, &pictures_, hoverLink_});
+    document_ =
+        BuildDocument(text_, BuildContext{sheet_, colors_, measure_, &pictures_, hoverLink_});
     layout_ = LayoutDocument(document_, width_, measure_);
 }
 
@@ -165,7 +165,8 @@ void CPPHtmlDrawer::SetHover(int link) {
     hoverLink_ = link;
     Rebuild();
     if (hoverWindow_) {
-        ::SendMessageA(hoverWindow_, hoverMessage_, static_cast<WPARAM>(link >= 0 ? link : kNoLink), 0);
+        ::SendMessageA(hoverWindow_, hoverMessage_, static_cast<WPARAM>(link >= 0 ? link : kNoLink),
+                       0);
     }
 }
 

@@ -15,14 +15,14 @@ constexpr UINT_PTR kSubclassId = 0x48544D4C;  // "HTML"
 
 // BeginPaint and EndPaint as one scope.
 class PaintScope {
-public:
+  public:
     explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
     HDC dc() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     PAINTSTRUCT ps_{};
     HDC dc_;
@@ -30,9 +30,12 @@ private:
 
 }  // namespace
 
-CPPHtmlStatic::~CPPHtmlStatic() { UnsubclassWindow(); }
+CPPHtmlStatic::~CPPHtmlStatic() {
+    UnsubclassWindow();
+}
 
-std::string CPPHtmlStatic::BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY, COLORREF textColor) {
+std::string CPPHtmlStatic::BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY,
+                                       COLORREF textColor) {
     const int dpi = pixelsPerInchY > 0 ? pixelsPerInchY : 96;
     int points = ::MulDiv(std::abs(font.lfHeight), 72, dpi);
     if (points <= 0) {
@@ -41,9 +44,9 @@ std::string CPPHtmlStatic::BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY,
     char face[LF_FACESIZE + 1] = {};
     std::snprintf(face, sizeof(face), "%s", font.lfFaceName);
     char rule[160];
-    std::snprintf(rule, sizeof(rule), "font-size:%dpt; color:0x%06lX; font-family:%s; font-weight:%ld",
-                  points, static_cast<unsigned long>(textColor), face,
-                  static_cast<long>(font.lfWeight));
+    std::snprintf(rule, sizeof(rule),
+                  "font-size:%dpt; color:0x%06lX; font-family:%s; font-weight:%ld", points,
+                  static_cast<unsigned long>(textColor), face, static_cast<long>(font.lfWeight));
     std::string body = "body {" + std::string(rule);
     if (font.lfItalic) {
         body += "; font-style:italic";
@@ -61,7 +64,8 @@ bool CPPHtmlStatic::SubclassWindow(HWND control) {
     if (!control || hwnd_) {
         return false;
     }
-    if (!::SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!::SetWindowSubclass(control, SubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this))) {
         return false;
     }
     hwnd_ = control;
@@ -175,7 +179,8 @@ void CPPHtmlStatic::OnFontChanged(HFONT font) {
     }
     platform::unique_hdc screen(::CreateCompatibleDC(nullptr));
     const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    drawer_.AddCssStyles(BodyRuleFor(lf, dpi, ::GetSysColor(COLOR_WINDOWTEXT)) + "\n" + LinkRules());
+    drawer_.AddCssStyles(BodyRuleFor(lf, dpi, ::GetSysColor(COLOR_WINDOWTEXT)) + "\n" +
+                         LinkRules());
 }
 
 void CPPHtmlStatic::Relayout() {
@@ -199,11 +204,10 @@ void CPPHtmlStatic::OnPaint() {
     }
     platform::SelectedObject selectBitmap(memory.get(), bitmap.get());
     // The parent chooses the background, as for any static.
-    HBRUSH background = reinterpret_cast<HBRUSH>(::SendMessageA(
-        ::GetParent(hwnd_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(memory.get()),
-        reinterpret_cast<LPARAM>(hwnd_)));
-    ::FillRect(memory.get(), &client,
-               background ? background : ::GetSysColorBrush(COLOR_BTNFACE));
+    HBRUSH background = reinterpret_cast<HBRUSH>(
+        ::SendMessageA(::GetParent(hwnd_), WM_CTLCOLORSTATIC,
+                       reinterpret_cast<WPARAM>(memory.get()), reinterpret_cast<LPARAM>(hwnd_)));
+    ::FillRect(memory.get(), &client, background ? background : ::GetSysColorBrush(COLOR_BTNFACE));
     drawer_.DrawPreparedOutput(memory.get(), client);
     ::BitBlt(paint.dc(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
 }

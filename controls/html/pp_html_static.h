@@ -12,7 +12,7 @@
 namespace controls::html {
 
 class CPPHtmlStatic {
-public:
+  public:
     CPPHtmlStatic() = default;
     CPPHtmlStatic(const CPPHtmlStatic&) = delete;
     CPPHtmlStatic& operator=(const CPPHtmlStatic&) = delete;
@@ -32,7 +32,7 @@ public:
     static std::string BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY, COLORREF textColor);
     static std::string LinkRules();
 
-private:
+  private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

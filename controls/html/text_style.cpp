@@ -248,8 +248,8 @@ std::optional<int> ParseLength(std::string_view value, int percentOf, const Text
     return ClampInt(*px, -kMaxLengthPx, kMaxLengthPx);
 }
 
-std::optional<int> ParseFontSize(std::string_view value, const TextStyle& style,
-                                 FontScale& scale, bool htmlSizes) {
+std::optional<int> ParseFontSize(std::string_view value, const TextStyle& style, FontScale& scale,
+                                 bool htmlSizes) {
     static constexpr int kHtmlSizes[] = {8, 10, 12, 14, 18, 24, 36};
     double number = 0;
     std::string unit;

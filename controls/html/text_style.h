@@ -50,8 +50,8 @@ std::optional<int> ParseLength(std::string_view value, int percentOf, const Text
 
 // A font size in points. "N%" of the current size; with htmlSizes, a bare 1 to 7 is an HTML
 // font size (8, 10, 12, 14, 18, 24, 36 points). Nothing for a value that is no size.
-std::optional<int> ParseFontSize(std::string_view value, const TextStyle& style,
-                                 FontScale& scale, bool htmlSizes);
+std::optional<int> ParseFontSize(std::string_view value, const TextStyle& style, FontScale& scale,
+                                 bool htmlSizes);
 
 // Applies the declarations; a property or value that is not understood keeps what was inherited.
 void ApplyDeclarations(TextStyle& style, std::string_view declarations, const ColorTable& colors,

@@ -29,8 +29,9 @@ std::vector<const DrawOp*> TextsOf(const Layout& layout) {
 
 // A white 32-bit bitmap in a memory DC that the drawer paints into.
 class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
+  public:
+    Canvas(int width, int height)
+        : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
@@ -49,7 +50,8 @@ public:
     // Pixels of exactly this colour (0x00BBGGRR) in columns [left, right).
     int Count(COLORREF color, int left, int right) const {
         ::GdiFlush();
-        const std::uint32_t want = ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+        const std::uint32_t want =
+            ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
         int n = 0;
         for (int y = 0; y < height_; ++y) {
             for (int x = std::max(left, 0); x < std::min(right, width_); ++x) {
@@ -59,7 +61,7 @@ public:
         return n;
     }
 
-private:
+  private:
     int width_, height_;
     platform::unique_hdc dc_;
     platform::unique_hbitmap bitmap_;
@@ -180,8 +182,8 @@ INT_PTR CALLBACK RecordingDialog(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     auto* notified = reinterpret_cast<Notified*>(::GetWindowLongPtrA(dialog, DWLP_USER));
     if (message == kLinkMessage && notified) {
-        notified->messages.push_back(reinterpret_cast<const char*>(wParam) +
-                                     std::string(":") + std::to_string(lParam));
+        notified->messages.push_back(reinterpret_cast<const char*>(wParam) + std::string(":") +
+                                     std::to_string(lParam));
         return TRUE;
     }
     if (message == kHoverMessage && notified) {
@@ -192,10 +194,11 @@ INT_PTR CALLBACK RecordingDialog(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 class HtmlStaticTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        dialog_ = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HTML_TEST),
-                                       nullptr, RecordingDialog, reinterpret_cast<LPARAM>(&notified_));
+        dialog_ =
+            ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HTML_TEST),
+                                 nullptr, RecordingDialog, reinterpret_cast<LPARAM>(&notified_));
         ASSERT_NE(dialog_, nullptr);
         ASSERT_TRUE(control_.SubclassDlgItem(dialog_, IDC_HTML_STATIC));
         control_.Drawer().SetCallbackHyperlink(dialog_, kLinkMessage, 42);

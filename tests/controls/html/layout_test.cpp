@@ -178,6 +178,14 @@ TEST(Layout, ATableWiderThanTheRoomIsNarrowedAndItsCellsWrap) {
     EXPECT_GT(cells[0].Height(), 20);
 }
 
+TEST(Layout, ATableInsideCenterIsCentred) {
+    Laid l("<center><table cellspacing=0 cellpadding=0><tr><td>abcd</td></tr></table></center>",
+           124);
+    const auto cells = Cells(l.layout);
+    ASSERT_EQ(cells.size(), 1u);
+    EXPECT_EQ(cells[0].left, 50);
+}
+
 TEST(Layout, AbsurdSpansStayInsideTheGrid) {
     Laid l("<table><tr><td colspan=100000 rowspan=100000>a</td><td>b</td></tr></table>", 300);
     const auto cells = Cells(l.layout);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace controls::html;
 
 using test_html::MakeDocument;
@@ -62,10 +61,11 @@ TEST(MalformedMarkup, DeepNestingAndHugeValuesAreBounded) {
     }
     deep += "x";
     std::string huge = "<font face=\"" + std::string(1 << 20, 'F') + "\" size=\"" +
-                       std::string(100000, '9') + "\">y</font><hr width=" +
-                       std::string(5000, '9') + ">";
+                       std::string(100000, '9') + "\">y</font><hr width=" + std::string(5000, '9') +
+                       ">";
     for (const std::string& markup : {deep, huge}) {
-        const Document doc = BuildDocument(markup, BuildContext{sheet, colors, measure, nullptr, -1});
+        const Document doc =
+            BuildDocument(markup, BuildContext{sheet, colors, measure, nullptr, -1});
         const Layout layout = LayoutDocument(doc, 300, measure);
         CheckLayout(doc, layout, 300);
         bool sawText = false;

@@ -60,7 +60,8 @@ TEST(DecodeEntities, ReplacesTheKnownOnesAndDoublesTheLessThan) {
 }
 
 TEST(TokenizeMarkup, ReadsTagsAttributesAndLiteralLessThan) {
-    const auto tokens = TokenizeMarkup("a<<b <FONT Color=\"#FF0000\" size=3 face='A B'>x\ty\r\n</font>");
+    const auto tokens =
+        TokenizeMarkup("a<<b <FONT Color=\"#FF0000\" size=3 face='A B'>x\ty\r\n</font>");
     ASSERT_EQ(tokens.size(), 7u);
     EXPECT_EQ(tokens[0].text, "a<b ");
     EXPECT_EQ(tokens[1].kind, Token::Kind::Tag);
