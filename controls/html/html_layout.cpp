@@ -344,10 +344,27 @@ std::vector<PlacedCell> PlaceCells(const Table& table, int& columnCount) {
     return placed;
 }
 
-// Gives extra to the spanned columns (or rows) evenly.
-void Spread(std::vector<int>& sizes, int first, int count, int extra) {
-    for (int i = 0; i < count; ++i) {
-        sizes[first + i] += extra / count + (i < extra % count ? 1 : 0);
+// Grows columns (or rows) until every cell has what it needs: cells of one column first, then
+// each spanning cell shares what is still missing evenly among the columns it spans.
+void GrowToFit(std::vector<int>& sizes, const std::vector<PlacedCell>& cells,
+               const std::vector<int>& need, int spacing, int PlacedCell::*first,
+               int PlacedCell::*span) {
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const int start = cells[i].*first;
+            const int count = cells[i].*span;
+            if ((pass == 0) != (count == 1)) {
+                continue;
+            }
+            int have = (count - 1) * spacing;
+            for (int k = start; k < start + count; ++k) {
+                have += sizes[k];
+            }
+            const int extra = need[i] - have;
+            for (int k = 0; extra > 0 && k < count; ++k) {
+                sizes[start + k] += extra / count + (k < extra % count ? 1 : 0);
+            }
+        }
     }
 }
 
@@ -367,25 +384,11 @@ Block LayoutTable(const Table& table, int room, bool bounded, TextMeasure& measu
         const Cell& c = *cells[i].cell;
         int want = LayoutFlow(c.items, 0, false, measure).width + inset(c);
         if (c.look.width.given) {
-            want = c.look.width.Resolve(bounded ? room : want) + 0;
+            want = c.look.width.Resolve(bounded ? room : want);
         }
         wanted[i] = want;
     }
-    for (int pass = 0; pass < 2; ++pass) {
-        for (size_t i = 0; i < cells.size(); ++i) {
-            const auto& p = cells[i];
-            if ((pass == 0) != (p.colSpan == 1)) {
-                continue;
-            }
-            int have = (p.colSpan - 1) * spacing;
-            for (int c = p.col; c < p.col + p.colSpan; ++c) {
-                have += columns[c];
-            }
-            if (wanted[i] > have) {
-                Spread(columns, p.col, p.colSpan, wanted[i] - have);
-            }
-        }
-    }
+    GrowToFit(columns, cells, wanted, spacing, &PlacedCell::col, &PlacedCell::colSpan);
     const int chrome = (columnCount + 1) * spacing + 2 * border;
     int natural = chrome;
     for (int w : columns) {
@@ -428,21 +431,7 @@ Block LayoutTable(const Table& table, int room, bool bounded, TextMeasure& measu
             tall[i] = std::max(tall[i], p.cell->look.height.value);
         }
     }
-    for (int pass = 0; pass < 2; ++pass) {
-        for (size_t i = 0; i < cells.size(); ++i) {
-            const auto& p = cells[i];
-            if ((pass == 0) != (p.rowSpan == 1)) {
-                continue;
-            }
-            int have = (p.rowSpan - 1) * spacing;
-            for (int r = p.row; r < p.row + p.rowSpan; ++r) {
-                have += rows[r];
-            }
-            if (tall[i] > have) {
-                Spread(rows, p.row, p.rowSpan, tall[i] - have);
-            }
-        }
-    }
+    GrowToFit(rows, cells, tall, spacing, &PlacedCell::row, &PlacedCell::rowSpan);
 
     std::vector<int> colX(columnCount + 1, border + spacing);
     for (int c = 0; c < columnCount; ++c) {

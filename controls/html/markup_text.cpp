@@ -32,6 +32,23 @@ std::string_view TrimSpace(std::string_view text) {
     return text.substr(first, end - first);
 }
 
+size_t FindOutsideQuotes(std::string_view text, size_t from, std::string_view stops) {
+    char quote = 0;
+    for (size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote) {
+            if (c == quote) {
+                quote = 0;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (stops.find(c) != std::string_view::npos) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 int ParseIntClamped(std::string_view text, int low, int high, int fallback) {
     text = TrimSpace(text);
     size_t i = 0;

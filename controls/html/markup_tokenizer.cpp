@@ -26,22 +26,9 @@ namespace {
 
 // The end of the tag that starts at open (the "<"), honouring quoted values; npos if none.
 size_t FindTagEnd(std::string_view s, size_t open) {
-    char quote = 0;
-    for (size_t i = open + 1; i < s.size(); ++i) {
-        const char c = s[i];
-        if (quote) {
-            if (c == quote) {
-                quote = 0;
-            }
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            return i;
-        } else if (c == '<') {
-            return std::string_view::npos;  // a new tag starts: this "<" was text
-        }
-    }
-    return std::string_view::npos;
+    const size_t end = FindOutsideQuotes(s, open + 1, "<>");
+    // A new tag that starts first makes this "<" text.
+    return end != std::string_view::npos && s[end] == '>' ? end : std::string_view::npos;
 }
 
 bool IsNameChar(char c) {

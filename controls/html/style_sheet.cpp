@@ -28,19 +28,9 @@ std::vector<Declaration> ParseDeclarations(std::string_view text) {
     std::vector<Declaration> out;
     size_t i = 0;
     while (i <= text.size()) {
-        size_t end = i;
-        char quote = 0;
-        for (; end < text.size(); ++end) {
-            const char c = text[end];
-            if (quote) {
-                if (c == quote) {
-                    quote = 0;
-                }
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == ';') {
-                break;
-            }
+        size_t end = FindOutsideQuotes(text, i, ";");
+        if (end == std::string_view::npos) {
+            end = text.size();
         }
         const std::string_view item = text.substr(i, end - i);
         const size_t colon = item.find(':');
