@@ -12,19 +12,27 @@ if ! [ -f "$build/wineprefix/display" ] || ! [ -f "$build/xvfb.pid" ] ||
   bash "$root/tools/wine-env.sh" start "$build" >/dev/null
 fi
 display=$(cat "$build/wineprefix/display")
-"$build/wine-run" "$build/tools/html_sample/html_sample.exe" -shot &
-sample=$!
 title="HTML renderer sample"
 geometry=
-for _ in $(seq 100); do
-  if info=$(xwininfo -display "$display" -name "$title" 2>/dev/null); then
-    geometry=$(awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
-                    /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}' <<<"$info")
-    break
-  fi
-  sleep 0.2
+# Just after the prefix is made, a start can fail at once ("no driver could be loaded" while
+# the desktop comes up); then it is started again a little later.
+for attempt in 1 2 3 4 5; do
+  "$build/wine-run" "$build/tools/html_sample/html_sample.exe" -shot &
+  sample=$!
+  for _ in $(seq 300); do
+    if info=$(xwininfo -display "$display" -name "$title" 2>/dev/null); then
+      geometry=$(awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+                      /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}' <<<"$info")
+      break
+    fi
+    kill -0 "$sample" 2>/dev/null || break
+    sleep 0.2
+  done
+  [ -n "$geometry" ] && break
+  wait "$sample" || true
+  sleep 3
 done
-[ -n "$geometry" ] || { echo "the sample window did not appear" >&2; wait "$sample" || true; exit 1; }
+[ -n "$geometry" ] || { echo "the sample window did not appear" >&2; exit 1; }
 sleep 1  # let it paint
 xwd -root -silent -display "$display" | convert xwd:- -crop "$geometry" +repage "$out"
 wait "$sample" || true
