@@ -71,6 +71,21 @@ struct hmodule {
     static type invalid() { return nullptr; }
     static void close(type h) { ::FreeLibrary(h); }
 };
+struct hdc {
+    using type = HDC;
+    static type invalid() { return nullptr; }
+    static void close(type h) { ::DeleteDC(h); }
+};
+struct hicon {
+    using type = HICON;
+    static type invalid() { return nullptr; }
+    static void close(type h) { ::DestroyIcon(h); }
+};
+struct hcursor {
+    using type = HCURSOR;
+    static type invalid() { return nullptr; }
+    static void close(type h) { ::DestroyCursor(h); }
+};
 template <typename T>
 struct gdiobj {
     using type = T;
@@ -84,6 +99,9 @@ using unique_handle = unique_any<traits::handle>;
 using unique_hfile = unique_any<traits::hfile>;
 using unique_hfind = unique_any<traits::hfind>;
 using unique_hmodule = unique_any<traits::hmodule>;
+using unique_hdc = unique_any<traits::hdc>;  // a DC made by CreateCompatibleDC or CreateDC
+using unique_hicon = unique_any<traits::hicon>;
+using unique_hcursor = unique_any<traits::hcursor>;
 using unique_hbitmap = unique_any<traits::gdiobj<HBITMAP>>;
 using unique_hbrush = unique_any<traits::gdiobj<HBRUSH>>;
 using unique_hfont = unique_any<traits::gdiobj<HFONT>>;

@@ -6,7 +6,7 @@ action=$1
 build=$(cd "$2" && pwd)
 prefix=$build/wineprefix
 export WINEPREFIX=$prefix WINEDEBUG=-all LC_ALL=C.UTF-8 LANG=C.UTF-8
-export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree=d;mshtml=d'
+export WINEDLLOVERRIDES='winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d'
 
 stop() {
   wineserver -k 2>/dev/null || true
@@ -45,6 +45,9 @@ start)
   wineboot -i 4>&-
   # Pin the Windows version the tests are written against.
   wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
+  # The first window of a prefix starts explorer.exe for the desktop, which outlives its
+  # program. rundll32 makes a window: the desktop starts here, not inside a test.
+  DISPLAY=$display wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   echo "$display" >"$prefix/display"
   echo "prefix $prefix, display $display" >&4
   ;;

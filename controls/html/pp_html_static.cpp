@@ -1,0 +1,215 @@
+#include "controls/html/pp_html_static.h"
+
+#include "platform/gdi_select.h"
+#include "platform/unique_any.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace controls::html {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x48544D4C;  // "HTML"
+
+// BeginPaint and EndPaint as one scope.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
+    HDC dc() const { return dc_; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+}  // namespace
+
+CPPHtmlStatic::~CPPHtmlStatic() {
+    UnsubclassWindow();
+}
+
+std::string CPPHtmlStatic::BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY,
+                                       COLORREF textColor) {
+    const int dpi = pixelsPerInchY > 0 ? pixelsPerInchY : 96;
+    int points = ::MulDiv(std::abs(font.lfHeight), 72, dpi);
+    if (points <= 0) {
+        points = 10;
+    }
+    char face[LF_FACESIZE + 1] = {};
+    std::snprintf(face, sizeof(face), "%s", font.lfFaceName);
+    char rule[160];
+    std::snprintf(rule, sizeof(rule),
+                  "font-size:%dpt; color:0x%06lX; font-family:%s; font-weight:%ld", points,
+                  static_cast<unsigned long>(textColor), face, static_cast<long>(font.lfWeight));
+    std::string body = "body {" + std::string(rule);
+    if (font.lfItalic) {
+        body += "; font-style:italic";
+    }
+    return body + "}";
+}
+
+std::string CPPHtmlStatic::LinkRules() {
+    char color[64];
+    std::snprintf(color, sizeof(color), "color:0x%06X; text-decoration:", 0xff0000u);
+    return std::string("a:link {") + color + "none}\na:hover {" + color + "underline}";
+}
+
+bool CPPHtmlStatic::SubclassWindow(HWND control) {
+    if (!control || hwnd_) {
+        return false;
+    }
+    if (!::SetWindowSubclass(control, SubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this))) {
+        return false;
+    }
+    hwnd_ = control;
+    // Without SS_NOTIFY a static lets the mouse through to its parent.
+    ::SetWindowLongPtrA(control, GWL_STYLE, ::GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY);
+    drawer_.SetCallbackHyperlink(::GetParent(control), 0);
+    OnFontChanged(reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+    const int length = ::GetWindowTextLengthA(control);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), length + 1)));
+    drawer_.SetText(text);
+    Relayout();
+    return true;
+}
+
+void CPPHtmlStatic::UnsubclassWindow() {
+    if (hwnd_) {
+        ::RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+        hwnd_ = nullptr;
+    }
+}
+
+void CPPHtmlStatic::SetWindowText(const std::string& markup) {
+    if (hwnd_) {
+        ::SetWindowTextA(hwnd_, markup.c_str());  // WM_SETTEXT below takes it over
+    } else {
+        drawer_.SetText(markup);
+    }
+}
+
+LRESULT CALLBACK CPPHtmlStatic::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR self) {
+    auto* control = reinterpret_cast<CPPHtmlStatic*>(self);
+    if (message == WM_NCDESTROY) {
+        control->UnsubclassWindow();
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return control->OnMessage(message, wParam, lParam);
+}
+
+LRESULT CPPHtmlStatic::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hwnd_;
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the memory bitmap paints the background
+    case WM_SETTEXT: {
+        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+        drawer_.SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        Relayout();
+        ::InvalidateRect(hwnd, nullptr, FALSE);
+        return result;
+    }
+    case WM_SETFONT: {
+        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+        OnFontChanged(reinterpret_cast<HFONT>(wParam));
+        Relayout();
+        if (LOWORD(lParam)) {
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        return result;
+    }
+    case WM_SIZE:
+        Relayout();
+        ::InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+    case WM_MOUSEMOVE: {
+        if (!trackingMouse_) {
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
+            trackingMouse_ = ::TrackMouseEvent(&track) != FALSE;
+        }
+        const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (drawer_.OnMouseMove(pt)) {
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        break;
+    }
+    case WM_MOUSELEAVE:
+        trackingMouse_ = false;
+        if (drawer_.OnMouseLeave()) {
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (drawer_.HoveredLink() >= 0 && drawer_.HandCursor()) {
+            ::SetCursor(drawer_.HandCursor());
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONUP: {
+        const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const int area = drawer_.PtInHyperlink(pt);
+        if (area >= 0) {
+            drawer_.JumpToHyperlink(area);
+            return 0;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void CPPHtmlStatic::OnFontChanged(HFONT font) {
+    LOGFONTA lf{};
+    if (!font || !::GetObjectA(font, sizeof(lf), &lf)) {
+        return;
+    }
+    platform::unique_hdc screen(::CreateCompatibleDC(nullptr));
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    drawer_.AddCssStyles(BodyRuleFor(lf, dpi, ::GetSysColor(COLOR_WINDOWTEXT)) + "\n" +
+                         LinkRules());
+}
+
+void CPPHtmlStatic::Relayout() {
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    drawer_.PrepareOutput(client.right - client.left);
+}
+
+void CPPHtmlStatic::OnPaint() {
+    PaintScope paint(hwnd_);
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    if (!paint.dc() || w <= 0 || h <= 0) {
+        return;
+    }
+    platform::unique_hdc memory(::CreateCompatibleDC(paint.dc()));
+    platform::unique_hbitmap bitmap(::CreateCompatibleBitmap(paint.dc(), w, h));
+    if (!memory || !bitmap) {
+        return;
+    }
+    platform::SelectedObject selectBitmap(memory.get(), bitmap.get());
+    // The parent chooses the background, as for any static.
+    HBRUSH background = reinterpret_cast<HBRUSH>(
+        ::SendMessageA(::GetParent(hwnd_), WM_CTLCOLORSTATIC,
+                       reinterpret_cast<WPARAM>(memory.get()), reinterpret_cast<LPARAM>(hwnd_)));
+    ::FillRect(memory.get(), &client, background ? background : ::GetSysColorBrush(COLOR_BTNFACE));
+    drawer_.DrawPreparedOutput(memory.get(), client);
+    ::BitBlt(paint.dc(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace controls::html
