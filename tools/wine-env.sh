@@ -47,6 +47,10 @@ start)
   wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
   # The first window of a prefix starts explorer.exe for the desktop, which outlives its
   # program. rundll32 makes a window: the desktop starts here, not inside a test.
+  # The desktop's first start only half succeeds on a new prefix (the first dialog after it
+  # fails to load the display driver); a second window after it settles is reliable.
+  DISPLAY=$display wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
+  sleep 1
   DISPLAY=$display wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   echo "$display" >"$prefix/display"
   echo "prefix $prefix, display $display" >&4
