@@ -45,6 +45,7 @@ CDialog::~CDialog() {
 
 INT_PTR CDialog::DoModal(HWND parent) {
     modal_ = true;
+    ending_ = false;
     const INT_PTR result =
         ::DialogBoxParam(resources_, MAKEINTRESOURCE(templateId_), parent, DialogProc,
                          reinterpret_cast<LPARAM>(this));
@@ -54,6 +55,7 @@ INT_PTR CDialog::DoModal(HWND parent) {
 
 bool CDialog::Create(HWND parent) {
     modal_ = false;
+    ending_ = false;
     return ::CreateDialogParam(resources_, MAKEINTRESOURCE(templateId_), parent, DialogProc,
                                reinterpret_cast<LPARAM>(this)) != nullptr;
 }
@@ -62,6 +64,7 @@ void CDialog::EndDialog(INT_PTR result) {
     if (!hwnd_) {
         return;
     }
+    ending_ = true;
     if (modal_) {
         ::EndDialog(hwnd_, result);
     } else {

@@ -148,6 +148,8 @@ public:
     HWND Item(UINT id) const { return ::GetDlgItem(hwnd_, static_cast<int>(id)); }
     UINT templateId() const { return templateId_; }
     bool IsModal() const { return modal_; }
+    // Up and not yet told to end.
+    bool IsOpen() const { return hwnd_ && !ending_; }
 
     bool SetTimer(UINT_PTR id, UINT periodMs) const;
     void KillTimer(UINT_PTR id) const;
@@ -168,6 +170,7 @@ private:
     HINSTANCE resources_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
+    bool ending_ = false;
 };
 
 // Puts T's table (static const MessageTable<T>& T::Messages()) in front of Base's chain.

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace controls {
@@ -62,8 +63,35 @@ bool CSortableListView::SortByColumn(int column, int requested) {
     }
     SetHeaderArrow(column, direction_);
     current_ = found->second;
-    ::SendMessage(hwnd(), LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(this),
+    const int count = ListView_GetItemCount(hwnd());
+    rows_.assign(static_cast<size_t>(std::max(0, count)), SortContext{});
+    rowOfKey_.clear();
+    for (int i = 0; i < count; ++i) {
+        ReadRow(i, rows_[static_cast<size_t>(i)]);
+        rowOfKey_.emplace(rows_[static_cast<size_t>(i)].data, static_cast<size_t>(i));
+    }
+    // Rows that share their item data get their index as a stand-in key for the sort.
+    const bool keysAreIndexes = rowOfKey_.size() != rows_.size();
+    if (keysAreIndexes) {
+        rowOfKey_.clear();
+        for (int i = 0; i < count; ++i) {
+            SetRowData(i, i);
+            rowOfKey_.emplace(i, static_cast<size_t>(i));
+        }
+    }
+    ::SendMessage(hwnd(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
                   reinterpret_cast<LPARAM>(&CompareRows));
+    if (keysAreIndexes) {
+        for (int i = 0; i < count; ++i) {
+            LVITEM item{};
+            item.mask = LVIF_PARAM;
+            item.iItem = i;
+            ListView_GetItem(hwnd(), &item);
+            SetRowData(i, rows_[static_cast<size_t>(item.lParam)].data);
+        }
+    }
+    rows_.clear();
+    rowOfKey_.clear();
     return true;
 }
 
@@ -84,11 +112,22 @@ void CSortableListView::ReadRow(int index, SortContext& context) const {
     context.data = data.lParam;
 }
 
+void CSortableListView::SetRowData(int index, LPARAM data) const {
+    LVITEM item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = data;
+    ListView_SetItem(hwnd(), &item);
+}
+
 int CALLBACK CSortableListView::CompareRows(LPARAM first, LPARAM second, LPARAM selfParam) {
     auto* self = reinterpret_cast<CSortableListView*>(selfParam);
-    self->ReadRow(static_cast<int>(first), self->first_);
-    self->ReadRow(static_cast<int>(second), self->second_);
-    const int order = self->current_->Compare(self->first_, self->second_);
+    const auto a = self->rowOfKey_.find(first);
+    const auto b = self->rowOfKey_.find(second);
+    if (a == self->rowOfKey_.end() || b == self->rowOfKey_.end()) {
+        return 0;
+    }
+    const int order = self->current_->Compare(self->rows_[a->second], self->rows_[b->second]);
     return self->direction_ == kSortDescending ? -order : order;
 }
 

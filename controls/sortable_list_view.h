@@ -1,12 +1,15 @@
 #pragma once
 // A report list view that sorts by a column when its header is clicked, with an arrow in the
-// header of the sorted column.
+// header of the sorted column. Rows whose item data is not unique get their index as item
+// data for the length of a sort (LVN_ITEMCHANGED with LVIF_PARAM reaches the parent then).
 
 #include "controls/subclassed_window.h"
 #include "controls/text_comparer.h"
 #include "platform/unique_any.h"
 
 #include <map>
+#include <unordered_map>
+#include <vector>
 
 namespace controls {
 
@@ -48,6 +51,7 @@ protected:
 private:
     static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM self);
     void ReadRow(int index, SortContext& context) const;
+    void SetRowData(int index, LPARAM data) const;
     void SetHeaderArrow(int column, int direction);
 
     HINSTANCE resources_;
@@ -55,7 +59,10 @@ private:
     int direction_ = kSortAscending;
     std::map<int, const BaseTextComparer*> comparers_;
     const BaseTextComparer* current_ = nullptr;
-    SortContext first_, second_;
+    // Every row as it stood when the sort began, and the row each sort key stands for. The
+    // sort goes by item data (the keys), as the list's items move under an index-based sort.
+    std::vector<SortContext> rows_;
+    std::unordered_map<LPARAM, size_t> rowOfKey_;
     platform::unique_hbitmap upBitmap_, downBitmap_;
 };
 

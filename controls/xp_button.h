@@ -6,6 +6,7 @@
 #include "controls/subclassed_window.h"
 #include "controls/text.h"
 #include "platform/unique_any.h"
+#include "res/art_ids.h"
 
 namespace controls {
 
@@ -18,6 +19,7 @@ public:
 
     // Resource ids; 0 leaves a slot empty. Earlier bitmaps are released first.
     bool SetBitmaps(UINT normalId, UINT hotId, UINT pressedId);
+    bool SetBitmaps(const art::ButtonBitmaps& ids) { return SetBitmaps(ids.normal, ids.hot, ids.pressed); }
     void SetIcon(HICON icon);  // borrowed; drawn 12 pixels from the left, centred vertically
     void SetCaptionColors(COLORREF normal, COLORREF hot);
     void SetCaptionFont(const tstring& face, int points, bool bold = false);

@@ -39,10 +39,15 @@ start)
   for _ in $(seq 100); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
   exec 3>&-
   display=":$(tr -d '[:space:]' <"$build/xvfb.display")"
+  # The desktop process started below draws on this display for every later program.
+  export DISPLAY=$display
   # One persistent server for the whole run: the services that wineboot starts stay up with
   # it, started here rather than by the first test (they would hold that test's pipes).
   wineserver -p 4>&-
   wineboot -i 4>&-
+  # The desktop process (explorer.exe) starts with the first window of the prefix. Start it
+  # here, with this script's log as its output, so that it never holds a test's pipes.
+  wine rundll32.exe user32.dll,GetDesktopWindow 4>&-
   # Pin the Windows version the tests are written against.
   wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
   echo "$display" >"$prefix/display"
