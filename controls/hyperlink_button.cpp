@@ -14,12 +14,6 @@ CHyperLinkButton::CHyperLinkButton(HINSTANCE resources)
     SetFont(TEXT("Arial"), 14, false);
 }
 
-void CHyperLinkButton::OnSubclassed() {
-    const LONG_PTR style = ::GetWindowLongPtr(hwnd(), GWL_STYLE);
-    ::SetWindowLongPtr(hwnd(), GWL_STYLE, (style & ~LONG_PTR(BS_TYPEMASK)) | BS_OWNERDRAW);
-    Invalidate();
-}
-
 void CHyperLinkButton::SetFont(const tstring& face, int height, bool bold) {
     const int weight = bold ? FW_BOLD : FW_NORMAL;
     font_.reset(::CreateFont(-height, 0, 0, 0, weight, 0, FALSE, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
@@ -67,7 +61,7 @@ void CHyperLinkButton::Draw(const DRAWITEMSTRUCT& item) const {
         ::DeleteDC(source);
         r.left += info.bmWidth + kBitmapGap;
     }
-    const bool lit = hover_ || (item.itemState & ODS_SELECTED);
+    const bool lit = isHovered() || (item.itemState & ODS_SELECTED);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, lit ? hoverColour_ : normal_);
     HGDIOBJ oldFont = ::SelectObject(dc, lit ? underlined_.get() : font_.get());
@@ -78,26 +72,11 @@ void CHyperLinkButton::Draw(const DRAWITEMSTRUCT& item) const {
 
 LRESULT CHyperLinkButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case kReflectedBase + WM_DRAWITEM:
-        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    case WM_MOUSEMOVE:
-        if (!hover_) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-            ::TrackMouseEvent(&track);
-            hover_ = true;
-            Invalidate();
-        }
-        break;
-    case WM_MOUSELEAVE:
-        hover_ = false;
-        Invalidate();
-        return 0;
     case WM_SETCURSOR:
         ::SetCursor(HandCursor());
         return TRUE;
     }
-    return CSubclassedWindow::WindowProc(message, wParam, lParam);
+    return COwnerDrawButton::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace controls

@@ -2,13 +2,13 @@
 // CHyperLinkButton: a button drawn like a link, underlined while the mouse is over it or it is
 // pressed, with an optional bitmap left of the text and the hand cursor.
 
-#include "controls/subclassed_window.h"
+#include "controls/owner_draw_button.h"
 #include "controls/text.h"
 #include "platform/unique_any.h"
 
 namespace controls {
 
-class CHyperLinkButton : public CSubclassedWindow {
+class CHyperLinkButton : public COwnerDrawButton {
 public:
     explicit CHyperLinkButton(HINSTANCE resources = nullptr);
 
@@ -18,12 +18,10 @@ public:
     bool SetBitmap(UINT id, COLORREF transparent);
     void SetTransparent(bool transparent);
 
-    bool hovered() const { return hover_; }
-    void Draw(const DRAWITEMSTRUCT& item) const;
+    void Draw(const DRAWITEMSTRUCT& item) const override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnSubclassed() override;
 
 private:
     HINSTANCE resources_;
@@ -34,7 +32,6 @@ private:
     platform::unique_hbitmap bitmap_;
     COLORREF bitmapTransparent_ = 0;
     bool transparent_ = false;
-    bool hover_ = false;
 };
 
 }  // namespace controls

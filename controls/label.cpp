@@ -50,22 +50,13 @@ CLabel& CLabel::Repaint() {
     return *this;
 }
 
-void CLabel::SetExStyle(DWORD bit, bool on) {
+// which: GWL_STYLE or GWL_EXSTYLE.
+void CLabel::SetStyleBit(int which, DWORD bit, bool on) {
     if (!hwnd()) {
         return;
     }
-    const LONG_PTR style = ::GetWindowLongPtr(hwnd(), GWL_EXSTYLE);
-    ::SetWindowLongPtr(hwnd(), GWL_EXSTYLE, on ? (style | bit) : (style & ~LONG_PTR(bit)));
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-void CLabel::SetStyle(DWORD bit, bool on) {
-    if (!hwnd()) {
-        return;
-    }
-    const LONG_PTR style = ::GetWindowLongPtr(hwnd(), GWL_STYLE);
-    ::SetWindowLongPtr(hwnd(), GWL_STYLE, on ? (style | bit) : (style & ~LONG_PTR(bit)));
+    const LONG_PTR style = ::GetWindowLongPtr(hwnd(), which);
+    ::SetWindowLongPtr(hwnd(), which, on ? (style | bit) : (style & ~LONG_PTR(bit)));
     ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -130,18 +121,18 @@ CLabel& CLabel::SetFontSize(int points) {
 }
 
 CLabel& CLabel::SetSunken(bool sunken) {
-    SetExStyle(WS_EX_STATICEDGE, sunken);
+    SetStyleBit(GWL_EXSTYLE, WS_EX_STATICEDGE, sunken);
     return Repaint();
 }
 
 CLabel& CLabel::SetBorder(bool border) {
-    SetStyle(WS_BORDER, border);
+    SetStyleBit(GWL_STYLE, WS_BORDER, border);
     return Repaint();
 }
 
 CLabel& CLabel::SetTransparent(bool transparent) {
     transparent_ = transparent;
-    SetExStyle(WS_EX_TRANSPARENT, transparent);
+    SetStyleBit(GWL_EXSTYLE, WS_EX_TRANSPARENT, transparent);
     return Repaint();
 }
 
@@ -164,7 +155,7 @@ CLabel& CLabel::SetLink(bool on, bool notifyParent) {
     linkMode_ = on ? kLinkWeb : kLinkNone;
     notifyParent_ = notifyParent;
     if (on) {
-        SetStyle(SS_NOTIFY, true);
+        SetStyleBit(GWL_STYLE, SS_NOTIFY, true);
     }
     return Repaint();
 }
@@ -202,7 +193,7 @@ CLabel& CLabel::SetMailLink(bool on, bool notifyParent) {
     linkMode_ = on ? kLinkMail : kLinkNone;
     notifyParent_ = notifyParent;
     if (on) {
-        SetStyle(SS_NOTIFY, true);
+        SetStyleBit(GWL_STYLE, SS_NOTIFY, true);
     }
     return Repaint();
 }
@@ -305,7 +296,7 @@ void CLabel::Paint(HDC dc, const RECT& client) {
             const int offset = offset3D_ == kRaised ? 1 : -1;
             PaintText(dc, client, ::GetSysColor(COLOR_3DHILIGHT), offset, offset);
         }
-        PaintText(dc, client, hover_ && linkMode_ != kLinkNone ? hoverColour_ : textColour_, 0, 0);
+        PaintText(dc, client, isHovered() && linkMode_ != kLinkNone ? hoverColour_ : textColour_, 0, 0);
     }
     ::SelectObject(dc, oldFont);
 }
@@ -341,17 +332,11 @@ LRESULT CLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_MOUSEMOVE:
-        if (linkMode_ != kLinkNone && !hover_) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-            ::TrackMouseEvent(&track);
-            hover_ = true;
-            Repaint();
+    case WM_MOUSELEAVE:
+        if (linkMode_ != kLinkNone && TrackHover(message)) {
+            return 0;
         }
         break;
-    case WM_MOUSELEAVE:
-        hover_ = false;
-        Repaint();
-        return 0;
     case WM_SETCURSOR:
         if (linkMode_ != kLinkNone) {
             ::SetCursor(linkCursor_ ? linkCursor_ : HandCursor());

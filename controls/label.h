@@ -57,7 +57,7 @@ public:
     HFONT fontHandle() const { return font_.get(); }
     int linkMode() const { return linkMode_; }
     FlashMode flashMode() const { return flash_; }
-    bool hovered() const { return hover_; }
+    bool hovered() const { return isHovered(); }
     ClickAction ClickActionNow() const;
 
     static constexpr UINT_PTR kFlashTimer = 1;
@@ -71,8 +71,8 @@ private:
     void RebuildFont();
     CLabel& Repaint();
     CLabel& SetFlash(FlashMode mode, bool on);
-    void SetExStyle(DWORD bit, bool on);
-    void SetStyle(DWORD bit, bool on);
+    void SetStyleBit(int which, DWORD bit, bool on);
+    void OnHoverChanged() override { Repaint(); }
     void Paint(HDC dc, const RECT& client);
     void PaintBackground(HDC dc, const RECT& client) const;
     void PaintText(HDC dc, const RECT& client, COLORREF colour, int dx, int dy) const;
@@ -95,7 +95,6 @@ private:
     bool notifyParent_ = false;
     bool text3D_ = false;
     Offset3D offset3D_ = kRaised;
-    bool hover_ = false;
 };
 
 }  // namespace controls

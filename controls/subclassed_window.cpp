@@ -38,6 +38,20 @@ void CSubclassedWindow::Invalidate() const {
     }
 }
 
+bool CSubclassedWindow::TrackHover(UINT message) {
+    if (message == WM_MOUSEMOVE && !hover_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        ::TrackMouseEvent(&track);
+        hover_ = true;
+        OnHoverChanged();
+    } else if (message == WM_MOUSELEAVE) {
+        hover_ = false;
+        OnHoverChanged();
+        return true;
+    }
+    return false;
+}
+
 LRESULT CSubclassedWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }

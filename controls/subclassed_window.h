@@ -33,6 +33,12 @@ protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     // Called once after the control was taken over.
     virtual void OnSubclassed() {}
+    // Mouse-over tracking for controls that look different under the mouse: the first move
+    // asks for the leave notification. True when the message was WM_MOUSELEAVE (handled).
+    bool TrackHover(UINT message);
+    bool isHovered() const { return hover_; }
+    // The default repaints the control.
+    virtual void OnHoverChanged() { Invalidate(); }
 
 public:
     static SUBCLASSPROC SubclassProcAddress() { return SubclassProc; }
@@ -41,6 +47,7 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR idSubclass, DWORD_PTR refData);
     HWND hwnd_ = nullptr;
+    bool hover_ = false;
 };
 
 }  // namespace controls

@@ -68,12 +68,6 @@ CXPButton::CXPButton(Variant variant, HINSTANCE resources)
     : variant_(variant), resources_(resources ? resources : ::GetModuleHandle(nullptr)),
       font_(MakeFont(TEXT("Arial"), 9, true)) {}
 
-void CXPButton::OnSubclassed() {
-    const LONG_PTR style = ::GetWindowLongPtr(hwnd(), GWL_STYLE);
-    ::SetWindowLongPtr(hwnd(), GWL_STYLE, (style & ~LONG_PTR(BS_TYPEMASK)) | BS_OWNERDRAW);
-    Invalidate();
-}
-
 HBITMAP CXPButton::LoadFace(UINT id) const {
     if (id == 0) {
         return nullptr;
@@ -133,7 +127,7 @@ CXPButton::Face CXPButton::FaceFor(UINT itemState, bool hover) {
 void CXPButton::Draw(const DRAWITEMSTRUCT& item) const {
     CMemDC dc(item.hDC, &item.rcItem);
     const RECT& r = item.rcItem;
-    const Face face = FaceFor(item.itemState, hover_);
+    const Face face = FaceFor(item.itemState, isHovered());
     if (HBITMAP bitmap = bitmaps_[face].get()) {
         HDC source = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(source, bitmap);
@@ -181,25 +175,10 @@ void CXPButton::Draw(const DRAWITEMSTRUCT& item) const {
 
 LRESULT CXPButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case kReflectedBase + WM_DRAWITEM:
-        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    case WM_MOUSEMOVE:
-        if (!hover_) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-            ::TrackMouseEvent(&track);
-            hover_ = true;
-            Invalidate();
-        }
-        break;
-    case WM_MOUSELEAVE:
-        hover_ = false;
-        Invalidate();
-        return 0;
     case WM_ERASEBKGND:
         return TRUE;
     }
-    return CSubclassedWindow::WindowProc(message, wParam, lParam);
+    return COwnerDrawButton::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace controls

@@ -3,14 +3,14 @@
 // and an optional icon. The stretched variant scales its bitmaps to the button when it loads
 // them and can carry the elevation shield.
 
-#include "controls/subclassed_window.h"
+#include "controls/owner_draw_button.h"
 #include "controls/text.h"
 #include "platform/unique_any.h"
 #include "res/art_ids.h"
 
 namespace controls {
 
-class CXPButton : public CSubclassedWindow {
+class CXPButton : public COwnerDrawButton {
 public:
     enum Variant { kPlain, kStretched };
     enum Face { kFaceNormal, kFaceHot, kFacePressed };
@@ -26,17 +26,15 @@ public:
     // Stretched variant: draw the shield on this button while the process is not elevated.
     void SetElevationShield(bool on);
 
-    bool hovered() const { return hover_; }
     bool hasBitmap(Face face) const { return static_cast<bool>(bitmaps_[face]); }
 
     // The bitmap a drawing state (ODS_*) shows: pressed when selected or default, hot when
     // focused or under the mouse, else normal.
     static Face FaceFor(UINT itemState, bool hover);
-    void Draw(const DRAWITEMSTRUCT& item) const;
+    void Draw(const DRAWITEMSTRUCT& item) const override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnSubclassed() override;
 
 private:
     HBITMAP LoadFace(UINT id) const;
@@ -48,7 +46,6 @@ private:
     COLORREF captionColour_ = RGB(255, 255, 255);
     COLORREF captionHotColour_ = RGB(255, 255, 255);
     platform::unique_hfont font_;
-    bool hover_ = false;
     bool shield_ = false;
 };
 

@@ -9,7 +9,7 @@ packages=(
   libz-mingw-w64-dev
   googletest nlohmann-json3-dev libcli11-dev
   wine wine32 wine64
-  xvfb x11-apps imagemagick
+  xvfb x11-apps x11-utils imagemagick
 )
 
 missing=()
