@@ -39,19 +39,21 @@ start)
   for _ in $(seq 100); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
   exec 3>&-
   display=":$(tr -d '[:space:]' <"$build/xvfb.display")"
+  # The desktop process started below draws on this display for every later program.
+  export DISPLAY=$display
   # One persistent server for the whole run: the services that wineboot starts stay up with
   # it, started here rather than by the first test (they would hold that test's pipes).
   wineserver -p 4>&-
   wineboot -i 4>&-
   # Pin the Windows version the tests are written against.
   wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
-  # The first window of a prefix starts explorer.exe for the desktop, which outlives its
-  # program. rundll32 makes a window: the desktop starts here, not inside a test.
-  # The desktop's first start only half succeeds on a new prefix (the first dialog after it
-  # fails to load the display driver); a second window after it settles is reliable.
-  DISPLAY=$display wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
+  # The desktop process (explorer.exe) starts with the first window of the prefix. Start it
+  # here, with this script's log as its output, so that it never holds a test's pipes. Its
+  # first start only half succeeds on a new prefix (the next dialog fails to load the display
+  # driver); a second window after it has settled makes the desktop reliable.
+  wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   sleep 1
-  DISPLAY=$display wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
+  wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   echo "$display" >"$prefix/display"
   echo "prefix $prefix, display $display" >&4
   ;;

@@ -1,6 +1,6 @@
 #include "controls/html/pp_html_drawer.h"
 
-#include "controls/html/hand_cursor.h"
+#include "controls/hand_cursor.h"
 #include "controls/html/link_open.h"
 #include "platform/gdi_select.h"
 
@@ -8,7 +8,7 @@ namespace controls::html {
 
 CPPHtmlDrawer::CPPHtmlDrawer()
     : colors_([](int index) { return static_cast<Color>(::GetSysColor(index)); }),
-      pictures_(colors_, ::GetModuleHandleA(nullptr)), handCursor_(LoadHandCursor()) {
+      pictures_(colors_, ::GetModuleHandleA(nullptr)) {
     Rebuild();
 }
 
@@ -155,9 +155,7 @@ bool CPPHtmlDrawer::JumpToHyperlink(int area) {
                        linkUserValue_);
         return true;
     }
-    if (handCursor_) {
-        ::SetCursor(handCursor_.get());
-    }
+    ::SetCursor(controls::HandCursor());
     return OpenAddress(link.target);
 }
 

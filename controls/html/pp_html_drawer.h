@@ -2,6 +2,7 @@
 // Lays out and paints a markup text into a device context, with clickable links.
 // Parsing and layout happen in PrepareOutput; DrawPreparedOutput only paints.
 
+#include "controls/hand_cursor.h"
 #include "controls/html/gdi_text_measure.h"
 #include "controls/html/html_layout.h"
 #include "controls/html/picture_store.h"
@@ -51,7 +52,7 @@ class CPPHtmlDrawer {
     bool OnMouseMove(POINT pt);
     bool OnMouseLeave();
     int HoveredLink() const { return hoverLink_; }
-    HCURSOR HandCursor() const { return handCursor_.get(); }
+    HCURSOR HandCursor() const { return controls::HandCursor(); }
 
     const Document& PreparedDocument() const { return document_; }
     const Layout& PreparedLayout() const { return layout_; }
@@ -66,7 +67,6 @@ class CPPHtmlDrawer {
     GdiTextMeasure measure_;
     PictureStore pictures_;
     CPPDrawManager draw_;
-    platform::unique_hcursor handCursor_;
     std::string text_;
     Document document_;
     Layout layout_;

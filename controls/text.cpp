@@ -1,0 +1,14 @@
+#include "controls/text.h"
+
+#include <vector>
+
+namespace controls {
+
+tstring WindowText(HWND window) {
+    const int count = ::GetWindowTextLength(window);
+    std::vector<TCHAR> buffer(static_cast<size_t>(count) + 1, 0);
+    ::GetWindowText(window, buffer.data(), count + 1);
+    return buffer.data();
+}
+
+}  // namespace controls

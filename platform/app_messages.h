@@ -1,0 +1,48 @@
+#pragma once
+// Every private window message of the program (WM_USER + 560 .. WM_USER + 593). Workers send
+// theirs with SendMessage and wait for the answer, so a pointer they pass stays valid for the
+// whole call; the receiver never keeps it unless the row says so.
+
+#include <windows.h>
+
+namespace platform {
+
+inline constexpr UINT kFirstAppMessage = 1584;
+inline constexpr UINT kLastAppMessage = 1617;
+
+// 1584  Renovix download worker -> CUpdateDlg: the request is sent; show the connecting text.
+//       wParam, lParam: 0.
+inline constexpr UINT MSG_UPDATE_CONNECTING = 1584;
+
+// 1585  Renovix download worker -> CUpdateDlg: a step failed; show the error and close.
+//       wParam, lParam: as the download dialog defines them.
+inline constexpr UINT MSG_UPDATE_FAILED = 1585;
+
+// 1585  automatic-run worker -> CDlgProcessDlg: an entry is being switched off.
+//       wParam: const StartupItem* (owned by the ScrapList, borrowed for the call);
+//       lParam: its index in the run.
+inline constexpr UINT MSG_AUTORUN_ENTRY = 1585;
+
+// 1586  automatic-run worker -> CDlgProcessDlg: the run has finished.
+//       wParam: number of entries; lParam: number switched off.
+inline constexpr UINT MSG_AUTORUN_DONE = 1586;
+
+// 1614  notification area -> CVelbrookDlg: tray icon callback.
+//       wParam: icon id; lParam: the mouse message (WM_LBUTTONUP, WM_RBUTTONUP, ...).
+inline constexpr UINT MSG_TRAY_NOTIFY = 1614;
+
+// 1615  a second copy at start -> CVelbrookDlg: show, restore and activate the running copy.
+//       wParam, lParam: 0.
+inline constexpr UINT MSG_SHOW_RUNNING_COPY = 1615;
+
+// 1616  monitor worker -> CVelbrookDlg: a new startup entry.
+//       wParam: StartupItem* owned by KnownStartupItems (read under its lock); lParam: 0.
+inline constexpr UINT MSG_MONITOR_NEW_ENTRY = 1616;
+
+// 1617  monitor worker -> CVelbrookDlg: the monitor pass has finished.
+//       wParam, lParam: 0.
+inline constexpr UINT MSG_MONITOR_DONE = 1617;
+
+static_assert(MSG_UPDATE_CONNECTING == WM_USER + 560 && MSG_MONITOR_DONE == WM_USER + 593);
+
+}  // namespace platform
