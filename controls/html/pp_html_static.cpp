@@ -11,28 +11,22 @@
 namespace controls::html {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x48544D4C;  // "HTML"
-
 // BeginPaint and EndPaint as one scope.
 class PaintScope {
   public:
-    explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
+    explicit PaintScope(HWND hwnd) : window_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
-    ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
+    ~PaintScope() { ::EndPaint(window_, &ps_); }
     HDC dc() const { return dc_; }
 
   private:
-    HWND hwnd_;
+    HWND window_;
     PAINTSTRUCT ps_{};
     HDC dc_;
 };
 
 }  // namespace
-
-CPPHtmlStatic::~CPPHtmlStatic() {
-    UnsubclassWindow();
-}
 
 std::string CPPHtmlStatic::BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY,
                                        COLORREF textColor) {
@@ -60,15 +54,8 @@ std::string CPPHtmlStatic::LinkRules() {
     return std::string("a:link {") + color + "none}\na:hover {" + color + "underline}";
 }
 
-bool CPPHtmlStatic::SubclassWindow(HWND control) {
-    if (!control || hwnd_) {
-        return false;
-    }
-    if (!::SetWindowSubclass(control, SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this))) {
-        return false;
-    }
-    hwnd_ = control;
+void CPPHtmlStatic::OnSubclassed() {
+    const HWND control = hwnd();
     // Without SS_NOTIFY a static lets the mouse through to its parent.
     ::SetWindowLongPtrA(control, GWL_STYLE, ::GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY);
     drawer_.SetCallbackHyperlink(::GetParent(control), 0);
@@ -78,36 +65,18 @@ bool CPPHtmlStatic::SubclassWindow(HWND control) {
     text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), length + 1)));
     drawer_.SetText(text);
     Relayout();
-    return true;
-}
-
-void CPPHtmlStatic::UnsubclassWindow() {
-    if (hwnd_) {
-        ::RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-        hwnd_ = nullptr;
-    }
 }
 
 void CPPHtmlStatic::SetWindowText(const std::string& markup) {
-    if (hwnd_) {
-        ::SetWindowTextA(hwnd_, markup.c_str());  // WM_SETTEXT below takes it over
+    if (hwnd()) {
+        ::SetWindowTextA(hwnd(), markup.c_str());  // WM_SETTEXT below takes it over
     } else {
         drawer_.SetText(markup);
     }
 }
 
-LRESULT CALLBACK CPPHtmlStatic::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR self) {
-    auto* control = reinterpret_cast<CPPHtmlStatic*>(self);
-    if (message == WM_NCDESTROY) {
-        control->UnsubclassWindow();
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    return control->OnMessage(message, wParam, lParam);
-}
-
-LRESULT CPPHtmlStatic::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = hwnd_;
+LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = this->hwnd();
     switch (message) {
     case WM_PAINT:
         OnPaint();
@@ -115,14 +84,14 @@ LRESULT CPPHtmlStatic::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;  // the memory bitmap paints the background
     case WM_SETTEXT: {
-        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = Default(message, wParam, lParam);
         drawer_.SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
         Relayout();
         ::InvalidateRect(hwnd, nullptr, FALSE);
         return result;
     }
     case WM_SETFONT: {
-        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = Default(message, wParam, lParam);
         OnFontChanged(reinterpret_cast<HFONT>(wParam));
         Relayout();
         if (LOWORD(lParam)) {
@@ -169,7 +138,7 @@ LRESULT CPPHtmlStatic::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 void CPPHtmlStatic::OnFontChanged(HFONT font) {
@@ -185,14 +154,14 @@ void CPPHtmlStatic::OnFontChanged(HFONT font) {
 
 void CPPHtmlStatic::Relayout() {
     RECT client{};
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(hwnd(), &client);
     drawer_.PrepareOutput(client.right - client.left);
 }
 
 void CPPHtmlStatic::OnPaint() {
-    PaintScope paint(hwnd_);
+    PaintScope paint(hwnd());
     RECT client{};
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(hwnd(), &client);
     const int w = client.right - client.left, h = client.bottom - client.top;
     if (!paint.dc() || w <= 0 || h <= 0) {
         return;
@@ -205,8 +174,8 @@ void CPPHtmlStatic::OnPaint() {
     platform::SelectedObject selectBitmap(memory.get(), bitmap.get());
     // The parent chooses the background, as for any static.
     HBRUSH background = reinterpret_cast<HBRUSH>(
-        ::SendMessageA(::GetParent(hwnd_), WM_CTLCOLORSTATIC,
-                       reinterpret_cast<WPARAM>(memory.get()), reinterpret_cast<LPARAM>(hwnd_)));
+        ::SendMessageA(::GetParent(hwnd()), WM_CTLCOLORSTATIC,
+                       reinterpret_cast<WPARAM>(memory.get()), reinterpret_cast<LPARAM>(hwnd())));
     ::FillRect(memory.get(), &client, background ? background : ::GetSysColorBrush(COLOR_BTNFACE));
     drawer_.DrawPreparedOutput(memory.get(), client);
     ::BitBlt(paint.dc(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);

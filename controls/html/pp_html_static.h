@@ -3,6 +3,7 @@
 // through a memory bitmap and switches links between "a:link" and "a:hover" under the mouse.
 
 #include "controls/html/pp_html_drawer.h"
+#include "controls/subclassed_window.h"
 
 #include <windows.h>
 
@@ -11,18 +12,10 @@
 
 namespace controls::html {
 
-class CPPHtmlStatic {
+// Take it over with SubclassDlgItem(id, dialog): its text becomes the markup and its font the
+// "body" rule.
+class CPPHtmlStatic : public controls::CSubclassedWindow {
   public:
-    CPPHtmlStatic() = default;
-    CPPHtmlStatic(const CPPHtmlStatic&) = delete;
-    CPPHtmlStatic& operator=(const CPPHtmlStatic&) = delete;
-    ~CPPHtmlStatic();
-
-    // Takes over the static: its text becomes the markup and its font the "body" rule.
-    bool SubclassWindow(HWND control);
-    bool SubclassDlgItem(HWND dialog, int id) { return SubclassWindow(::GetDlgItem(dialog, id)); }
-    void UnsubclassWindow();
-    HWND Hwnd() const { return hwnd_; }
 
     void SetWindowText(const std::string& markup);
     CPPHtmlDrawer& Drawer() { return drawer_; }
@@ -32,15 +25,15 @@ class CPPHtmlStatic {
     static std::string BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY, COLORREF textColor);
     static std::string LinkRules();
 
+  protected:
+    void OnSubclassed() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
   private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnFontChanged(HFONT font);
     void Relayout();
     void OnPaint();
 
-    HWND hwnd_ = nullptr;
     CPPHtmlDrawer drawer_;
     bool trackingMouse_ = false;
 };

@@ -86,7 +86,7 @@ class SampleDialog {
 
     INT_PTR OnInitDialog(WPARAM, LPARAM) {
         ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        html_.SubclassDlgItem(hwnd_, IDC_SAMPLE_HTML);
+        html_.SubclassDlgItem(IDC_SAMPLE_HTML, hwnd_);
         html_.Drawer().SetCallbackHyperlink(hwnd_, kLinkMessage);
         std::string text = kSample;
         const HICON icon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION

@@ -200,7 +200,7 @@ class HtmlStaticTest : public ::testing::Test {
             ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HTML_TEST),
                                  nullptr, RecordingDialog, reinterpret_cast<LPARAM>(&notified_));
         ASSERT_NE(dialog_, nullptr);
-        ASSERT_TRUE(control_.SubclassDlgItem(dialog_, IDC_HTML_STATIC));
+        ASSERT_TRUE(control_.SubclassDlgItem(IDC_HTML_STATIC, dialog_));
         control_.Drawer().SetCallbackHyperlink(dialog_, kLinkMessage, 42);
         control_.Drawer().SetCallbackHover(dialog_, kHoverMessage);
     }
@@ -220,7 +220,7 @@ class HtmlStaticTest : public ::testing::Test {
         ADD_FAILURE() << "no link " << id;
         return 0;
     }
-    HWND Control() const { return control_.Hwnd(); }
+    HWND Control() const { return control_.hwnd(); }
 
     HWND dialog_ = nullptr;
     Notified notified_;
