@@ -3,6 +3,7 @@
 // A borrowed handle stays a plain HKEY/HANDLE; only these types free anything.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <utility>
@@ -86,6 +87,11 @@ struct hcursor {
     static type invalid() { return nullptr; }
     static void close(type h) { ::DestroyCursor(h); }
 };
+struct himagelist {
+    using type = HIMAGELIST;
+    static type invalid() { return nullptr; }
+    static void close(type h) { ::ImageList_Destroy(h); }
+};
 template <typename T>
 struct gdiobj {
     using type = T;
@@ -102,6 +108,7 @@ using unique_hmodule = unique_any<traits::hmodule>;
 using unique_hdc = unique_any<traits::hdc>;  // a DC made by CreateCompatibleDC or CreateDC
 using unique_hicon = unique_any<traits::hicon>;
 using unique_hcursor = unique_any<traits::hcursor>;
+using unique_himagelist = unique_any<traits::himagelist>;
 using unique_hbitmap = unique_any<traits::gdiobj<HBITMAP>>;
 using unique_hbrush = unique_any<traits::gdiobj<HBRUSH>>;
 using unique_hfont = unique_any<traits::gdiobj<HFONT>>;

@@ -2,6 +2,7 @@
 
 #include "controls/html/markup_text.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace controls::html {
@@ -38,17 +39,54 @@ PictureStore::~PictureStore() {
 }
 
 void PictureStore::Clear() {
-    for (auto& p : pictures_) {
-        if (p->ownedList) {
-            ::ImageList_Destroy(p->ownedList);
-        }
-    }
     pictures_.clear();
     byTag_.clear();
 }
 
 const PictureStore::Picture* PictureStore::Find(int id) const {
     return id >= 0 && id < static_cast<int>(pictures_.size()) ? pictures_[id].get() : nullptr;
+}
+
+namespace {
+// How many images an animated picture steps through; 0 for a still one.
+int FrameCount(const PictureStore::Picture& p) {
+    if (p.kind != PictureStore::Kind::ImageList || p.frameMs <= 0) {
+        return 0;
+    }
+    const int count = ::ImageList_GetImageCount(p.list);  // a borrowed list may have changed
+    return count > 1 ? count : 0;
+}
+}  // namespace
+
+int PictureStore::AnimationInterval() const {
+    int next = 0;
+    for (const auto& p : pictures_) {
+        if (FrameCount(*p) > 0) {
+            const int due = p->frameMs - p->sinceFrameMs;
+            next = next == 0 ? due : std::min(next, due);
+        }
+    }
+    return next == 0 ? 0 : std::clamp(next, kMinFrameMs, kMaxFrameMs);
+}
+
+bool PictureStore::AdvanceAnimation(int elapsedMs) {
+    if (elapsedMs <= 0) {
+        return false;
+    }
+    bool changed = false;
+    for (auto& p : pictures_) {
+        const int count = FrameCount(*p);
+        if (count == 0) {
+            continue;
+        }
+        const long long total = static_cast<long long>(p->sinceFrameMs) + elapsedMs;
+        p->sinceFrameMs = static_cast<int>(total % p->frameMs);
+        const int steps = static_cast<int>((total / p->frameMs) % count);
+        const int next = (p->frame % count + steps) % count;
+        changed = changed || next != p->frame;
+        p->frame = next;
+    }
+    return changed;
 }
 
 std::string PictureStore::LoadStringResource(unsigned id, std::string_view module) {
@@ -149,13 +187,14 @@ bool PictureStore::Load(Picture& p, std::string_view kind, const Token& tag) {
         if (tag.HasAttr("handle")) {
             p.list = HandleFrom<HIMAGELIST>(tag.Attr("handle"));
         } else if (fromResource) {
-            p.ownedList = ::ImageList_LoadImageA(module, MAKEINTRESOURCEA(resourceId), cx, 0, mask,
-                                                 IMAGE_BITMAP, LR_CREATEDIBSECTION);
-            p.list = p.ownedList;
+            p.ownedList.reset(::ImageList_LoadImageA(module, MAKEINTRESOURCEA(resourceId), cx, 0,
+                                                     mask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
+            p.list = p.ownedList.get();
         } else if (!file.empty()) {
-            p.ownedList = ::ImageList_LoadImageA(nullptr, file.c_str(), cx, 0, mask, IMAGE_BITMAP,
-                                                 LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-            p.list = p.ownedList;
+            p.ownedList.reset(::ImageList_LoadImageA(nullptr, file.c_str(), cx, 0, mask,
+                                                     IMAGE_BITMAP,
+                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+            p.list = p.ownedList.get();
         }
         int w = 0, h = 0;
         if (!p.list || !::ImageList_GetIconSize(p.list, &w, &h) ||
@@ -164,6 +203,10 @@ bool PictureStore::Load(Picture& p, std::string_view kind, const Token& tag) {
         }
         p.width = w;
         p.height = h;
+        p.frame = p.index;
+        // A frame faster than the timer can show, or slower than a minute, is held to the bound.
+        const int speed = ParseIntClamped(tag.Attr("speed"), 0, kMaxFrameMs, 0);
+        p.frameMs = speed > 0 ? std::max(speed, kMinFrameMs) : 0;
         return true;
     }
     // "bmp" and table backgrounds.

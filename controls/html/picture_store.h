@@ -23,11 +23,14 @@ class PictureStore : public MarkupHost {
         // Owned images; a picture given by handle is borrowed and only its handle is kept.
         platform::unique_hbitmap ownedBitmap;
         platform::unique_hicon ownedIcon;
-        HIMAGELIST ownedList = nullptr;
+        platform::unique_himagelist ownedList;
         HBITMAP bitmap = nullptr;
         HICON icon = nullptr;
         HIMAGELIST list = nullptr;
-        int index = 0;
+        int index = 0;         // "index": the first image
+        int frame = 0;         // the image shown now
+        int frameMs = 0;       // "speed" of an image list; 0: still
+        int sinceFrameMs = 0;  // time shown of the current frame
         int width = 0, height = 0;
         std::optional<COLORREF> transparent;  // "mask"
         bool disabled = false;                // "style"
@@ -42,6 +45,14 @@ class PictureStore : public MarkupHost {
     void SetResourceInstance(HINSTANCE resources) { resources_ = resources; }
     void Clear();
     const Picture* Find(int id) const;
+
+    // An image list with a "speed" steps through all its images, from "index" on and round
+    // again. The time until the next frame is due (0: nothing moves), and moving the clock on;
+    // true when a frame changed.
+    static constexpr int kMinFrameMs = 20;
+    static constexpr int kMaxFrameMs = 60000;
+    int AnimationInterval() const;
+    bool AdvanceAnimation(int elapsedMs);
 
     std::string LoadStringResource(unsigned id, std::string_view module) override;
     PictureRef LoadPicture(std::string_view kind, const Token& tag) override;

@@ -104,7 +104,7 @@ void CPPHtmlDrawer::DrawOp(HDC dc, const html::DrawOp& op, int dx, int dy) {
         } else if (p->kind == PictureStore::Kind::Icon) {
             draw_.DrawIcon(dc, r.left, r.top, w, h, p->icon, disabled);
         } else {
-            draw_.DrawImageListImage(dc, r.left, r.top, p->list, p->index, disabled);
+            draw_.DrawImageListImage(dc, r.left, r.top, p->list, p->frame, disabled);
         }
         break;
     }

@@ -44,6 +44,12 @@ class CPPHtmlDrawer {
     SIZE PrepareOutput(int width);
     void DrawPreparedOutput(HDC dc, const RECT& rect);
 
+    // Image lists with a "speed" are animated: the milliseconds until the next frame is due
+    // (0 when nothing moves; otherwise 20 ms to 60 s), and moving their clock on by elapsedMs.
+    // True when a frame changed and the output must be repainted; the layout stays.
+    int AnimationInterval() const { return pictures_.AnimationInterval(); }
+    bool AdvanceAnimation(int elapsedMs) { return pictures_.AdvanceAnimation(elapsedMs); }
+
     // The link area under pt (in the coordinates of the last drawing), or -1.
     int PtInHyperlink(POINT pt) const;
     // Follows the link of the area; false when there is none or opening failed.

@@ -54,6 +54,13 @@ std::string CPPHtmlStatic::LinkRules() {
     return std::string("a:link {") + color + "none}\na:hover {" + color + "underline}";
 }
 
+CPPHtmlStatic::~CPPHtmlStatic() {
+    // The window may outlive this object; its own procedure has no use for our ticks.
+    if (hwnd() && timerMs_) {
+        ::KillTimer(hwnd(), kAnimationTimer);
+    }
+}
+
 void CPPHtmlStatic::OnSubclassed() {
     const HWND control = hwnd();
     // Without SS_NOTIFY a static lets the mouse through to its parent.
@@ -65,6 +72,7 @@ void CPPHtmlStatic::OnSubclassed() {
     text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), length + 1)));
     drawer_.SetText(text);
     Relayout();
+    ArmAnimationTimer();
 }
 
 void CPPHtmlStatic::SetWindowText(const std::string& markup) {
@@ -87,6 +95,7 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT result = Default(message, wParam, lParam);
         drawer_.SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
         Relayout();
+        ArmAnimationTimer();
         ::InvalidateRect(hwnd, nullptr, FALSE);
         return result;
     }
@@ -94,6 +103,7 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT result = Default(message, wParam, lParam);
         OnFontChanged(reinterpret_cast<HFONT>(wParam));
         Relayout();
+        ArmAnimationTimer();
         if (LOWORD(lParam)) {
             ::InvalidateRect(hwnd, nullptr, FALSE);
         }
@@ -101,7 +111,24 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
         Relayout();
+        ArmAnimationTimer();
         ::InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+    case WM_TIMER:
+        if (wParam != kAnimationTimer) {
+            break;
+        }
+        // Timer messages are not queued up, so the period stands for the time gone by.
+        if (timerMs_ > 0 && drawer_.AdvanceAnimation(timerMs_)) {
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        ArmAnimationTimer();
+        return 0;
+    case WM_DESTROY:
+        if (timerMs_) {
+            ::KillTimer(hwnd, kAnimationTimer);
+            timerMs_ = 0;
+        }
         break;
     case WM_MOUSEMOVE: {
         if (!trackingMouse_) {
@@ -156,6 +183,22 @@ void CPPHtmlStatic::Relayout() {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     drawer_.PrepareOutput(client.right - client.left);
+}
+
+void CPPHtmlStatic::ArmAnimationTimer() {
+    const int interval = drawer_.AnimationInterval();
+    if (interval == timerMs_) {
+        return;
+    }
+    if (interval > 0) {
+        // The same id again changes the period of a running timer.
+        timerMs_ = ::SetTimer(hwnd(), kAnimationTimer, static_cast<UINT>(interval), nullptr)
+                       ? interval
+                       : 0;
+    } else {
+        ::KillTimer(hwnd(), kAnimationTimer);
+        timerMs_ = 0;
+    }
 }
 
 void CPPHtmlStatic::OnPaint() {

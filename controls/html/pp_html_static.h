@@ -13,9 +13,13 @@
 namespace controls::html {
 
 // Take it over with SubclassDlgItem(id, dialog): its text becomes the markup and its font the
-// "body" rule.
+// "body" rule. Animated pictures run on a timer of the control (kAnimationTimer).
 class CPPHtmlStatic : public controls::CSubclassedWindow {
   public:
+    static constexpr UINT_PTR kAnimationTimer = 0x4854;
+
+    CPPHtmlStatic() = default;
+    ~CPPHtmlStatic() override;
 
     void SetWindowText(const std::string& markup);
     CPPHtmlDrawer& Drawer() { return drawer_; }
@@ -33,9 +37,12 @@ class CPPHtmlStatic : public controls::CSubclassedWindow {
     void OnFontChanged(HFONT font);
     void Relayout();
     void OnPaint();
+    // Sets, changes or kills the timer to match what the drawer's pictures need.
+    void ArmAnimationTimer();
 
     CPPHtmlDrawer drawer_;
     bool trackingMouse_ = false;
+    int timerMs_ = 0;  // the period of the running animation timer; 0: none
 };
 
 }  // namespace controls::html

@@ -167,6 +167,131 @@ TEST(DrawerPictures, ResourcesModulesFilesAndMissingOnes) {
     EXPECT_EQ(canvas.Count(RGB(0, 0, 255), 4, 8), 4 * 8);
 }
 
+// An image list of 8 x 8 images, one solid colour each; the markup borrows it by handle.
+platform::unique_himagelist SolidImageList(std::initializer_list<COLORREF> colors) {
+    platform::unique_himagelist list(::ImageList_Create(8, 8, ILC_COLOR24, 0, 4));
+    platform::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    for (const COLORREF color : colors) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 8, -8, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        platform::unique_hbitmap image(
+            ::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        {
+            platform::SelectedObject select(dc.get(), image.get());
+            platform::unique_hbrush brush(::CreateSolidBrush(color));
+            const RECT all{0, 0, 8, 8};
+            ::FillRect(dc.get(), &all, brush.get());
+        }
+        ::ImageList_Add(list.get(), image.get(), nullptr);
+    }
+    return list;
+}
+
+std::string Handle(HIMAGELIST list) {
+    return std::to_string(reinterpret_cast<UINT_PTR>(list));
+}
+
+POINT FirstPictureCentre(const CPPHtmlDrawer& drawer) {
+    for (const auto& op : drawer.PreparedLayout().ops) {
+        if (op.kind == DrawOp::Kind::Picture) {
+            return {(op.rect.left + op.rect.right) / 2, (op.rect.top + op.rect.bottom) / 2};
+        }
+    }
+    ADD_FAILURE() << "no picture";
+    return {0, 0};
+}
+
+// The colour the drawer paints in the middle of its first picture.
+COLORREF FirstPictureColor(CPPHtmlDrawer& drawer) {
+    Canvas canvas(64, 32);
+    drawer.DrawPreparedOutput(canvas.dc(), RECT{0, 0, 64, 32});
+    const POINT centre = FirstPictureCentre(drawer);
+    return canvas.Pixel(centre.x, centre.y);
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+
+TEST(DrawerAnimation, AnImageListStepsFromItsIndexAndWrapsRound) {
+    const auto list = SolidImageList({kRed, kGreen, kBlue});
+    CPPHtmlDrawer drawer;
+    drawer.SetText("<a href=\"x\"><ilst handle=" + Handle(list.get()) + " index=1 speed=100></a>");
+    drawer.PrepareOutput(0);
+    EXPECT_EQ(drawer.AnimationInterval(), 100);
+    EXPECT_EQ(FirstPictureColor(drawer), kGreen);
+    EXPECT_FALSE(drawer.AdvanceAnimation(99));
+    EXPECT_EQ(drawer.AnimationInterval(), 20);  // 1 ms left, held to the timer's bound
+    EXPECT_TRUE(drawer.AdvanceAnimation(1));
+    EXPECT_EQ(FirstPictureColor(drawer), kBlue);
+    EXPECT_TRUE(drawer.AdvanceAnimation(100));
+    EXPECT_EQ(FirstPictureColor(drawer), kRed);
+    // Two frames at once and half of the next; a new layout or hovering keeps the frame.
+    EXPECT_TRUE(drawer.AdvanceAnimation(250));
+    EXPECT_EQ(drawer.AnimationInterval(), 50);
+    drawer.PrepareOutput(300);
+    ASSERT_TRUE(drawer.OnMouseMove(FirstPictureCentre(drawer)));
+    EXPECT_EQ(FirstPictureColor(drawer), kBlue);
+    // A whole number of rounds changes nothing; an absurd step neither spins nor breaks it.
+    EXPECT_FALSE(drawer.AdvanceAnimation(300));
+    EXPECT_TRUE(drawer.AdvanceAnimation(2'147'483'647));
+    EXPECT_GE(drawer.AnimationInterval(), 20);
+    EXPECT_FALSE(drawer.AdvanceAnimation(0));
+    EXPECT_FALSE(drawer.AdvanceAnimation(-100));
+    // A new text starts again at "index"; the borrowed list is left alone.
+    drawer.SetText("<ilst handle=" + Handle(list.get()) + " index=1 speed=100>");
+    drawer.PrepareOutput(0);
+    EXPECT_EQ(FirstPictureColor(drawer), kGreen);
+    drawer.SetText("none");
+    EXPECT_EQ(::ImageList_GetImageCount(list.get()), 3);
+}
+
+TEST(DrawerAnimation, AStripFromTheResourcesIsAnimatedToo) {
+    // sample.bmp is 8 x 8, red on the left and blue on the right: two images 4 wide. Without
+    // a mask the top-left colour would be the transparent one.
+    CPPHtmlDrawer drawer;
+    drawer.SetText("<ilst idres=1 width=4 mask=#00FF00 speed=40>");
+    drawer.PrepareOutput(0);
+    EXPECT_EQ(FirstPictureColor(drawer), kRed);
+    EXPECT_TRUE(drawer.AdvanceAnimation(40));
+    EXPECT_EQ(FirstPictureColor(drawer), kBlue);
+}
+
+TEST(DrawerAnimation, WhatIsStillHasNoIntervalAndSpeedsAreHeldToBounds) {
+    const auto three = SolidImageList({kRed, kGreen, kBlue});
+    const auto one = SolidImageList({kRed});
+    const std::string list = " handle=" + Handle(three.get());
+    const struct {
+        std::string markup;
+        int interval;
+    } cases[] = {
+        {"plain text, <b>bold</b>", 0},
+        {"<ilst" + list + ">", 0},
+        {"<ilst" + list + " speed=0>", 0},
+        {"<ilst" + list + " speed=-5>", 0},
+        {"<ilst" + list + " speed=fast>", 0},
+        {"<ilst handle=" + Handle(one.get()) + " speed=50>", 0},
+        {"<bmp idres=1 speed=50>", 0},
+        {"<ilst" + list + " speed=5>", 20},
+        {"<ilst" + list + " speed=99999999999>", 60000},
+        {"<ilst" + list + " speed=100><ilst" + list + " index=2 speed=60>", 60},
+    };
+    for (const auto& c : cases) {
+        CPPHtmlDrawer drawer;
+        drawer.SetText(c.markup);
+        drawer.PrepareOutput(0);
+        EXPECT_EQ(drawer.AnimationInterval(), c.interval) << c.markup;
+        if (c.interval == 0) {
+            EXPECT_FALSE(drawer.AdvanceAnimation(100000)) << c.markup;
+        }
+    }
+    // Two speeds: the next tick comes when the nearer frame is due.
+    CPPHtmlDrawer drawer;
+    drawer.SetText("<ilst" + list + " speed=100><ilst" + list + " index=2 speed=60>");
+    drawer.PrepareOutput(0);
+    EXPECT_TRUE(drawer.AdvanceAnimation(60));
+    EXPECT_EQ(drawer.AnimationInterval(), 40);
+}
+
 // Records what the drawer sends to its notification window.
 struct Notified {
     std::vector<std::string> messages;
@@ -291,6 +416,31 @@ TEST_F(HtmlStaticTest, PaintsTheMarkupThroughAMemoryBitmap) {
     EXPECT_GT(red, 20);
 }
 
+TEST_F(HtmlStaticTest, AnAnimatedPictureStepsOnTheControlsTimer) {
+    const auto list = SolidImageList({kRed, kGreen, kBlue});
+    // A minute a frame: only the timer messages sent here move it.
+    const std::string animated = "<ilst handle=" + Handle(list.get()) + " speed=60000>";
+    const auto onScreen = [this] {
+        ::RedrawWindow(Control(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const POINT centre = FirstPictureCentre(control_.Drawer());
+        HDC window = ::GetDC(Control());
+        const COLORREF color = ::GetPixel(window, centre.x, centre.y);
+        ::ReleaseDC(Control(), window);
+        return color;
+    };
+    control_.SetWindowText(animated);
+    EXPECT_EQ(onScreen(), kRed);
+    ::SendMessageA(Control(), WM_TIMER, CPPHtmlStatic::kAnimationTimer, 0);
+    EXPECT_EQ(onScreen(), kGreen);
+    ::SendMessageA(Control(), WM_TIMER, 1, 0);  // not the control's
+    EXPECT_EQ(onScreen(), kGreen);
+    // Still text kills the timer; animated text sets it again.
+    control_.SetWindowText("still");
+    EXPECT_FALSE(::KillTimer(Control(), CPPHtmlStatic::kAnimationTimer));
+    control_.SetWindowText(animated);
+    EXPECT_TRUE(::KillTimer(Control(), CPPHtmlStatic::kAnimationTimer));
+}
+
 TEST(MalformedMarkup, TheGdiDrawerPaintsGeneratedDocuments) {
     CPPHtmlDrawer drawer;
     Canvas canvas(300, 200);
@@ -301,6 +451,7 @@ TEST(MalformedMarkup, TheGdiDrawerPaintsGeneratedDocuments) {
         drawer.DrawPreparedOutput(canvas.dc(), RECT{0, 0, 300, 200});
         drawer.OnMouseMove(POINT{static_cast<LONG>(seed % 300), static_cast<LONG>(seed % 50)});
         drawer.OnMouseLeave();
+        drawer.AdvanceAnimation(static_cast<int>(seed * 997));
     }
 }
 

@@ -40,6 +40,7 @@ inline const char* const kAttributes[] = {
     " bgcolor=", " bgeffect=", " href=",        " msg=",         " class=",
     " idres=",   " iddll=",    " srcdll=",      " file=",        " style=",
     " weight=",  " bkgnd=",    " align=",       " valign=",      " index=",
+    " speed=",
 };
 inline const char* const kValues[] = {
     "0",
