@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +26,15 @@ class PaintScope {
     PAINTSTRUCT ps_{};
     HDC dc_;
 };
+
+// The window's text in the ANSI code page, whether the window is an 8-bit or a UTF-16 one.
+std::string WindowTextOf(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    text.resize(static_cast<size_t>(
+        std::max(::GetWindowTextA(window, text.data(), static_cast<int>(text.size())), 0)));
+    return text;
+}
 
 }  // namespace
 
@@ -67,10 +77,7 @@ void CPPHtmlStatic::OnSubclassed() {
     ::SetWindowLongPtrA(control, GWL_STYLE, ::GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY);
     drawer_.SetCallbackHyperlink(::GetParent(control), 0);
     OnFontChanged(reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
-    const int length = ::GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), length + 1)));
-    drawer_.SetText(text);
+    drawer_.SetText(WindowTextOf(control));
     Relayout();
     ArmAnimationTimer();
 }
@@ -93,7 +100,9 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;  // the memory bitmap paints the background
     case WM_SETTEXT: {
         const LRESULT result = Default(message, wParam, lParam);
-        drawer_.SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        // Read back, not taken from lParam: a static of common controls 6 is a UTF-16 window,
+        // so what arrives here may be a wide string.
+        drawer_.SetText(WindowTextOf(hwnd));
         Relayout();
         ArmAnimationTimer();
         ::InvalidateRect(hwnd, nullptr, FALSE);

@@ -416,6 +416,22 @@ TEST_F(HtmlStaticTest, PaintsTheMarkupThroughAMemoryBitmap) {
     EXPECT_GT(red, 20);
 }
 
+TEST_F(HtmlStaticTest, AUtf16StaticGetsItsMarkupInTheAnsiCodePage) {
+    // A static of common controls 6 is a UTF-16 window; its messages carry wide strings.
+    HWND wide = ::CreateWindowExW(0, L"Static", L"<b>first</b>", WS_CHILD | WS_VISIBLE, 0, 0,
+                                  200, 20, dialog_, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::IsWindowUnicode(wide));
+    CPPHtmlStatic control;
+    ASSERT_TRUE(control.Subclass(wide));
+    EXPECT_EQ(control.Drawer().Text(), "<b>first</b>");
+    control.SetWindowText("<i>caf\xE9 &copy;</i>");
+    EXPECT_EQ(control.Drawer().Text(), "<i>caf\xE9 &copy;</i>");
+    const auto texts = TextsOf(control.Drawer().PreparedLayout());
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0]->style->italic);
+    ::DestroyWindow(wide);
+}
+
 TEST_F(HtmlStaticTest, AnAnimatedPictureStepsOnTheControlsTimer) {
     const auto list = SolidImageList({kRed, kGreen, kBlue});
     // A minute a frame: only the timer messages sent here move it.
