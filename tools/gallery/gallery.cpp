@@ -1,6 +1,7 @@
 // Control gallery: every skinned control in its states, for looking at them (and for the
 // screenshot that tools/gallery-screenshot.sh takes). Built twice, with 8-bit and with UTF-16
-// texts, from the same sources as the controls themselves.
+// texts, from the same sources as the controls themselves; the markup renderer, which has
+// 8-bit texts only, is shown by the 8-bit gallery alone.
 //   controls_gallery.exe [--close-after MILLISECONDS]
 
 #include "controls/base_dlg.h"
@@ -13,6 +14,11 @@
 #include "platform/com.h"
 #include "res/art_ids.h"
 #include "gallery_ids.h"
+#ifndef UNICODE
+#include "controls/html/pp_html_static.h"
+#include "platform/message_box.h"
+#include "markup_sample.h"
+#endif
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -25,6 +31,9 @@ namespace {
 using namespace controls;
 
 constexpr UINT_PTR kCloseTimer = 100;
+#ifndef UNICODE
+constexpr UINT kSampleLinkMessage = WM_APP + 1;  // the sample's "msg" link
+#endif
 
 class CGalleryDlg : public DialogImpl<CGalleryDlg, CBaseDlg> {
 public:
@@ -38,6 +47,9 @@ public:
             OnCommand(IDCANCEL, &CGalleryDlg::OnClose),
             OnTimer(kCloseTimer, &CGalleryDlg::OnClose),
             OnNotify(IDC_LABEL_WEB, kLabelClicked, &CGalleryDlg::OnWebLabelClicked),
+#ifndef UNICODE
+            OnMessage(kSampleLinkMessage, &CGalleryDlg::OnSampleMessageLink),
+#endif
         };
         return table;
     }
@@ -48,7 +60,13 @@ private:
         SetUpButtons();
         SetUpPictures();
         SetUpList();
+#ifdef UNICODE
         Anchor(IDC_LIST, kStretchWidth | kStretchHeight);
+#else
+        SetUpMarkupSample();
+        Anchor(IDC_LIST, kStretchWidth);
+        Anchor(IDC_HTML_SAMPLE, kStretchWidth | kStretchHeight);
+#endif
         if (closeAfterMs_) {
             SetTimer(kCloseTimer, closeAfterMs_);
         }
@@ -166,6 +184,23 @@ private:
         list_.SortByColumn(0, kSortDescending);
     }
 
+#ifndef UNICODE
+    void SetUpMarkupSample() {
+        spinner_ = gallery::MakeSpinnerFrames();
+        sample_.SubclassDlgItem(IDC_HTML_SAMPLE, hwnd());
+        sample_.Drawer().SetCallbackHyperlink(hwnd(), kSampleLinkMessage);
+        // A shared system icon: borrowed, never destroyed.
+        const HICON information = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
+        sample_.SetWindowText(gallery::MarkupSample(information, spinner_.get()));
+    }
+
+    LRESULT OnSampleMessageLink(WPARAM text, LPARAM) {
+        platform::ShowMessageBox(hwnd(), reinterpret_cast<const char*>(text), "Message link",
+                                 MB_OK);
+        return TRUE;
+    }
+#endif
+
     LRESULT OnWebLabelClicked(NMHDR*) { return 0; }
     void OnClose() { EndDialog(IDCANCEL); }
 
@@ -175,6 +210,10 @@ private:
     CHyperLinkButton link_, linkBitmap_;
     CPictureEx scan_, download_, still_;
     CSortableListView list_;
+#ifndef UNICODE
+    platform::unique_himagelist spinner_;  // declared first: the sample borrows it
+    html::CPPHtmlStatic sample_;
+#endif
 };
 
 UINT CloseAfterFromCommandLine() {

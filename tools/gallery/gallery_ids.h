@@ -30,6 +30,10 @@
 #define IDC_CAPTION_PICTURES 1062
 #define IDC_CAPTION_LIST 1063
 #define IDC_LOGO 1070
+// The markup renderer's sample, in the 8-bit gallery only.
+#define IDC_CAPTION_HTML 1080
+#define IDC_HTML_SAMPLE 1081
+#define IDS_HTML_SAMPLE 1
 
 // The page logo bitmap again, as an "IMAGES" resource for the still picture.
 #define IDR_STILL_LOGO 2080
