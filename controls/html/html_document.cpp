@@ -3,6 +3,8 @@
 #include "controls/html/markup_entities.h"
 #include "controls/html/markup_text.h"
 
+#include <algorithm>
+
 namespace controls::html {
 namespace {
 
@@ -11,6 +13,7 @@ constexpr size_t kMaxStyleDepth = 256;
 constexpr size_t kMaxTableDepth = 6;
 constexpr int kMaxSpan = 64;
 constexpr int kMaxPixels = 10000;
+constexpr int kMaxBoxPx = 200; // each of a box's margin, border and padding
 
 struct OpenTag {
     std::string name;
@@ -20,7 +23,7 @@ struct OpenTag {
 
 struct TableFrame {
     Table* table;
-    size_t styleFloor;  // the style stack's depth when the table opened
+    size_t styleFloor; // the style stack's depth when the table opened
 };
 
 bool IsStyleTag(std::string_view name) {
@@ -300,7 +303,7 @@ class Builder {
         Table& table = *item.table;
         ReadLook(t, table.look, false);
         if (!t.HasAttr("align")) {
-            table.look.hAlign = Top().hAlign;  // "<center><table>" centres the table
+            table.look.hAlign = Top().hAlign; // "<center><table>" centres the table
         }
         if (!t.HasAttr("bgeffect") && !table.look.background) {
             table.look.effect = FillEffect::Transparent;
@@ -332,7 +335,7 @@ class Builder {
         Cell& cell = cells.back();
         cell.look.border = table.look.border > 0 ? 1 : 0;
         cell.look.borderColor = table.look.borderColor;
-        cell.look.borderLight = table.look.borderDark;  // a cell looks sunk into its table
+        cell.look.borderLight = table.look.borderDark; // a cell looks sunk into its table
         cell.look.borderDark = table.look.borderLight;
         cell.look.effect = FillEffect::Transparent;
         ReadLook(t, cell.look, false);
@@ -342,7 +345,10 @@ class Builder {
         cell.colSpan = ParseIntClamped(t.Attr("colspan"), 1, kMaxSpan, 1);
         cell.rowSpan = ParseIntClamped(t.Attr("rowspan"), 1, kMaxSpan, 1);
         // The cell's alignment is its text's starting alignment.
-        PushStyle("td", [&](TextStyle& s) { s.hAlign = cell.look.hAlign; });
+        PushStyle("td", [&](TextStyle& s) {
+            s.hAlign = cell.look.hAlign;
+            s.box = -1; // a box around the table does not reach into its cells
+        });
     }
 
     template <typename Change>
@@ -351,9 +357,32 @@ class Builder {
             return;
         }
         TextStyle style = Top();
+        style.margin = style.padding = style.borderWidth = 0;
+        style.borderStyle = BorderStyle::None;
         change(style);
+        OpenBoxIfAny(style);
         doc_.styles.push_back(std::move(style));
         stack_.push_back({name, &doc_.styles.back(), link == -2 ? stack_.back().link : link});
+    }
+
+    // A style that gives a margin, a visible border or padding opens an inline box around the
+    // text inside its tag.
+    void OpenBoxIfAny(TextStyle& s) {
+        InlineBox box;
+        box.margin = std::min(s.margin, kMaxBoxPx);
+        box.padding = std::min(s.padding, kMaxBoxPx);
+        if (s.borderStyle != BorderStyle::None) {
+            box.border = std::min(s.borderWidth, kMaxBoxPx);
+        }
+        if (box.margin == 0 && box.padding == 0 && box.border == 0) {
+            return;
+        }
+        box.borderStyle = s.borderStyle;
+        box.borderColor = s.borderColor;
+        box.background = s.background;
+        box.parent = s.box;
+        s.box = static_cast<int>(doc_.boxes.size());
+        doc_.boxes.push_back(box);
     }
 
     void ApplyRule(TextStyle& s, std::string_view selector) {
@@ -457,10 +486,10 @@ class Builder {
     bool wordStart_ = true;
 };
 
-}  // namespace
+} // namespace
 
 Document BuildDocument(std::string_view markup, const BuildContext& context) {
     return Builder(context).Build(markup);
 }
 
-}  // namespace controls::html
+} // namespace controls::html

@@ -52,6 +52,19 @@ struct BoxLook {
     HAlign hAlign = HAlign::Left;
 };
 
+// The margin, border and padding a tag puts around the text inside it, in pixels. A box that
+// is broken across lines shows its left edge on its first line and its right edge on its last.
+struct InlineBox {
+    int margin = 0;
+    int border = 0;  // 0 unless a border style is given
+    int padding = 0;
+    BorderStyle borderStyle = BorderStyle::None;
+    Color borderColor = 0;
+    std::optional<Color> background;
+    int parent = -1;  // the box this one sits in
+    int Inset() const { return border + padding; }
+};
+
 struct Table;
 
 struct Item {
@@ -90,6 +103,7 @@ struct Document {
     std::deque<TextStyle> styles;  // a deque: the items point into it
     std::vector<Item> items;
     std::vector<Link> links;
+    std::vector<InlineBox> boxes;
 };
 
 // What the markup needs from outside: string resources and pictures.

@@ -33,7 +33,7 @@ class TextMeasure : public FontScale {
 
 // One thing to paint, in layout coordinates (0,0 is the top-left of the output).
 struct DrawOp {
-    enum class Kind { Text, Rule, Picture, Box };
+    enum class Kind { Text, Rule, Picture, Box, Frame };
     Kind kind = Kind::Text;
     Rect rect;
     const TextStyle* style = nullptr;  // Text
@@ -42,6 +42,7 @@ struct DrawOp {
     Color color = 0;                   // Rule
     PictureRef picture;                // Picture
     const BoxLook* look = nullptr;     // Box: a table's or a cell's background and border
+    const InlineBox* box = nullptr;    // Frame: the part of an inline box on one line
 };
 
 struct LinkArea {

@@ -81,11 +81,18 @@ void CPPHtmlDrawer::DrawOp(HDC dc, const html::DrawOp& op, int dx, int dy) {
         ::SetTextColor(dc, s.color & 0xFFFFFF);
         platform::SelectedObject font(dc, measure_.FontOf(s));
         ::TextOutA(dc, r.left, r.top, op.text.data(), static_cast<int>(op.text.size()));
-        if (s.borderWidth > 0) {
-            draw_.DrawFrame(dc, r, s.borderColor, s.borderColor, s.borderStyle, s.borderWidth);
-        }
         if (s.overline) {
             draw_.DrawLine(dc, r.left, r.top, r.right, r.top, s.color);
+        }
+        break;
+    }
+    case html::DrawOp::Kind::Frame: {
+        const InlineBox& box = *op.box;
+        if (box.background) {
+            draw_.FillSolid(dc, r, *box.background);
+        }
+        if (box.border > 0) {
+            draw_.DrawFrame(dc, r, box.borderColor, box.borderColor, box.borderStyle, box.border);
         }
         break;
     }
@@ -185,4 +192,4 @@ bool CPPHtmlDrawer::OnMouseLeave() {
     return before != hoverLink_;
 }
 
-}  // namespace controls::html
+} // namespace controls::html

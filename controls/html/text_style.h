@@ -31,8 +31,11 @@ struct TextStyle {
     Color borderColor = 0;
     int borderWidth = 0;  // pixels
     BorderStyle borderStyle = BorderStyle::None;
+    // Margin, border and padding belong to the tag that gives them, not to the tags inside it:
+    // a pushed copy starts them afresh, and box names the inline box the text is in.
     int margin = 0;   // pixels
     int padding = 0;  // pixels
+    int box = -1;     // index into Document::boxes, -1 outside every box
 };
 
 // What lengths in font-relative and physical units are measured against.

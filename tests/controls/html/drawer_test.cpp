@@ -136,6 +136,30 @@ TEST(DrawerPaint, TableBackgroundsAndEffectsFillTheirCells) {
     EXPECT_GT(GetRValue(right), 180) << std::hex << right;
 }
 
+TEST(DrawerPaint, AnInlineBoxFillsItsPaddingAndDrawsItsBorder) {
+    CPPHtmlDrawer drawer;
+    drawer.AddCssStyles(".box { padding: 4px; border-style: solid; border-width: 2px; "
+                        "border-color: #FF0000; background-color: #FFFF00 }");
+    drawer.SetText("<span class=box>boxed</span> plain");
+    const SIZE size = drawer.PrepareOutput(0);
+    const DrawOp* frame = nullptr;
+    for (const auto& op : drawer.PreparedLayout().ops) {
+        if (op.kind == DrawOp::Kind::Frame) {
+            frame = &op;
+        }
+    }
+    ASSERT_NE(frame, nullptr);
+    Canvas canvas(size.cx, size.cy);
+    drawer.DrawPreparedOutput(canvas.dc(), RECT{0, 0, size.cx, size.cy});
+    const controls::html::Rect r = frame->rect;
+    EXPECT_EQ(canvas.Pixel(r.left, r.top + r.Height() / 2), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.Pixel(r.right - 1, r.top + 1), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.Pixel(r.left + 3, r.top + 3), RGB(255, 255, 0));  // the padding
+    // The border is the box's own: the plain text after it has none.
+    EXPECT_EQ(canvas.Count(RGB(255, 0, 0), r.right, size.cx), 0);
+    EXPECT_EQ(canvas.Count(RGB(255, 255, 0), r.right, size.cx), 0);
+}
+
 TEST(DrawerPictures, ResourcesModulesFilesAndMissingOnes) {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);

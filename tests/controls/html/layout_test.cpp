@@ -11,26 +11,29 @@ namespace {
 struct Laid {
     StyleSheet sheet;
     ColorTable colors{[](int) { return Color{0}; }};
-    test_html::FixedMeasure measure;  // 10 pt: 6 px a character, 20 px a line
+    test_html::FixedMeasure measure; // 10 pt: 6 px a character, 20 px a line
     Document doc;
     Layout layout;
-    Laid(std::string_view markup, int width) {
+    Laid(std::string_view markup, int width, std::string_view css = {}) {
+        sheet.Add(css);
         doc = BuildDocument(markup, BuildContext{sheet, colors, measure, nullptr, -1});
         layout = LayoutDocument(doc, width, measure);
     }
-    std::vector<const DrawOp*> Texts() const {
+    std::vector<const DrawOp*> Ops(DrawOp::Kind kind) const {
         std::vector<const DrawOp*> out;
         for (const auto& op : layout.ops) {
-            if (op.kind == DrawOp::Kind::Text) {
+            if (op.kind == kind) {
                 out.push_back(&op);
             }
         }
         return out;
     }
+    std::vector<const DrawOp*> Texts() const { return Ops(DrawOp::Kind::Text); }
+    std::vector<const DrawOp*> Frames() const { return Ops(DrawOp::Kind::Frame); }
 };
 
 TEST(Layout, ALongWordIsSplitAtTheLastCharacterThatFits) {
-    Laid l("abcdefghijklmnopqrstuvwxyz", 60);  // 10 characters a line
+    Laid l("abcdefghijklmnopqrstuvwxyz", 60); // 10 characters a line
     const auto texts = l.Texts();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0]->text, "abcdefghij");
@@ -95,7 +98,7 @@ TEST(Layout, BreaksTabsAlignmentAndBaseline) {
     const auto texts = l.Texts();
     ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[0]->rect.top, 0);
-    EXPECT_EQ(texts[1]->rect.top, 40);  // an empty line between
+    EXPECT_EQ(texts[1]->rect.top, 40); // an empty line between
     EXPECT_EQ(texts[1]->rect.left, (120 - 18) / 2);
     EXPECT_EQ(texts[2]->text, "r");
     EXPECT_EQ(texts[2]->rect.left, 114);
@@ -130,6 +133,83 @@ TEST(Layout, RulesStretchToTheirShare) {
     EXPECT_EQ(rule->rect.left, 50);
     EXPECT_EQ(rule->rect.Height(), 4);
     EXPECT_EQ(rule->color, Rgb(255, 0, 0));
+}
+
+TEST(Layout, JustifiedLinesShareTheirSlackAmongTheGapsButTheLastLineDoesNot) {
+    Laid l("<justify>aaa bb c dddd eeeee ff<br>gg h</justify>", 60); // 10 characters a line
+    const auto texts = l.Texts();
+    ASSERT_EQ(texts.size(), 8u);
+    // "aaa bb c " is 48 px without its last blank: 12 px go to its two gaps.
+    EXPECT_EQ(texts[0]->text, "aaa ");
+    EXPECT_EQ(texts[0]->rect.left, 0);
+    EXPECT_EQ(texts[1]->rect.left, 24 + 6);
+    EXPECT_EQ(texts[2]->text, "c ");
+    EXPECT_EQ(texts[2]->rect.left, 60 - 6 * 2 + 6);
+    // A line of one word has no gap to widen.
+    EXPECT_EQ(texts[3]->text, "dddd ");
+    EXPECT_EQ(texts[3]->rect.left, 0);
+    // The line before a break and the last line stay as they are.
+    EXPECT_EQ(texts[5]->text, "ff");
+    EXPECT_EQ(texts[5]->rect.left, 36);
+    EXPECT_EQ(texts[7]->text, "h");
+    EXPECT_EQ(texts[7]->rect.left, 18);
+    EXPECT_EQ(l.layout.width, 60);
+}
+
+TEST(Layout, MarginBorderAndPaddingMakeRoomAroundTheTextOfTheirTag) {
+    Laid l("a<span class=box>b<i>c</i></span>d", 0,
+           ".box { margin: 3px; border-width: 1px; border-style: solid; padding: 2px; "
+           "background-color: yellow }");
+    const auto texts = l.Texts();
+    const auto frames = l.Frames();
+    ASSERT_EQ(texts.size(), 4u);
+    ASSERT_EQ(frames.size(), 1u); // "<i>" inside the span is in the same box, not a box of its own
+    ASSERT_EQ(l.doc.boxes.size(), 1u);
+    EXPECT_EQ(frames[0]->box->background, Rgb(255, 255, 0));
+    // a | 3 margin | 1 border, 2 padding | b c | 2 padding, 1 border | 3 margin | d
+    EXPECT_EQ(frames[0]->rect.left, 6 + 3);
+    EXPECT_EQ(texts[1]->rect.left, 6 + 3 + 3);
+    EXPECT_EQ(texts[2]->rect.left, 6 + 3 + 3 + 6);
+    EXPECT_EQ(frames[0]->rect.right, texts[2]->rect.right + 3);
+    EXPECT_EQ(texts[3]->rect.left, frames[0]->rect.right + 3);
+    // The line grows by the box above and below; the frame is the text with its inset.
+    EXPECT_EQ(l.layout.height, 20 + 2 * 6);
+    EXPECT_EQ(frames[0]->rect.top, texts[1]->rect.top - 3);
+    EXPECT_EQ(frames[0]->rect.bottom, texts[1]->rect.bottom + 3);
+    EXPECT_GE(frames[0]->rect.top, 0);
+    EXPECT_EQ(texts[0]->rect.top, texts[1]->rect.top); // one baseline
+}
+
+TEST(Layout, ABoxBrokenAcrossLinesShowsEachEdgeOnce) {
+    Laid l("<span class=pad>aaaa bbbb cccc</span>"
+           "<span class=border><table><tr><td>x</td></tr></table></span>",
+           60, ".pad { padding: 6px } .border { border-style: dashed; border-width: 2px }");
+    const auto texts = l.Texts();
+    const auto frames = l.Frames();
+    ASSERT_EQ(texts.size(), 3u);
+    // A box around a table does not draw itself inside the table's cells.
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0]->rect.left, 0);
+    EXPECT_EQ(texts[0]->text, "aaaa ");
+    EXPECT_EQ(texts[0]->rect.left, 6);
+    EXPECT_EQ(frames[0]->rect.right, 6 + 30); // no right edge on the first line
+    EXPECT_EQ(texts[1]->text, "bbbb cccc");
+    EXPECT_EQ(texts[1]->rect.left, 0); // no left edge on the second
+    EXPECT_EQ(frames[1]->rect.left, 0);
+    EXPECT_EQ(frames[1]->rect.right, 54 + 6);
+    EXPECT_EQ(frames[1]->rect.top, frames[0]->rect.bottom);
+}
+
+TEST(Layout, JustifiedTextInABoxKeepsItsFrameAroundTheWords) {
+    Laid l("<justify>aa <span class=pad>b c</span> dddddd ee</justify>", 90,
+           ".pad { padding: 3px }");
+    const auto texts = l.Texts();
+    const auto frames = l.Frames();
+    ASSERT_GE(frames.size(), 1u);
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(texts[1]->text, "b ");
+    EXPECT_EQ(frames[0]->rect.left, texts[1]->rect.left - 3);
+    EXPECT_EQ(frames[0]->rect.right, texts[2]->rect.right + 3);
 }
 
 // Cell boxes of a table, in the order of the markup.
@@ -189,8 +269,8 @@ TEST(Layout, ATableInsideCenterIsCentred) {
 TEST(Layout, AbsurdSpansStayInsideTheGrid) {
     Laid l("<table><tr><td colspan=100000 rowspan=100000>a</td><td>b</td></tr></table>", 300);
     const auto cells = Cells(l.layout);
-    ASSERT_EQ(cells.size(), 1u);  // the 64 columns of the grid are all the first cell's
+    ASSERT_EQ(cells.size(), 1u); // the 64 columns of the grid are all the first cell's
     EXPECT_LE(l.layout.width, 300);
 }
 
-}  // namespace
+} // namespace

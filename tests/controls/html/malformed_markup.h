@@ -32,7 +32,7 @@ inline const char* const kPieces[] = {
     "<table",     "</table>", "<tr>",       "</tr>", "<td",      "</td>",     "<<",        "<",
     ">",          "&lt;",     "&gt;",       "&amp",  "&nbsp;",   "&bogus;",   "\n",        "\t",
     " ",          "word ",    "long-word,", "x",     "\"",       "'",         "=",         "/",
-    "</",         "<body>",   "</body>",    "<p>",   "\xA9\x80",
+    "</",         "<body>",   "</body>",    "<p>",   "\xA9\x80", "<justify>", "</justify>",
 };
 inline const char* const kAttributes[] = {
     " color=",   " size=",     " face=",        " width=",       " height=",
@@ -63,6 +63,7 @@ inline const char* const kValues[] = {
     "hardbump",
     "",
     "%",
+    "box",
 };
 
 inline std::string MakeDocument(Random& r) {
