@@ -86,6 +86,11 @@ std::string MarkupSample(HICON icon, HIMAGELIST spinner) {
            "<ilst handle=" +
            spinnerHandle +
            " index=4 speed=400>"
+           "<br><justify>Justified: a paragraph long enough to wrap, so that each of its lines "
+           "but the last stretches to the width of the control, with "
+           "<font style=\"padding:2px; margin:2px; border-style:solid; border-width:1px; "
+           "border-color:#3366CC; background-color:#E8F0FF\">a boxed phrase that has padding, "
+           "a margin and a border</font> that keeps its frame when it wraps.</justify>"
            "<hr width=80% size=2 color=#ff9900>"
            "<center><table border=1 cellpadding=3 cellspacing=2 bordercolor=gray>"
            "<tr><td colspan=3 bgcolor=#3366CC bgendcolor=#99CCFF bgeffect=hgradient "
