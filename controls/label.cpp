@@ -151,13 +151,17 @@ CLabel& CLabel::SetFlash(FlashMode mode, bool on) {
 CLabel& CLabel::FlashText(bool on) { return SetFlash(kFlashText, on); }
 CLabel& CLabel::FlashBackground(bool on) { return SetFlash(kFlashBackground, on); }
 
-CLabel& CLabel::SetLink(bool on, bool notifyParent) {
-    linkMode_ = on ? kLinkWeb : kLinkNone;
+CLabel& CLabel::SetLinkMode(LinkMode mode, bool notifyParent) {
+    linkMode_ = mode;
     notifyParent_ = notifyParent;
-    if (on) {
-        SetStyleBit(GWL_STYLE, SS_NOTIFY, true);
+    if (mode != kLinkNone) {
+        SetStyleBit(GWL_STYLE, SS_NOTIFY, true);  // a static gets no clicks without it
     }
     return Repaint();
+}
+
+CLabel& CLabel::SetLink(bool on, bool notifyParent) {
+    return SetLinkMode(on ? kLinkWeb : kLinkNone, notifyParent);
 }
 
 CLabel& CLabel::SetLinkCursor(HCURSOR cursor) {
@@ -190,12 +194,7 @@ CLabel& CLabel::SetFont(const LOGFONT& font) {
 }
 
 CLabel& CLabel::SetMailLink(bool on, bool notifyParent) {
-    linkMode_ = on ? kLinkMail : kLinkNone;
-    notifyParent_ = notifyParent;
-    if (on) {
-        SetStyleBit(GWL_STYLE, SS_NOTIFY, true);
-    }
-    return Repaint();
+    return SetLinkMode(on ? kLinkMail : kLinkNone, notifyParent);
 }
 
 CLabel& CLabel::SetLinkTarget(const tstring& target) {

@@ -70,6 +70,7 @@ protected:
 private:
     void RebuildFont();
     CLabel& Repaint();
+    CLabel& SetLinkMode(LinkMode mode, bool notifyParent);
     CLabel& SetFlash(FlashMode mode, bool on);
     void SetStyleBit(int which, DWORD bit, bool on);
     void OnHoverChanged() override { Repaint(); }

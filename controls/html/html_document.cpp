@@ -13,7 +13,7 @@ constexpr size_t kMaxStyleDepth = 256;
 constexpr size_t kMaxTableDepth = 6;
 constexpr int kMaxSpan = 64;
 constexpr int kMaxPixels = 10000;
-constexpr int kMaxBoxPx = 200; // each of a box's margin, border and padding
+constexpr int kMaxBoxPx = 200;  // each of a box's margin, border and padding
 
 struct OpenTag {
     std::string name;
@@ -23,7 +23,7 @@ struct OpenTag {
 
 struct TableFrame {
     Table* table;
-    size_t styleFloor; // the style stack's depth when the table opened
+    size_t styleFloor;  // the style stack's depth when the table opened
 };
 
 bool IsStyleTag(std::string_view name) {
@@ -239,7 +239,7 @@ class Builder {
         AddText(text);
     }
 
-    void ReadLook(const Token& t, BoxLook& look, bool inheritAlign) {
+    void ReadLook(const Token& t, BoxLook& look) {
         const auto color = [&](std::string_view attr) {
             return ParseColor(t.Attr(attr), c_.colors);
         };
@@ -259,12 +259,8 @@ class Builder {
             look.border = ParseIntClamped(t.Attr("border"), 0, 50, 1);
         }
         if (t.HasAttr("borderstyle")) {
-            const std::string s = LowerAscii(t.Attr("borderstyle"));
-            look.borderStyle = s == "dotted"   ? BorderStyle::Dotted
-                               : s == "dashed" ? BorderStyle::Dashed
-                               : s == "double" ? BorderStyle::Double
-                               : s == "none"   ? BorderStyle::None
-                                               : BorderStyle::Solid;
+            look.borderStyle =
+                ParseBorderStyle(LowerAscii(t.Attr("borderstyle"))).value_or(BorderStyle::Solid);
         }
         if (const auto c = color("bordercolor")) {
             look.borderColor = *c;
@@ -277,12 +273,8 @@ class Builder {
         }
         look.width = ParseExtent(t.Attr("width"), Top(), c_.scale);
         look.height = ParseExtent(t.Attr("height"), Top(), c_.scale);
-        if (!inheritAlign || t.HasAttr("align")) {
-            const std::string a = LowerAscii(t.Attr("align"));
-            look.hAlign = a == "center"  ? HAlign::Center
-                          : a == "right" ? HAlign::Right
-                                         : HAlign::Left;
-        }
+        const std::string a = LowerAscii(t.Attr("align"));
+        look.hAlign = a == "center" ? HAlign::Center : a == "right" ? HAlign::Right : HAlign::Left;
         if (t.HasAttr("valign")) {
             const std::string v = LowerAscii(t.Attr("valign"));
             look.vAlign = (v == "top" || v == "baseline") ? VAlign::Top
@@ -301,9 +293,9 @@ class Builder {
         Item& item = Add(Item::Kind::Table);
         item.table = std::make_unique<Table>();
         Table& table = *item.table;
-        ReadLook(t, table.look, false);
+        ReadLook(t, table.look);
         if (!t.HasAttr("align")) {
-            table.look.hAlign = Top().hAlign; // "<center><table>" centres the table
+            table.look.hAlign = Top().hAlign;  // "<center><table>" centres the table
         }
         if (!t.HasAttr("bgeffect") && !table.look.background) {
             table.look.effect = FillEffect::Transparent;
@@ -335,10 +327,10 @@ class Builder {
         Cell& cell = cells.back();
         cell.look.border = table.look.border > 0 ? 1 : 0;
         cell.look.borderColor = table.look.borderColor;
-        cell.look.borderLight = table.look.borderDark; // a cell looks sunk into its table
+        cell.look.borderLight = table.look.borderDark;  // a cell looks sunk into its table
         cell.look.borderDark = table.look.borderLight;
         cell.look.effect = FillEffect::Transparent;
-        ReadLook(t, cell.look, false);
+        ReadLook(t, cell.look);
         if (t.HasAttr("bgcolor") && !t.HasAttr("bgeffect")) {
             cell.look.effect = FillEffect::Solid;
         }
@@ -347,7 +339,7 @@ class Builder {
         // The cell's alignment is its text's starting alignment.
         PushStyle("td", [&](TextStyle& s) {
             s.hAlign = cell.look.hAlign;
-            s.box = -1; // a box around the table does not reach into its cells
+            s.box = -1;  // a box around the table does not reach into its cells
         });
     }
 
@@ -407,22 +399,10 @@ class Builder {
                 s.underline = true;
             } else if (name == "s" || name == "strike") {
                 s.strikeOut = true;
-            } else if (name == "left") {
-                s.hAlign = HAlign::Left;
-            } else if (name == "center") {
-                s.hAlign = HAlign::Center;
-            } else if (name == "right") {
-                s.hAlign = HAlign::Right;
-            } else if (name == "justify") {
-                s.hAlign = HAlign::Justify;
-            } else if (name == "baseline") {
-                s.vAlign = VAlign::Baseline;
-            } else if (name == "top") {
-                s.vAlign = VAlign::Top;
-            } else if (name == "vcenter" || name == "middle") {
-                s.vAlign = VAlign::Middle;
-            } else if (name == "bottom") {
-                s.vAlign = VAlign::Bottom;
+            } else if (const auto h = ParseHAlign(name)) {
+                s.hAlign = *h;
+            } else if (const auto v = ParseVAlign(name)) {
+                s.vAlign = *v;
             } else if (name == "span") {
                 const std::string_view cls = TrimSpace(t.Attr("class"));
                 if (!cls.empty()) {
@@ -486,10 +466,10 @@ class Builder {
     bool wordStart_ = true;
 };
 
-} // namespace
+}  // namespace
 
 Document BuildDocument(std::string_view markup, const BuildContext& context) {
     return Builder(context).Build(markup);
 }
 
-} // namespace controls::html
+}  // namespace controls::html

@@ -60,30 +60,30 @@ class FlowLayout {
     struct Piece {
         int x = 0, width = 0, ascent = 0, descent = 0;
         VAlign vAlign = VAlign::Baseline;
-        std::vector<DrawOp> ops; // relative to the piece's top-left
-        bool stretch = false;    // a rule whose width is a share of the line
+        std::vector<DrawOp> ops;  // relative to the piece's top-left
+        bool stretch = false;     // a rule whose width is a share of the line
         Extent share;
-        bool gapAfter = false; // justified text: the piece ends with blanks
-        int trailing = 0;      // the width of those blanks
+        bool gapAfter = false;  // justified text: the piece ends with blanks
+        int trailing = 0;       // the width of those blanks
     };
     // The part of an inline box on one line: x in the line, y from the line's top.
     struct Fragment {
         int box = -1;
         size_t depth = 0;
         Rect rect;
-        size_t first = 0, last = 0; // its pieces
+        size_t first = 0, last = 0;  // its pieces
     };
     struct Line {
         int top = 0, height = 0, width = 0;
         HAlign align = HAlign::Left;
         bool justify = false;
         std::vector<Piece> pieces;
-        std::vector<Fragment> fragments; // outer boxes first
+        std::vector<Fragment> fragments;  // outer boxes first
     };
     struct OpenBox {
         int box = -1;
-        int left = 0;     // x of its fragment on the current line
-        size_t first = 0; // its first piece on the current line
+        int left = 0;      // x of its fragment on the current line
+        size_t first = 0;  // its first piece on the current line
         bool leftEdge = true;
     };
 
@@ -129,14 +129,17 @@ class FlowLayout {
     // Room above and below the content for the margins, borders and padding around it.
     int Lift(int box) const {
         int lift = 0;
-        for (int b : Chain(box)) {
-            lift += boxes_[b].margin + boxes_[b].Inset();
+        for (; box >= 0 && box < static_cast<int>(boxes_.size()); box = boxes_[box].parent) {
+            lift += boxes_[box].margin + boxes_[box].Inset();
         }
         return lift;
     }
 
     // Closes the open boxes the next piece is not in and opens those it is in.
     void EnterBoxes(int box) {
+        if (open_.empty() ? box < 0 : open_.back().box == box) {
+            return;  // still in the same box: the open ones are its chain
+        }
         const std::vector<int> chain = Chain(box);
         size_t common = 0;
         while (common < open_.size() && common < chain.size() &&
@@ -243,7 +246,7 @@ class FlowLayout {
                     wrapped_ = true;
                     continue;
                 }
-                cut = std::max<size_t>(fit, 1); // a word longer than the line is split
+                cut = std::max<size_t>(fit, 1);  // a word longer than the line is split
             }
             const std::string_view head = rest.substr(0, cut);
             AddText(item, head, m_.TextWidth(*item.style, head));
@@ -464,9 +467,9 @@ class FlowLayout {
                 DrawOp frame;
                 frame.kind = DrawOp::Kind::Frame;
                 frame.rect = f.rect;
-                frame.rect.left += dx + (f.first < shifts.size() ? shifts[f.first] : 0);
-                frame.rect.right +=
-                    dx + (f.last > 0 && f.last <= shifts.size() ? shifts[f.last - 1] : 0);
+                // A fragment holds at least one piece of its line.
+                frame.rect.left += dx + shifts[f.first];
+                frame.rect.right += dx + shifts[f.last - 1];
                 frame.rect.top += line.top;
                 frame.rect.bottom += line.top;
                 frame.box = &boxes_[f.box];
@@ -494,7 +497,7 @@ class FlowLayout {
     HAlign lineAlign_ = HAlign::Left;
     std::vector<Piece> line_;
     std::vector<OpenBox> open_;
-    std::vector<Fragment> fragments_; // of the current line
+    std::vector<Fragment> fragments_;  // of the current line
     std::vector<Line> lines_;
 };
 
@@ -674,7 +677,7 @@ Block LayoutTable(const Table& table, int room, bool bounded, TextMeasure& measu
     return block;
 }
 
-} // namespace
+}  // namespace
 
 Layout LayoutDocument(const Document& document, int width, TextMeasure& measure) {
     Block block = LayoutFlow(document.items, width, width > 0, measure, document.boxes);
@@ -691,4 +694,4 @@ Layout LayoutDocument(const Document& document, int width, TextMeasure& measure)
     return layout;
 }
 
-} // namespace controls::html
+}  // namespace controls::html

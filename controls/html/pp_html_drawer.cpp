@@ -192,4 +192,4 @@ bool CPPHtmlDrawer::OnMouseLeave() {
     return before != hoverLink_;
 }
 
-} // namespace controls::html
+}  // namespace controls::html

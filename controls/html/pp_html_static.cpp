@@ -79,7 +79,6 @@ void CPPHtmlStatic::OnSubclassed() {
     OnFontChanged(reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
     drawer_.SetText(WindowTextOf(control));
     Relayout();
-    ArmAnimationTimer();
 }
 
 void CPPHtmlStatic::SetWindowText(const std::string& markup) {
@@ -104,7 +103,6 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // so what arrives here may be a wide string.
         drawer_.SetText(WindowTextOf(hwnd));
         Relayout();
-        ArmAnimationTimer();
         ::InvalidateRect(hwnd, nullptr, FALSE);
         return result;
     }
@@ -112,7 +110,6 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT result = Default(message, wParam, lParam);
         OnFontChanged(reinterpret_cast<HFONT>(wParam));
         Relayout();
-        ArmAnimationTimer();
         if (LOWORD(lParam)) {
             ::InvalidateRect(hwnd, nullptr, FALSE);
         }
@@ -120,7 +117,6 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
         Relayout();
-        ArmAnimationTimer();
         ::InvalidateRect(hwnd, nullptr, FALSE);
         break;
     case WM_TIMER:
@@ -192,6 +188,7 @@ void CPPHtmlStatic::Relayout() {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     drawer_.PrepareOutput(client.right - client.left);
+    ArmAnimationTimer();  // a new text or layout may have other pictures
 }
 
 void CPPHtmlStatic::ArmAnimationTimer() {

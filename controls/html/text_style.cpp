@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 namespace controls::html {
 namespace {
@@ -101,38 +103,6 @@ std::optional<int> ParseWeight(std::string_view v, int current) {
     return n;
 }
 
-std::optional<VAlign> ParseVAlign(std::string_view v) {
-    if (v == "baseline") {
-        return VAlign::Baseline;
-    }
-    if (v == "middle" || v == "vcenter") {
-        return VAlign::Middle;
-    }
-    if (v == "top") {
-        return VAlign::Top;
-    }
-    if (v == "bottom") {
-        return VAlign::Bottom;
-    }
-    return std::nullopt;
-}
-
-std::optional<HAlign> ParseHAlign(std::string_view v) {
-    if (v == "left") {
-        return HAlign::Left;
-    }
-    if (v == "center") {
-        return HAlign::Center;
-    }
-    if (v == "right") {
-        return HAlign::Right;
-    }
-    if (v == "justify") {
-        return HAlign::Justify;
-    }
-    return std::nullopt;
-}
-
 void ApplyOne(TextStyle& style, const std::string& property, std::string_view rawValue,
               const ColorTable& colors, FontScale& scale) {
     const std::string value = LowerAscii(rawValue);
@@ -205,16 +175,8 @@ void ApplyOne(TextStyle& style, const std::string& property, std::string_view ra
             style.borderWidth = *px < 0 ? 0 : *px;
         }
     } else if (property == "border-style") {
-        if (value == "none") {
-            style.borderStyle = BorderStyle::None;
-        } else if (value == "solid") {
-            style.borderStyle = BorderStyle::Solid;
-        } else if (value == "dotted") {
-            style.borderStyle = BorderStyle::Dotted;
-        } else if (value == "dashed") {
-            style.borderStyle = BorderStyle::Dashed;
-        } else if (value == "double") {
-            style.borderStyle = BorderStyle::Double;
+        if (const auto border = ParseBorderStyle(value)) {
+            style.borderStyle = *border;
         }
     } else if (property == "margin") {
         if (const auto px = ParseLength(value, style.margin, style, scale)) {
@@ -228,6 +190,42 @@ void ApplyOne(TextStyle& style, const std::string& property, std::string_view ra
 }
 
 }  // namespace
+
+namespace {
+template <typename T>
+std::optional<T> LookUpKeyword(std::string_view v,
+                               std::initializer_list<std::pair<std::string_view, T>> words) {
+    for (const auto& [word, value] : words) {
+        if (v == word) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+}  // namespace
+
+std::optional<VAlign> ParseVAlign(std::string_view v) {
+    return LookUpKeyword<VAlign>(v, {{"baseline", VAlign::Baseline},
+                                     {"middle", VAlign::Middle},
+                                     {"vcenter", VAlign::Middle},
+                                     {"top", VAlign::Top},
+                                     {"bottom", VAlign::Bottom}});
+}
+
+std::optional<HAlign> ParseHAlign(std::string_view v) {
+    return LookUpKeyword<HAlign>(v, {{"left", HAlign::Left},
+                                     {"center", HAlign::Center},
+                                     {"right", HAlign::Right},
+                                     {"justify", HAlign::Justify}});
+}
+
+std::optional<BorderStyle> ParseBorderStyle(std::string_view v) {
+    return LookUpKeyword<BorderStyle>(v, {{"none", BorderStyle::None},
+                                          {"solid", BorderStyle::Solid},
+                                          {"dotted", BorderStyle::Dotted},
+                                          {"dashed", BorderStyle::Dashed},
+                                          {"double", BorderStyle::Double}});
+}
 
 std::optional<int> ParseLength(std::string_view value, int percentOf, const TextStyle& style,
                                FontScale& scale) {

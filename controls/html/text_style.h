@@ -56,6 +56,11 @@ std::optional<int> ParseLength(std::string_view value, int percentOf, const Text
 std::optional<int> ParseFontSize(std::string_view value, const TextStyle& style, FontScale& scale,
                                  bool htmlSizes);
 
+// The keywords of alignment and border style (lower case); nothing for another word.
+std::optional<HAlign> ParseHAlign(std::string_view v);
+std::optional<VAlign> ParseVAlign(std::string_view v);
+std::optional<BorderStyle> ParseBorderStyle(std::string_view v);
+
 // Applies the declarations; a property or value that is not understood keeps what was inherited.
 void ApplyDeclarations(TextStyle& style, std::string_view declarations, const ColorTable& colors,
                        FontScale& scale);

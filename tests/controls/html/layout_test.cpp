@@ -11,7 +11,7 @@ namespace {
 struct Laid {
     StyleSheet sheet;
     ColorTable colors{[](int) { return Color{0}; }};
-    test_html::FixedMeasure measure; // 10 pt: 6 px a character, 20 px a line
+    test_html::FixedMeasure measure;  // 10 pt: 6 px a character, 20 px a line
     Document doc;
     Layout layout;
     Laid(std::string_view markup, int width, std::string_view css = {}) {
@@ -33,7 +33,7 @@ struct Laid {
 };
 
 TEST(Layout, ALongWordIsSplitAtTheLastCharacterThatFits) {
-    Laid l("abcdefghijklmnopqrstuvwxyz", 60); // 10 characters a line
+    Laid l("abcdefghijklmnopqrstuvwxyz", 60);  // 10 characters a line
     const auto texts = l.Texts();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0]->text, "abcdefghij");
@@ -98,7 +98,7 @@ TEST(Layout, BreaksTabsAlignmentAndBaseline) {
     const auto texts = l.Texts();
     ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[0]->rect.top, 0);
-    EXPECT_EQ(texts[1]->rect.top, 40); // an empty line between
+    EXPECT_EQ(texts[1]->rect.top, 40);  // an empty line between
     EXPECT_EQ(texts[1]->rect.left, (120 - 18) / 2);
     EXPECT_EQ(texts[2]->text, "r");
     EXPECT_EQ(texts[2]->rect.left, 114);
@@ -136,7 +136,7 @@ TEST(Layout, RulesStretchToTheirShare) {
 }
 
 TEST(Layout, JustifiedLinesShareTheirSlackAmongTheGapsButTheLastLineDoesNot) {
-    Laid l("<justify>aaa bb c dddd eeeee ff<br>gg h</justify>", 60); // 10 characters a line
+    Laid l("<justify>aaa bb c dddd eeeee ff<br>gg h</justify>", 60);  // 10 characters a line
     const auto texts = l.Texts();
     ASSERT_EQ(texts.size(), 8u);
     // "aaa bb c " is 48 px without its last blank: 12 px go to its two gaps.
@@ -163,7 +163,7 @@ TEST(Layout, MarginBorderAndPaddingMakeRoomAroundTheTextOfTheirTag) {
     const auto texts = l.Texts();
     const auto frames = l.Frames();
     ASSERT_EQ(texts.size(), 4u);
-    ASSERT_EQ(frames.size(), 1u); // "<i>" inside the span is in the same box, not a box of its own
+    ASSERT_EQ(frames.size(), 1u);  // "<i>" inside the span is in the same box, not a box of its own
     ASSERT_EQ(l.doc.boxes.size(), 1u);
     EXPECT_EQ(frames[0]->box->background, Rgb(255, 255, 0));
     // a | 3 margin | 1 border, 2 padding | b c | 2 padding, 1 border | 3 margin | d
@@ -177,7 +177,7 @@ TEST(Layout, MarginBorderAndPaddingMakeRoomAroundTheTextOfTheirTag) {
     EXPECT_EQ(frames[0]->rect.top, texts[1]->rect.top - 3);
     EXPECT_EQ(frames[0]->rect.bottom, texts[1]->rect.bottom + 3);
     EXPECT_GE(frames[0]->rect.top, 0);
-    EXPECT_EQ(texts[0]->rect.top, texts[1]->rect.top); // one baseline
+    EXPECT_EQ(texts[0]->rect.top, texts[1]->rect.top);  // one baseline
 }
 
 TEST(Layout, ABoxBrokenAcrossLinesShowsEachEdgeOnce) {
@@ -192,9 +192,9 @@ TEST(Layout, ABoxBrokenAcrossLinesShowsEachEdgeOnce) {
     EXPECT_EQ(frames[0]->rect.left, 0);
     EXPECT_EQ(texts[0]->text, "aaaa ");
     EXPECT_EQ(texts[0]->rect.left, 6);
-    EXPECT_EQ(frames[0]->rect.right, 6 + 30); // no right edge on the first line
+    EXPECT_EQ(frames[0]->rect.right, 6 + 30);  // no right edge on the first line
     EXPECT_EQ(texts[1]->text, "bbbb cccc");
-    EXPECT_EQ(texts[1]->rect.left, 0); // no left edge on the second
+    EXPECT_EQ(texts[1]->rect.left, 0);  // no left edge on the second
     EXPECT_EQ(frames[1]->rect.left, 0);
     EXPECT_EQ(frames[1]->rect.right, 54 + 6);
     EXPECT_EQ(frames[1]->rect.top, frames[0]->rect.bottom);
@@ -269,8 +269,8 @@ TEST(Layout, ATableInsideCenterIsCentred) {
 TEST(Layout, AbsurdSpansStayInsideTheGrid) {
     Laid l("<table><tr><td colspan=100000 rowspan=100000>a</td><td>b</td></tr></table>", 300);
     const auto cells = Cells(l.layout);
-    ASSERT_EQ(cells.size(), 1u); // the 64 columns of the grid are all the first cell's
+    ASSERT_EQ(cells.size(), 1u);  // the 64 columns of the grid are all the first cell's
     EXPECT_LE(l.layout.width, 300);
 }
 
-} // namespace
+}  // namespace
