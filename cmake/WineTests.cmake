@@ -2,6 +2,11 @@
 # test run creates (fixture "wine"), with an Xvfb display for the tests that show windows.
 
 set(VELBROOK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VELBROOK_WINE_LOADER /usr/lib/wine/wine64)
+else()
+  set(VELBROOK_WINE_LOADER wine)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/tools/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE

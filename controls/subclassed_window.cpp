@@ -74,9 +74,20 @@ LRESULT CALLBACK CSubclassedWindow::SubclassProc(HWND window, UINT message, WPAR
 }  // namespace controls
 
 namespace controls {
+namespace {
+// The 64-bit import library of mingw-w64 lacks GetWindowSubclass; comctl32 exports it by name.
+using GetWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+GetWindowSubclassFn GetWindowSubclassEntry() {
+    static const auto entry = reinterpret_cast<GetWindowSubclassFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "GetWindowSubclass")));
+    return entry;
+}
+}  // namespace
+
 bool IsOurControl(HWND window) {
     DWORD_PTR ref = 0;
-    return window && ::GetWindowSubclass(window, CSubclassedWindow::SubclassProcAddress(),
-                                         kSubclassId, &ref);
+    const auto getSubclass = GetWindowSubclassEntry();
+    return window && getSubclass &&
+           getSubclass(window, CSubclassedWindow::SubclassProcAddress(), kSubclassId, &ref);
 }
 }  // namespace controls

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build python3 git dpkg-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   googletest nlohmann-json3-dev libcli11-dev
   wine wine32 wine64
@@ -50,9 +51,11 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The posix thread model of mingw gives std::thread and std::mutex.
-for tool in g++ gcc; do
-  alt=/usr/bin/i686-w64-mingw32-$tool-posix
-  if [ -x "$alt" ] && [ "$(readlink -f /usr/bin/i686-w64-mingw32-$tool)" != "$(readlink -f "$alt")" ]; then
-    update-alternatives --set i686-w64-mingw32-$tool "$alt" >/dev/null
-  fi
+for triplet in i686-w64-mingw32 x86_64-w64-mingw32; do
+  for tool in g++ gcc; do
+    alt=/usr/bin/$triplet-$tool-posix
+    if [ -x "$alt" ] && [ "$(readlink -f /usr/bin/$triplet-$tool)" != "$(readlink -f "$alt")" ]; then
+      update-alternatives --set $triplet-$tool "$alt" >/dev/null
+    fi
+  done
 done

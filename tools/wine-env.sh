@@ -44,16 +44,16 @@ start)
   # One persistent server for the whole run: the services that wineboot starts stay up with
   # it, started here rather than by the first test (they would hold that test's pipes).
   wineserver -p 4>&-
-  wineboot -i 4>&-
+  "$build/wine-run" wineboot -i 4>&-
   # Pin the Windows version the tests are written against.
-  wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
+  "$build/wine-run" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
   # The desktop process (explorer.exe) starts with the first window of the prefix. Start it
   # here, with this script's log as its output, so that it never holds a test's pipes. Its
   # first start only half succeeds on a new prefix (the next dialog fails to load the display
   # driver); a second window after it has settled makes the desktop reliable.
-  wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
+  "$build/wine-run" rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   sleep 1
-  wine rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
+  "$build/wine-run" rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   echo "$display" >"$prefix/display"
   echo "prefix $prefix, display $display" >&4
   ;;
