@@ -1,5 +1,7 @@
 #include "controls/dialog.h"
 
+#include "platform/own_module.h"
+
 #include "controls/subclassed_window.h"
 
 namespace controls {
@@ -29,7 +31,7 @@ HWND ReflectionTarget(UINT message, LPARAM lParam) {
 }  // namespace
 
 CDialog::CDialog(UINT templateId, HINSTANCE resources)
-    : templateId_(templateId), resources_(resources ? resources : ::GetModuleHandle(nullptr)) {}
+    : templateId_(templateId), resources_(platform::ResourceModule(resources)) {}
 
 CDialog::~CDialog() {
     if (hwnd_) {

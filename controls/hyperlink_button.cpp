@@ -1,5 +1,7 @@
 #include "controls/hyperlink_button.h"
 
+#include "platform/own_module.h"
+
 #include "controls/hand_cursor.h"
 
 namespace controls {
@@ -9,7 +11,7 @@ constexpr int kBitmapGap = 4;
 }
 
 CHyperLinkButton::CHyperLinkButton(HINSTANCE resources)
-    : resources_(resources ? resources : ::GetModuleHandle(nullptr)),
+    : resources_(platform::ResourceModule(resources)),
       background_(::GetSysColor(COLOR_3DFACE)) {
     SetFont(TEXT("Arial"), 14, false);
 }

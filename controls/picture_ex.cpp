@@ -1,5 +1,7 @@
 #include "controls/picture_ex.h"
 
+#include "platform/own_module.h"
+
 #include "controls/gif_frames.h"
 
 #include <cstring>
@@ -53,9 +55,7 @@ bool CPictureEx::AddPicture(const std::string& bytes, Frame& frame) const {
 }
 
 bool CPictureEx::Load(UINT id, HINSTANCE module) {
-    if (!module) {
-        module = ::GetModuleHandle(nullptr);
-    }
+    module = platform::ResourceModule(module);
     HRSRC found = ::FindResource(module, MAKEINTRESOURCE(id), TEXT("IMAGES"));
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* data = loaded ? ::LockResource(loaded) : nullptr;

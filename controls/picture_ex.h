@@ -30,7 +30,8 @@ public:
     CPictureEx();
     ~CPictureEx() override;
 
-    // Loads resource id of type "IMAGES" from module (the program's own by default).
+    // Loads resource id of type "IMAGES" from module (by default the module these controls
+    // are linked into).
     bool Load(UINT id, HINSTANCE module = nullptr);
     bool Load(const std::string& bytes);
     // Starts the animation (several frames) or draws the one picture.

@@ -1,5 +1,7 @@
 #include "controls/sortable_list_view.h"
 
+#include "platform/own_module.h"
+
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -16,7 +18,7 @@ constexpr DWORD kVersion6 = 0x60000;
 }  // namespace
 
 CSortableListView::CSortableListView(HINSTANCE resources)
-    : resources_(resources ? resources : ::GetModuleHandle(nullptr)) {}
+    : resources_(platform::ResourceModule(resources)) {}
 
 int CSortableListView::ColumnCount() const {
     LVCOLUMN column{};

@@ -1,5 +1,7 @@
 #include "controls/xp_button.h"
 
+#include "platform/own_module.h"
+
 #include "controls/mem_dc.h"
 
 #include <shellapi.h>
@@ -65,7 +67,7 @@ HICON ElevationShieldIcon() {
 }
 
 CXPButton::CXPButton(Variant variant, HINSTANCE resources)
-    : variant_(variant), resources_(resources ? resources : ::GetModuleHandle(nullptr)),
+    : variant_(variant), resources_(platform::ResourceModule(resources)),
       font_(MakeFont(TEXT("Arial"), 9, true)) {}
 
 HBITMAP CXPButton::LoadFace(UINT id) const {

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build python3 git dpkg-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  libz-mingw-w64-dev
+  libz-mingw-w64-dev libgcrypt-mingw-w64-dev openssl
   googletest nlohmann-json3-dev libcli11-dev
   wine wine32 wine64
   xvfb x11-apps x11-utils imagemagick

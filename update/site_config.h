@@ -1,15 +1,23 @@
 #pragma once
 // Where the maker's web server is. The build sets a default site address (scheme, host and
-// optional port, no trailing slash); the environment variable VELBROOK_SITE_URL overrides it,
-// so a test or a staging server can stand in. Every address of the product hangs off it.
-// Window-free, so that Renovix builds the same addresses.
+// optional port, no trailing slash); the string value "SiteUrl" of the settings key (HKLM,
+// writable by administrators only) overrides it, so that a company can host its own update
+// server. Builds made for the tests also take VELBROOK_SITE_URL from the environment. Every
+// address of the product hangs off it; Velbrook and Renovix build the same addresses.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace update {
 
-// The site address in effect: VELBROOK_SITE_URL when set and not empty, else the build's
-// default; trailing slashes are dropped.
+// The text as a site address: "http://" or "https://", a host of letters, digits, dots and
+// hyphens, an optional port of 1 to 65535; trailing slashes are dropped. Anything else gives
+// nothing.
+std::optional<std::string> ValidSiteUrl(std::string_view text);
+
+// The site address in effect: a valid override (the environment's in test builds, then the
+// settings value), else the build's default.
 std::string SiteUrl();
 
 // The version-check endpoint: the site address, then "/admin/vercheck.asp?bitver=32".
@@ -26,8 +34,8 @@ std::string FixStartupNowPageUrl();  // "fixstartupnow.aspx"
 enum class CompanionProduct { Tessarine, Corvallo, FileRepair };
 std::string CompanionSiteUrl(CompanionProduct product);
 
-// How long a request may wait for the server to connect or to send (milliseconds):
-// VELBROOK_HTTP_TIMEOUT_MS when set to a positive number, else 15 seconds.
+// How long a request may wait for the server to connect or to send (milliseconds): 15 seconds;
+// test builds take VELBROOK_HTTP_TIMEOUT_MS when it is a positive number.
 unsigned long RequestTimeoutMs();
 
 }  // namespace update

@@ -4,6 +4,7 @@
 #include "update/site_config.h"
 
 #include <initializer_list>
+#include <string_view>
 
 namespace update {
 
@@ -59,45 +60,73 @@ bool CrackUrl(const std::string& url, UrlParts& parts) {
 
 }  // namespace
 
-std::string FetchUrlText(const std::string& url) {
+HttpOutcome HttpGet(const std::string& url, const HttpRequest& request) {
     platform::unique_hinternet session(
-        ::InternetOpenA("InetURL/1.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+        ::InternetOpenA(request.agent, request.accessType, nullptr, nullptr, 0));
     if (!session) {
-        return kInternetNotConnected;
+        return HttpOutcome::kNotConnected;
     }
     // The address is opened step by step rather than with InternetOpenUrl so that the
     // time-outs can be set on the connection and the request themselves: Wine's WinINet does
     // not hand the session's send and receive time-outs on to them.
     UrlParts parts;
     if (!CrackUrl(url, parts)) {
-        return {};
+        return HttpOutcome::kFailed;
     }
     SetTimeouts(session.get());
     platform::unique_hinternet connection(
         ::InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
                            INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
-        return {};
+        return HttpOutcome::kFailed;
     }
     SetTimeouts(connection.get());
-    const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | (parts.secure ? INTERNET_FLAG_SECURE : 0);
-    platform::unique_hinternet request(::HttpOpenRequestA(
+    const DWORD flags = request.flags | (parts.secure ? INTERNET_FLAG_SECURE : 0);
+    platform::unique_hinternet opened(::HttpOpenRequestA(
         connection.get(), "GET", parts.pathAndQuery.c_str(), nullptr, nullptr, nullptr, flags, 0));
-    if (!request) {
-        return {};
+    if (!opened) {
+        return HttpOutcome::kFailed;
     }
-    SetTimeouts(request.get());
-    if (!::HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0) || !IsStatusOk(request.get())) {
-        return {};
+    SetTimeouts(opened.get());
+    if (!::HttpSendRequestA(opened.get(), nullptr, 0, nullptr, 0) || !IsStatusOk(opened.get())) {
+        return HttpOutcome::kFailed;
     }
+    std::string piece(request.pieceBytes, '\0');
+    while (true) {
+        DWORD read = 0;
+        if (!::InternetReadFile(opened.get(), piece.data(), request.pieceBytes, &read)) {
+            return HttpOutcome::kFailed;
+        }
+        if (read == 0) {
+            return HttpOutcome::kDone;
+        }
+        if (!request.receive(piece.data(), read)) {
+            return HttpOutcome::kStopped;
+        }
+    }
+}
+
+std::string FetchUrlText(const std::string& url, DWORD accessType) {
     std::string text;
-    char piece[1024];
-    DWORD read = 0;
-    while (::InternetReadFile(request.get(), piece, sizeof piece - 1, &read) && read > 0) {
-        piece[read] = '\0';
-        text += piece;
+    size_t received = 0;
+    HttpRequest request;
+    request.accessType = accessType;
+    request.receive = [&](const char* bytes, size_t size) {
+        received += size;
+        // A zero byte ends the text of the piece read with it.
+        text.append(bytes, std::string_view(bytes, size).find('\0') == std::string_view::npos
+                               ? size
+                               : std::string_view(bytes, size).find('\0'));
+        return received <= kMaxAnswerBytes;
+    };
+    switch (HttpGet(url, request)) {
+    case HttpOutcome::kNotConnected:
+        return kInternetNotConnected;
+    case HttpOutcome::kStopped:
+        return {};
+    default:
+        return text;  // a read that fails keeps what arrived before it
     }
-    return text;
 }
 
 }  // namespace update

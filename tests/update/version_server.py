@@ -10,6 +10,11 @@ same time do not meet:
 
   GET /_script/<case>?status=N&mode=M&cut=N&repeat=N&body=B
                                  sets the answer: the body (percent-encoded) repeated N times
+  GET /_script/<case>/<file>?...&path=P&sign=1
+                                 sets the answer of /<case>/<file> alone; path: the body is
+                                 read from file P (a path of this machine) when asked for;
+                                 sign=1: /<case>/<file>.sig answers the body's Ed25519
+                                 signature, made with tools/sign-update.sh and the tests' key
   GET /_hits/<case>                                  requests answered for the case so far
   GET /_last/<case>                                  path and User-Agent of the last request
   GET /<case>/...                                    the scripted answer
@@ -24,6 +29,7 @@ import os
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import urllib.parse
@@ -77,9 +83,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 "mode": fields.get("mode", b"normal").decode(),
                 "cut": int(fields.get("cut", b"0")),
                 "body": fields.get("body", b"") * int(fields.get("repeat", b"1")),
+                "path": fields.get("path", b"").decode(),
+                "sign": fields.get("sign", b"0") == b"1",
             }
+            key = "/".join(parts[2:])
             with SCRIPTS.lock:
-                SCRIPTS.answers[parts[2]] = answer
+                SCRIPTS.answers[key] = answer
                 SCRIPTS.hits[parts[2]] = 0
                 SCRIPTS.last.pop(parts[2], None)
             self.send_text(200, b"scripted")
@@ -93,10 +102,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_text(200, body)
             return
         case = parts[1] if len(parts) >= 2 else ""
+        key = "/".join(parts[1:])
         with SCRIPTS.lock:
-            answer = SCRIPTS.answers.get(case)
+            answer = SCRIPTS.answers.get(key)
+            if answer is None and key.endswith(".sig"):
+                signed = SCRIPTS.answers.get(key[:-4])
+                if signed is not None and signed["sign"]:
+                    answer = {"status": 200, "mode": "normal", "cut": 0, "signature_of": signed,
+                              "body": b"", "path": "", "sign": False}
+            if answer is None:
+                answer = SCRIPTS.answers.get(case)
             if answer is not None:
-                SCRIPTS.hits[case] += 1
+                SCRIPTS.hits[case] = SCRIPTS.hits.get(case, 0) + 1
                 agent = self.headers.get("User-Agent", "")
                 SCRIPTS.last[case] = (self.path + "\n" + agent).encode("latin-1")
         if answer is None:
@@ -105,7 +122,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.answer(answer)
 
     def answer(self, answer):
-        mode, body = answer["mode"], answer["body"]
+        mode, body = answer["mode"], body_of(answer)
+        if "signature_of" in answer:
+            body = signature(body_of(answer["signature_of"]))
         if mode == "hang":
             STOPPING.wait(HANG_SECONDS)
             self.close_connection = True
@@ -122,6 +141,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "stall":
             STOPPING.wait(HANG_SECONDS)
         self.close_connection = True
+
+
+def body_of(answer):
+    if answer.get("path"):
+        with open(answer["path"], "rb") as f:
+            return f.read()
+    return answer["body"]
+
+
+def signature(body):
+    here = os.path.dirname(os.path.abspath(__file__))
+    tool = os.path.join(here, "..", "..", "tools", "sign-update.sh")
+    key = os.path.join(here, "renovix", "test-signing-key.pem")
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "body")
+        with open(path, "wb") as f:
+            f.write(body)
+        subprocess.run(["bash", tool, "sign", key, path], check=True)
+        with open(path + ".sig", "rb") as f:
+            return f.read()
 
 
 class Server(http.server.ThreadingHTTPServer):

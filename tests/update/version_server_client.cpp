@@ -31,10 +31,20 @@ std::string PercentEncoded(const std::string& bytes) {
 }  // namespace
 
 VersionServer::VersionServer() {
-    const std::string portFile = platform::ProgramFolderWithBackslash() + "version-server.port";
-    std::ifstream in(portFile);
+    // The port file lies beside the update tests, or a folder or two above those in folders
+    // of their own.
+    std::string folder = platform::ProgramFolderWithBackslash();
+    std::string portFile;
     int port = 0;
-    if (!(in >> port) || port <= 0) {
+    for (int level = 0; level < 3 && port <= 0 && !folder.empty(); ++level) {
+        portFile = folder + "version-server.port";
+        std::ifstream in(portFile);
+        if (!(in >> port)) {
+            port = 0;
+        }
+        folder = folder.substr(0, folder.find_last_of('\\', folder.size() - 2) + 1);
+    }
+    if (port <= 0) {
         throw std::runtime_error("no version server: " + portFile + " is missing");
     }
     base_ = "http://127.0.0.1:" + std::to_string(port);
@@ -63,6 +73,30 @@ void VersionServer::Script(const std::string& caseName, const std::string& body,
 void VersionServer::ScriptRepeated(const std::string& caseName, const std::string& unit,
                                    int count) const {
     SendScript(caseName, "repeat=" + std::to_string(count) + "&body=" + PercentEncoded(unit));
+}
+
+void VersionServer::ScriptFile(const std::string& caseName, const std::string& file,
+                               const std::string& localPath, bool sign, int status,
+                               const std::string& mode, size_t cut) const {
+    // Wine's drive Z: is the machine's root.
+    std::string unixPath = localPath;
+    if (unixPath.size() > 2 && (unixPath[0] == 'Z' || unixPath[0] == 'z') && unixPath[1] == ':') {
+        unixPath.erase(0, 2);
+    }
+    for (char& c : unixPath) {
+        c = c == '\\' ? '/' : c;
+    }
+    SendScript(caseName + "/" + file, "status=" + std::to_string(status) + "&mode=" + mode +
+                                          "&cut=" + std::to_string(cut) + "&sign=" + (sign ? "1" : "0") +
+                                          "&path=" + PercentEncoded(unixPath));
+}
+
+void VersionServer::ScriptFileBody(const std::string& caseName, const std::string& file,
+                                   const std::string& body, bool sign, int status,
+                                   const std::string& mode, size_t cut) const {
+    SendScript(caseName + "/" + file, "status=" + std::to_string(status) + "&mode=" + mode +
+                                          "&cut=" + std::to_string(cut) + "&sign=" + (sign ? "1" : "0") +
+                                          "&body=" + PercentEncoded(body));
 }
 
 int VersionServer::Hits(const std::string& caseName) const {

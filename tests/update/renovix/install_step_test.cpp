@@ -1,0 +1,214 @@
+// The install step on real folders: the list file, the close requests, moves and unpacking,
+// signatures, "afupsc" and the restart of Velbrook.
+#include "update/renovix/install_step.h"
+
+#include "shell/settings_key.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/update/renovix/renovix_test_support.h"
+#include "tests/update/renovix/zip_maker.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace renovix {
+namespace {
+
+using namespace testing_support;
+
+std::wstring Wide(const std::string& text) { return WideOf(text, CP_ACP); }
+
+class InstallStep : public ::testing::Test {
+protected:
+    void SetUp() override {
+        temp = FreshFolder("install_temp");
+        program = FreshFolder("install_program");
+        // The stand-in records how it was started.
+        ::CopyFileA((platform_folder() + "velbrook_stand_in.exe").c_str(),
+                    (program + "\\Velbrook.exe").c_str(), FALSE);
+        shell::WriteSetting("7", "afupsc");
+    }
+    static std::string platform_folder() {
+        char path[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string folder = path;
+        return folder.substr(0, folder.find_last_of('\\') + 1);
+    }
+
+    // A download in the temporary folder, signed by the tests' key unless told otherwise.
+    void Download(const std::string& localName, const std::string& bytes, bool sign = true) {
+        WriteBytes(temp + "\\" + localName, bytes);
+        if (sign) {
+            SignWithServer(server, "install", localName, bytes, temp + "\\" + localName + ".sig");
+        }
+    }
+    void WriteList(const std::string& text) { WriteBytes(temp + "\\updatetmp.tmp", text); }
+    int Run() {
+        InstallOptions options;
+        options.tempFolder = Wide(temp);
+        options.programFolder = Wide(program);
+        options.waitMs = 0;
+        return RunInstallStep(options);
+    }
+    // Velbrook's command line once the stand-in has run, or empty text.
+    std::string Restarted() {
+        for (int i = 0; i < 100 && !Exists(program + "\\started.txt"); ++i) {
+            ::Sleep(50);
+        }
+        ::Sleep(100);
+        return ReadBytes(program + "\\started.txt");
+    }
+
+    VersionServer server;
+    std::string temp, program;
+};
+
+TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
+    Download("plainaaaaa", "new program");
+    Download("existingaa", "new settings");
+    Download("ziparchive", MakeZip({{"sub/inner.txt", "unpacked"}, {"top.dll", "library"}}));
+    WriteBytes(program + "\\settings.ini", "old settings");
+    WriteList("C:\r\n" + program + "\r\n" +
+              "app.exe\tx\t11\thttps://h/a\t0\t0\tplainaaaaa\r\n" +
+              "settings.ini\tx\t12\thttps://h/s\t0\t0\texistingaa\r\n" +
+              "six\tfields\t1\thttps://h/6\t0\t0\r\n" +
+              "eight\tfields\t1\thttps://h/8\t0\t0\tplainaaaaa\textra\r\n" +
+              "pack.zip\t\\\t100\thttps://h/z\t1\t0\tziparchive\r\n");
+    MessageBoxAnswers boxes;
+    StandInMainWindow velbrook;
+    EXPECT_EQ(Run(), 1);
+
+    EXPECT_EQ(ReadBytes(program + "\\app.exe"), "new program");
+    EXPECT_EQ(ReadBytes(program + "\\settings.ini"), "old settings");  // never replaced
+    EXPECT_EQ(ReadBytes(program + "\\sub\\inner.txt"), "unpacked");
+    EXPECT_EQ(ReadBytes(program + "\\top.dll"), "library");
+    EXPECT_FALSE(Exists(program + "\\six"));
+    EXPECT_FALSE(Exists(program + "\\eight"));
+    for (const char* name : {"plainaaaaa", "existingaa", "ziparchive", "plainaaaaa.sig", "updatetmp.tmp"}) {
+        EXPECT_FALSE(Exists(temp + "\\" + name)) << name;
+    }
+    EXPECT_EQ(shell::ReadSettingText("afupsc"), "0");
+    const auto requests = velbrook.CloseRequests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests[0], std::make_pair(WPARAM{1}, LPARAM{1}));
+    EXPECT_EQ(Restarted(), "-wnw");
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(InstallStep, AFolderFieldEndingInABackslashJoinsTheNameDirectly) {
+    Download("joinedaaaa", "x");
+    WriteList(program + "\r\n" + "_joined.txt\tsub\\\t1\thttps://h/j\t0\t0\tjoinedaaaa\r\n");
+    MessageBoxAnswers boxes;
+    Run();
+    EXPECT_EQ(ReadBytes(program + "_joined.txt"), "x");
+    ::DeleteFileA((program + "_joined.txt").c_str());
+}
+
+TEST_F(InstallStep, ArchiveNamesNeverLeaveTheProgramFolder) {
+    const std::string outside = program.substr(0, program.find_last_of('\\')) + "\\escaped.txt";
+    ::DeleteFileA(outside.c_str());
+    Download("slipzipaaa", MakeZip({
+        {"..\\..\\x.exe", "climbed"},
+        {"C:\\Windows\\x.dll", "drive"},
+        {"..\\escaped.txt", "out"},
+        {"../escaped.txt", "out"},
+        {"\\\\?\\C:\\escaped.txt", "out"},
+        {"\\\\server\\share\\escaped.txt", "out"},
+        {"a\\C:\\escaped.txt", "out"},
+        {"CON", "device"},
+        {"sub/NUL.txt", "device"},
+        {"stream.txt:hidden", "stream"},
+        {"dots...", "trailing"},
+        {"blank ", "trailing"},
+        {"ok/fine.txt", "fine"},
+    }));
+    WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tslipzipaaa\r\n");
+    MessageBoxAnswers boxes;
+    Run();
+    EXPECT_EQ(ReadBytes(program + "\\x.exe"), "climbed");
+    EXPECT_EQ(ReadBytes(program + "\\Windows\\x.dll"), "drive");
+    EXPECT_EQ(ReadBytes(program + "\\ok\\fine.txt"), "fine");
+    EXPECT_FALSE(Exists(outside));
+    EXPECT_FALSE(Exists(program + "\\stream.txt"));
+    EXPECT_FALSE(Exists(program + "\\dots"));
+    EXPECT_FALSE(Exists(program + "\\blank"));
+    EXPECT_FALSE(Exists(program + "\\sub\\NUL.txt"));
+}
+
+TEST_F(InstallStep, ABrokenEntryLeavesTheOldFileAndTheOthersGoIn) {
+    WriteBytes(program + "\\core.dll", "old core");
+    const std::string data = "a new core that is damaged";
+    Download("brokenzipa", CorruptStoredData(MakeZip({{"core.dll", data, false}, {"other.txt", "fine"}}), data));
+    WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tbrokenzipa\r\n");
+    MessageBoxAnswers boxes;
+    Run();
+    EXPECT_EQ(ReadBytes(program + "\\core.dll"), "old core");
+    EXPECT_EQ(ReadBytes(program + "\\other.txt"), "fine");
+    EXPECT_FALSE(Exists(program + "\\core.dll.renovix-part"));
+}
+
+TEST_F(InstallStep, AttributesAndTimesComeFromTheArchive) {
+    const std::string ut("UT\x05\x00\x01\x00\xCA\x9A\x3B", 9);  // last write 1000000000
+    Download("attrzipaaa", MakeZip({{"ro.txt", "r", true, 0x0014, 0x21},
+                                    {"unix.txt", "u", true, 0x0314, 0100444u << 16, ut}}));
+    WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tattrzipaaa\r\n");
+    MessageBoxAnswers boxes;
+    Run();
+    EXPECT_EQ(::GetFileAttributesA((program + "\\ro.txt").c_str()),
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(::GetFileAttributesA((program + "\\unix.txt").c_str()),
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(::GetFileAttributesExA((program + "\\unix.txt").c_str(), GetFileExInfoStandard, &data));
+    const auto written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                         data.ftLastWriteTime.dwLowDateTime;
+    const long long seconds = static_cast<long long>(written / 10000000ull) - 11644473600ll;
+    EXPECT_EQ(seconds, 1000000000);
+}
+
+TEST_F(InstallStep, UnsignedOrForeignSignedFilesAreNotInstalled) {
+    Download("unsignedaa", "evil", false);
+    Download("wrongsigaa", "evil too");
+    Download("goodbodyaa", "something else");
+    ::CopyFileA((temp + "\\goodbodyaa.sig").c_str(), (temp + "\\wrongsigaa.sig").c_str(), FALSE);
+    WriteList(program + "\r\n" + "a.exe\tx\t1\thttps://h/a\t0\t0\tunsignedaa\r\n" +
+              "b.exe\tx\t1\thttps://h/b\t0\t0\twrongsigaa\r\n");
+    MessageBoxAnswers boxes;
+    EXPECT_EQ(Run(), 1);
+    EXPECT_FALSE(Exists(program + "\\a.exe"));
+    EXPECT_FALSE(Exists(program + "\\b.exe"));
+    EXPECT_FALSE(Exists(temp + "\\unsignedaa"));
+    EXPECT_FALSE(Exists(temp + "\\wrongsigaa"));
+}
+
+TEST_F(InstallStep, AListForAnotherFolderOrWithClimbingNamesInstallsNothing) {
+    Download("elsewherea", "x");
+    Download("climbinga1", "y");
+    const std::string other = FreshFolder("install_other");
+    WriteList(other + "\r\nz.exe\tx\t1\thttps://h/a\t0\t0\telsewherea\r\n");
+    MessageBoxAnswers boxes;
+    Run();
+    EXPECT_FALSE(Exists(other + "\\z.exe"));
+    WriteList(program + "\r\n..\\..\\y.exe\tx\t1\thttps://h/a\t0\t0\tclimbinga1\r\n");
+    Run();
+    EXPECT_FALSE(Exists(program + "\\..\\..\\y.exe"));
+}
+
+TEST_F(InstallStep, NoListFileTellsSoAndNoVelbrookTellsToRestartByHand) {
+    MessageBoxAnswers boxes;
+    EXPECT_EQ(Run(), 0);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "Error in open file");
+    EXPECT_EQ(boxes.shown()[0].caption, "Velbrook");
+    EXPECT_EQ(shell::ReadSettingText("afupsc"), "7");
+
+    ::DeleteFileA((program + "\\Velbrook.exe").c_str());
+    WriteList(program + "\r\n");
+    EXPECT_EQ(Run(), 1);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].text, "Unable to run the program after update. Please restart Velbrook.");
+    EXPECT_EQ(boxes.shown()[1].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+}
+
+}  // namespace
+}  // namespace renovix

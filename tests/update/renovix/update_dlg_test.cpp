@@ -1,0 +1,212 @@
+// The update dialog against the loopback server, in the test's own process: every outcome of
+// the answer, the downloads with their size and signature checks, the list file, the keys.
+#include "update/renovix/update_dlg.h"
+
+#include "platform/message_box.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/update/renovix/renovix_test_support.h"
+#include "update/renovix/renovix_app.h"
+#include "update/renovix/update_dlg_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+namespace renovix {
+namespace {
+
+using namespace testing_support;
+
+std::string TempPath(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t c : text) {
+        narrow += c < 128 ? static_cast<char>(c) : '?';
+    }
+    return narrow;
+}
+
+class UpdateDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The own version comes from Velbrook.exe beside the program: 1.0.0.0.
+        char path[MAX_PATH] = {};
+        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+        folder = path;
+        folder = folder.substr(0, folder.find_last_of('\\') + 1);
+        ::CopyFileA((folder + "velbrook_stand_in.exe").c_str(), (folder + "Velbrook.exe").c_str(), FALSE);
+        ::DeleteFileA(TempPath("updatetmp.tmp").c_str());
+        dialog.SetPauseMs(0);
+    }
+    void TearDown() override { dialog.WaitForWorker(20000); }
+
+    // Runs the dialog against the answer of caseName; the message boxes are answered with
+    // answers and each records the status text shown at that moment.
+    INT_PTR Run(const std::string& caseName, const std::string& answer, std::vector<int> answers,
+                const std::function<void(CUpdateDlg&)>& script) {
+        server.Script(caseName, answer);
+        SiteUrlOverride site(server.CaseUrl(caseName));
+        auto previous = platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+            const std::string status = Narrow(dialog.StatusText());
+            std::lock_guard lock(boxesLock);
+            boxes.push_back(request.text);
+            statusAtBox.push_back(status);
+            const int choice = answers.empty() ? IDOK : answers.front();
+            if (!answers.empty()) {
+                answers.erase(answers.begin());
+            }
+            return choice;
+        });
+        const INT_PTR result = RunModal(dialog, [&](controls::CDialog&) { script(dialog); });
+        platform::SetMessageBoxHandler(previous);
+        return result;
+    }
+    std::string Url(const std::string& caseName, const std::string& file) const {
+        return server.CaseUrl(caseName) + "/" + file;
+    }
+    std::string FileLine(const std::string& caseName, const std::string& file, size_t size) const {
+        return file + "\tx\t" + std::to_string(size) + "\t" + Url(caseName, file) + "\t0\t0";
+    }
+    bool StatusIs(const std::string& text) { return Narrow(dialog.StatusText()) == text; }
+    std::vector<std::string> Boxes() {
+        std::lock_guard lock(boxesLock);
+        return boxes;
+    }
+    void WaitForBoxes(size_t count) {
+        PumpUntil([&] { return Boxes().size() >= count || !dialog.IsOpen(); }, 20000);
+    }
+
+    VersionServer server;
+    CUpdateDlg dialog;
+    std::string folder;
+    std::mutex boxesLock;
+    std::vector<std::string> boxes;
+    std::vector<std::string> statusAtBox;
+};
+
+constexpr char kErrorBox[] =
+    "Error occurred while downloading update, check if your internet connection is working fine.";
+
+TEST_F(UpdateDialog, AnEqualVersionIsAlreadyInstalledAndDownloadsNothing) {
+    const INT_PTR result = Run("equal", "1\nh\t1.0.0.0\t1\t0\n" + FileLine("equal", "f", 5), {},
+                               [&](CUpdateDlg& d) {
+        EXPECT_TRUE(StatusIs("Checking for updates"));
+        EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_OK));
+        EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_THANKS));
+        ASSERT_TRUE(PumpUntil([&] { return StatusIs("Latest updates are already installed"); }, 20000));
+        PumpUntil([&] { return IsControlVisible(d, IDC_UPDATE_OK); }, 2000);
+        EXPECT_TRUE(IsControlVisible(d, IDC_UPDATE_OK));
+        EXPECT_TRUE(IsControlVisible(d, IDC_UPDATE_THANKS));
+        EXPECT_EQ(ControlText(d, IDC_UPDATE_THANKS), "Thank You For Using Velbrook");
+        EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_PICTURE));
+        d.SendCommand(IDC_UPDATE_OK);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(server.Hits("equal"), 1);  // the answer only
+    EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(UpdateDialog, AnswersThatSayNothingOrTooMuchEndInTheErrorBox) {
+    const std::string line = FileLine("bad", "f", 5);
+    for (const std::string& answer : {"0\nh\t2.0\t1\t0\n" + line, "word\nh\t2.0\t1\t0\n" + line,
+                                      "1\nh\t2.0\t1\t0\n" + line + "\n\n\n",
+                                      "1\nh\t2.0\t1\n" + line}) {
+        boxes.clear();
+        const INT_PTR result = Run("bad", answer, {}, [&](CUpdateDlg&) { WaitForBoxes(1); });
+        EXPECT_EQ(result, 1) << answer;
+        ASSERT_EQ(Boxes().size(), 1u) << answer;
+        EXPECT_EQ(Boxes()[0], kErrorBox);
+        EXPECT_EQ(server.Hits("bad"), 1) << answer;  // nothing downloaded
+        dialog.WaitForWorker(20000);
+    }
+}
+
+TEST_F(UpdateDialog, AMissingFileLineEndsWithTheInfoError) {
+    server.ScriptFileBody("missing", "f", "12345");
+    Run("missing", "1\nh\t2.0\t2\t0\n" + FileLine("missing", "f", 5), {}, [&](CUpdateDlg& d) {
+        EXPECT_TRUE(PumpUntil([&] { return StatusIs("Error occured while downloading info."); }, 20000));
+        EXPECT_TRUE(d.IsOpen());
+        d.SendCommand(IDC_UPDATE_CLOSE);
+    });
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(UpdateDialog, AShortBodyShowsItsProgressThenFailsTheSizeCheck) {
+    server.ScriptFileBody("short", "f", std::string(1536, 'a'));
+    Run("short", "1\nh\t2.0\t1\t0\n" + FileLine("short", "f", 2048), {},
+        [&](CUpdateDlg&) { WaitForBoxes(1); });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0], kErrorBox);
+    EXPECT_EQ(statusAtBox[0], "Downloaded : 1 KB of 2 KB");
+    EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));
+}
+
+TEST_F(UpdateDialog, ErrorPagesCutBodiesAndBadSignaturesInstallNothing) {
+    const std::string body(700, 'b');
+    server.ScriptFileBody("fail404", "f", body, true, 404);
+    server.ScriptFileBody("failcut", "f", body, true, 200, "truncate", 300);
+    server.ScriptFileBody("failunsigned", "f", body, false);
+    server.ScriptFileBody("failforeign", "f", body, false);
+    server.ScriptFileBody("failforeign", "f.sig", std::string(64, 'S'), false);
+    for (const std::string caseName : {"fail404", "failcut", "failunsigned", "failforeign"}) {
+        boxes.clear();
+        statusAtBox.clear();
+        Run(caseName, "1\nh\t2.0\t1\t0\n" + FileLine(caseName, "f", body.size()), {},
+            [&](CUpdateDlg&) { WaitForBoxes(1); });
+        ASSERT_EQ(Boxes().size(), 1u) << caseName;
+        EXPECT_EQ(Boxes()[0], kErrorBox) << caseName;
+        EXPECT_FALSE(Exists(TempPath("updatetmp.tmp"))) << caseName;
+        dialog.WaitForWorker(20000);
+    }
+}
+
+TEST_F(UpdateDialog, ASignedDownloadIsListedAndTheQuestionAsked) {
+    const std::string body = "the new program";
+    server.ScriptFileBody("signed", "f", body);
+    std::string list;
+    Run("signed", "1\nh\t2.0\t1\t0\n" + FileLine("signed", "f", body.size()), {IDNO}, [&](CUpdateDlg& d) {
+        WaitForBoxes(1);
+        PumpUntil([&] { return d.AskedToInstall(); }, 2000);
+        list = ReadBytes(TempPath("updatetmp.tmp"));
+        EXPECT_TRUE(d.IsOpen());  // No leaves it open
+        d.SendCommand(IDC_UPDATE_CLOSE);
+    });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0],
+              "Latest program update has been successfully downloaded. Click Yes to install, No to ignore");
+    const std::string prefix = folder.substr(0, folder.size() - 1) + "\r\n" + FileLine("signed", "f", body.size()) + "\t";
+    ASSERT_EQ(list.compare(0, prefix.size(), prefix), 0) << list;
+    const std::string localName = list.substr(prefix.size(), 10);
+    EXPECT_EQ(list.substr(prefix.size() + 10), "\r\n");
+    EXPECT_EQ(ReadBytes(TempPath(localName)), body);
+    EXPECT_EQ(ReadBytes(TempPath(localName + ".sig")).size(), 64u);
+    EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));  // closing deletes the list
+    ::DeleteFileA(TempPath(localName).c_str());
+    ::DeleteFileA(TempPath(localName + ".sig").c_str());
+}
+
+TEST_F(UpdateDialog, EscapeAndSpaceDoNothing) {
+    Run("keys", "1\nh\t1.0.0.0\t0\t0", {}, [&](CUpdateDlg& d) {
+        ASSERT_TRUE(PumpUntil([&] { return IsControlVisible(d, IDC_UPDATE_OK); }, 20000));
+        for (HWND target : {d.hwnd(), d.Item(IDC_UPDATE_OK), d.Item(IDC_UPDATE_CLOSE)}) {
+            ::SetFocus(target);
+            for (WPARAM key : {VK_ESCAPE, VK_SPACE}) {
+                ::PostMessageW(target, WM_KEYDOWN, key, 0);
+                ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+                PumpMessages();
+            }
+        }
+        PumpUntil([] { return false; }, 300);
+        EXPECT_TRUE(d.IsOpen());
+    });
+    EXPECT_TRUE(Boxes().empty());
+}
+
+}  // namespace
+}  // namespace renovix

@@ -1,0 +1,114 @@
+#include "update/renovix/signature.h"
+
+#include "platform/unique_any.h"
+
+#include <gcrypt.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <mutex>
+
+#ifndef RENOVIX_UPDATE_PUBLIC_KEY
+#error "The build passes the maker's Ed25519 public key (64 hex digits) as RENOVIX_UPDATE_PUBLIC_KEY"
+#endif
+
+namespace renovix {
+
+namespace {
+
+// Update files are a few megabytes; anything far beyond is not one of them.
+constexpr size_t kMaxSignedFileBytes = 256u << 20;
+
+bool PublicKey(std::array<unsigned char, 32>& key) {
+    constexpr std::string_view hex = RENOVIX_UPDATE_PUBLIC_KEY;
+    if (hex.size() != 64) {
+        return false;
+    }
+    auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    for (size_t i = 0; i < key.size(); ++i) {
+        const int high = digit(hex[2 * i]), low = digit(hex[2 * i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        key[i] = static_cast<unsigned char>(high * 16 + low);
+    }
+    return true;
+}
+
+struct SexpDeleter {
+    void operator()(gcry_sexp_t s) const { gcry_sexp_release(s); }
+};
+using Sexp = std::unique_ptr<gcry_sexp, SexpDeleter>;
+
+bool InitialiseGcrypt() {
+    static const bool ready = [] {
+        if (!gcry_check_version(GCRYPT_VERSION)) {
+            return false;
+        }
+        gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
+        gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
+        return true;
+    }();
+    return ready;
+}
+
+}  // namespace
+
+bool IsSignedByMaker(std::string_view data, std::string_view signature) {
+    std::array<unsigned char, 32> key{};
+    if (signature.size() != kSignatureBytes || !PublicKey(key) || !InitialiseGcrypt()) {
+        return false;
+    }
+    gcry_sexp_t keySexp = nullptr, sigSexp = nullptr, dataSexp = nullptr;
+    if (gcry_sexp_build(&keySexp, nullptr, "(public-key(ecc(curve Ed25519)(flags eddsa)(q %b)))",
+                        static_cast<int>(key.size()), key.data()) != 0) {
+        return false;
+    }
+    Sexp keyOwner(keySexp);
+    if (gcry_sexp_build(&sigSexp, nullptr, "(sig-val(eddsa(r %b)(s %b)))", 32, signature.data(),
+                        32, signature.data() + 32) != 0) {
+        return false;
+    }
+    Sexp sigOwner(sigSexp);
+    if (gcry_sexp_build(&dataSexp, nullptr, "(data(flags eddsa)(hash-algo sha512)(value %b))",
+                        static_cast<int>(data.size()), data.data()) != 0) {
+        return false;
+    }
+    Sexp dataOwner(dataSexp);
+    return gcry_pk_verify(sigSexp, dataSexp, keySexp) == 0;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes) {
+    platform::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        if (!::ReadFile(file.get(), bytes.data() + done, want, &read, nullptr) || read == 0) {
+            return false;
+        }
+        done += read;
+    }
+    return true;
+}
+
+bool IsFileSignedByMaker(const std::wstring& file, const std::wstring& signatureFile) {
+    std::string data, signature;
+    return ReadWholeFile(signatureFile, signature, kSignatureBytes) &&
+           ReadWholeFile(file, data, kMaxSignedFileBytes) && IsSignedByMaker(data, signature);
+}
+
+}  // namespace renovix

@@ -1,0 +1,26 @@
+#pragma once
+// Detached Ed25519 signatures of the downloaded update files: every file comes with its
+// address followed by ".sig", 64 raw bytes, made by the maker's key (tools/sign-update.sh).
+// The public key is built in. The check is libgcrypt's.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace renovix {
+
+inline constexpr size_t kSignatureBytes = 64;
+// What a downloaded file's signature is saved as, beside it.
+inline constexpr wchar_t kSignatureSuffix[] = L".sig";
+
+// True when signature (64 bytes) is the built-in key's signature of data.
+bool IsSignedByMaker(std::string_view data, std::string_view signature);
+
+// The same for a file and its signature file; false when either cannot be read.
+bool IsFileSignedByMaker(const std::wstring& file, const std::wstring& signatureFile);
+
+// The whole file, or nothing when it cannot be read (or exceeds maxBytes).
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes);
+
+}  // namespace renovix

@@ -1,0 +1,82 @@
+#pragma once
+// CUpdateDlg: the update dialog. Once shown it starts a worker that asks the version endpoint,
+// downloads every file the answer lists (each with its signature) into the temporary folder,
+// writes the update list, asks whether to install and then hands over to the install step in
+// rundll32 and ends the process.
+
+#include "controls/dialog.h"
+#include "controls/label.h"
+#include "controls/picture_ex.h"
+#include "controls/xp_button.h"
+#include "platform/unique_any.h"
+#include "update/renovix/dpi_layout.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace renovix {
+
+class CUpdateDlg : public controls::DialogImpl<CUpdateDlg> {
+public:
+    CUpdateDlg();
+    ~CUpdateDlg() override;
+    static const controls::MessageTable<CUpdateDlg>& Messages();
+
+    bool WorkerStarted() const { return static_cast<bool>(worker_); }
+
+    // The worker's steps.
+    // The answer of the version endpoint as UTF-16 would carry it, here as its 8-bit bytes;
+    // started is false when the internet layer could not be opened.
+    std::string RequestVersionText(bool& started) const;
+    bool ProcessVersionResponse(const std::string& text);
+    // Downloads url (and url + ".sig") into the temporary folder; size is the announced size.
+    bool DownloadUpdateFile(const std::string& url, unsigned long size, std::string& localName);
+    void CloseUpdateDialog();
+
+    // For the tests: what the status label shows.
+    std::wstring StatusText() const { return status_.text(); }
+    // The time the worker waits at its pauses (1000 ms in a real run).
+    void SetPauseMs(DWORD ms) { pauseMs_ = ms; }
+    // The worker ends before the question when this is set (the tests stop there).
+    void SetNoInstall(bool on) { noInstall_ = on; }
+    bool AskedToInstall() const { return asked_; }
+    // Ends once the worker has ended (tests only).
+    bool WaitForWorker(DWORD ms) const;
+
+private:
+    LRESULT OnInitDialog(WPARAM, LPARAM);
+    LRESULT OnShowWindow(WPARAM shown, LPARAM);
+    LRESULT OnEraseBackground(WPARAM dc, LPARAM);
+    LRESULT OnConnecting(WPARAM, LPARAM);
+    LRESULT OnFailed(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    void OnStartTimer();
+    void OnSystemClose();
+
+    static DWORD WINAPI WorkerMain(void* self);
+    void RunWorker();
+    // Touches the window only while the dialog is open.
+    void SetStatus(const std::wstring& text);
+    void ShowItem(UINT id, bool show);
+    void StopPicture();
+    void ReportFailure();
+    void ReportInfoError();
+    void DeleteDownloads();
+
+    controls::CLabel status_;
+    controls::CLabel thanks_;
+    controls::CXPButton close_;
+    controls::CXPButton ok_;
+    controls::CPictureEx picture_;
+    FixedDpiLayout layout_;
+    platform::unique_hbitmap banner_;
+    platform::unique_handle worker_;
+    std::atomic<bool> closed_{false};
+    std::vector<std::wstring> downloads_;  // this run's files in the temporary folder
+    DWORD pauseMs_ = 1000;
+    bool noInstall_ = false;
+    std::atomic<bool> asked_{false};
+};
+
+}  // namespace renovix
