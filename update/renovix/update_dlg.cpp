@@ -141,6 +141,10 @@ LRESULT CUpdateDlg::OnInitDialog(WPARAM, LPARAM) {
     ok_.SubclassDlgItem(IDC_UPDATE_OK, hwnd());
     ok_.SetBitmaps(art::kUpdateOk);
     ShowItem(IDC_UPDATE_OK, false);
+    // The template is visible from its creation on, before this handler could see it shown.
+    if (::IsWindowVisible(hwnd())) {
+        OnShowWindow(TRUE, 0);
+    }
     return TRUE;
 }
 

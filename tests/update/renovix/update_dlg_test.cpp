@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <mutex>
 
 namespace renovix {
@@ -41,9 +42,12 @@ protected:
         folder = folder.substr(0, folder.find_last_of('\\') + 1);
         ::CopyFileA((folder + "velbrook_stand_in.exe").c_str(), (folder + "Velbrook.exe").c_str(), FALSE);
         ::DeleteFileA(TempPath("updatetmp.tmp").c_str());
-        dialog.SetPauseMs(0);
     }
-    void TearDown() override { dialog.WaitForWorker(20000); }
+    void TearDown() override {
+        if (dialog) {
+            dialog->WaitForWorker(20000);
+        }
+    }
 
     // Runs the dialog against the answer of caseName; the message boxes are answered with
     // answers and each records the status text shown at that moment.
@@ -51,8 +55,14 @@ protected:
                 const std::function<void(CUpdateDlg&)>& script) {
         server.Script(caseName, answer);
         SiteUrlOverride site(server.CaseUrl(caseName));
+        // A new dialog for each run, as each call of the library makes one.
+        if (dialog) {
+            dialog->WaitForWorker(20000);
+        }
+        dialog = std::make_unique<CUpdateDlg>();
+        dialog->SetPauseMs(0);
         auto previous = platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
-            const std::string status = Narrow(dialog.StatusText());
+            const std::string status = Narrow(dialog->StatusText());
             std::lock_guard lock(boxesLock);
             boxes.push_back(request.text);
             statusAtBox.push_back(status);
@@ -62,7 +72,7 @@ protected:
             }
             return choice;
         });
-        const INT_PTR result = RunModal(dialog, [&](controls::CDialog&) { script(dialog); });
+        const INT_PTR result = RunModal(*dialog, [&](controls::CDialog&) { script(*dialog); });
         platform::SetMessageBoxHandler(previous);
         return result;
     }
@@ -72,17 +82,17 @@ protected:
     std::string FileLine(const std::string& caseName, const std::string& file, size_t size) const {
         return file + "\tx\t" + std::to_string(size) + "\t" + Url(caseName, file) + "\t0\t0";
     }
-    bool StatusIs(const std::string& text) { return Narrow(dialog.StatusText()) == text; }
+    bool StatusIs(const std::string& text) { return Narrow(dialog->StatusText()) == text; }
     std::vector<std::string> Boxes() {
         std::lock_guard lock(boxesLock);
         return boxes;
     }
     void WaitForBoxes(size_t count) {
-        PumpUntil([&] { return Boxes().size() >= count || !dialog.IsOpen(); }, 20000);
+        PumpUntil([&] { return Boxes().size() >= count || !dialog->IsOpen(); }, 20000);
     }
 
     VersionServer server;
-    CUpdateDlg dialog;
+    std::unique_ptr<CUpdateDlg> dialog;
     std::string folder;
     std::mutex boxesLock;
     std::vector<std::string> boxes;
@@ -96,6 +106,7 @@ TEST_F(UpdateDialog, AnEqualVersionIsAlreadyInstalledAndDownloadsNothing) {
     const INT_PTR result = Run("equal", "1\nh\t1.0.0.0\t1\t0\n" + FileLine("equal", "f", 5), {},
                                [&](CUpdateDlg& d) {
         EXPECT_TRUE(StatusIs("Checking for updates"));
+
         EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_OK));
         EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_THANKS));
         ASSERT_TRUE(PumpUntil([&] { return StatusIs("Latest updates are already installed"); }, 20000));
@@ -123,7 +134,7 @@ TEST_F(UpdateDialog, AnswersThatSayNothingOrTooMuchEndInTheErrorBox) {
         ASSERT_EQ(Boxes().size(), 1u) << answer;
         EXPECT_EQ(Boxes()[0], kErrorBox);
         EXPECT_EQ(server.Hits("bad"), 1) << answer;  // nothing downloaded
-        dialog.WaitForWorker(20000);
+        dialog->WaitForWorker(20000);
     }
 }
 
@@ -162,7 +173,7 @@ TEST_F(UpdateDialog, ErrorPagesCutBodiesAndBadSignaturesInstallNothing) {
         ASSERT_EQ(Boxes().size(), 1u) << caseName;
         EXPECT_EQ(Boxes()[0], kErrorBox) << caseName;
         EXPECT_FALSE(Exists(TempPath("updatetmp.tmp"))) << caseName;
-        dialog.WaitForWorker(20000);
+        dialog->WaitForWorker(20000);
     }
 }
 
