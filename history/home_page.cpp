@@ -47,6 +47,13 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
     ::FillRect(dc, &area, brush.get());
 }
 
+// The main window's Windows startups page, or null without a main window.
+views::CWndStartupsPage* StartupsPage() {
+    shell::PageHost* host = shell::CurrentPageHost();
+    return host ? dynamic_cast<views::CWndStartupsPage*>(host->Page(shell::kWindowsStartupsPage))
+                : nullptr;
+}
+
 void Place(HWND control, int x, int y, int width, int height) {
     ::MoveWindow(control, x, y, width, height, TRUE);
 }
@@ -179,10 +186,7 @@ LRESULT CHomePage::OnShowWindow(WPARAM shown, LPARAM) {
 }
 
 int CHomePage::CountActiveEntries() const {
-    shell::PageHost* host = shell::CurrentPageHost();
-    if (auto* startups = host ? dynamic_cast<views::CWndStartupsPage*>(
-                                    host->Page(shell::kWindowsStartupsPage))
-                              : nullptr) {
+    if (views::CWndStartupsPage* startups = StartupsPage()) {
         return startups->LoadAndCountActive();
     }
     // Without the main window (the page on its own) the listing counts the same entries.
@@ -205,10 +209,7 @@ void CHomePage::OnFixClicked() {
     if (engine::EqualsNoCase(found, "--") || !engine::EqualsNoCase(removed, "--")) {
         return;
     }
-    shell::PageHost* host = shell::CurrentPageHost();
-    if (auto* startups = host ? dynamic_cast<views::CWndStartupsPage*>(
-                                    host->Page(shell::kWindowsStartupsPage))
-                              : nullptr) {
+    if (views::CWndStartupsPage* startups = StartupsPage()) {
         startups->OpenAutomaticFix();
     }
 }

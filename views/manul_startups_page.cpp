@@ -27,8 +27,6 @@ constexpr char kNotSureMarkup[] =
     "to Check/Uncheck from list</font>";
 constexpr COLORREF kTitleColour = RGB(255, 0, 0);
 constexpr COLORREF kLinkColour = RGB(32, 77, 165);
-// A click this close to a row's left edge lands on its check box.
-constexpr int kCheckBoxClickWidth = 20;
 // The page's background.
 constexpr COLORREF kPageBackground = RGB(255, 255, 255);
 
@@ -61,15 +59,7 @@ std::string ProgramOfCommand(const std::string& command) {
 // ---- the list
 
 void CListCtrlStartups::SetUp() {
-    const char* headers[] = {"Item", "Command", "Location"};
-    for (int column = 0; column < 3; ++column) {
-        LVCOLUMNA header{};
-        header.mask = LVCF_TEXT | LVCF_SUBITEM;
-        header.pszText = const_cast<char*>(headers[column]);
-        header.iSubItem = column;
-        ::SendMessageA(hwnd(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
-                       reinterpret_cast<LPARAM>(&header));
-    }
+    InsertColumns({"Item", "Command", "Location"});
     AddExtendedStyles(LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     SetComparerForAllColumns(controls::Singleton<controls::TextComparerCI>::Instance());
     SetCreationWidths();
@@ -214,20 +204,17 @@ void CManulStartupsPage::Reload() {
     // Setting the new rows' boxes changes their state: that is not the user choosing a row.
     reloading_ = true;
     activeRows_ = 0;
-    ::SendMessage(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
-    list_.Clear();
     const engine::EntryFilter filters[] = {engine::EntryFilter::Active,
                                            engine::EntryFilter::Disabled, engine::EntryFilter::All};
-    const engine::StartupItemArray items = engine::ListStartupItems(filters[CurrentFilter()]);
-    items.ForEach([this](const engine::StartupItem& item) {
-        if (list_.AppendEntry(item) >= 0 && item.enabled) {
-            ++activeRows_;
-        }
+    list_.Refill([&] {
+        engine::ListStartupItems(filters[CurrentFilter()]).ForEach([this](const engine::StartupItem& item) {
+            if (list_.AppendEntry(item) >= 0 && item.enabled) {
+                ++activeRows_;
+            }
+        });
     });
     ListView_SetSelectionMark(list_.hwnd(), 0);
     reloading_ = false;
-    ::SendMessage(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(list_.hwnd(), nullptr, TRUE);
 }
 
 history::ManualSaveOutcome CManulStartupsPage::Save() {
@@ -291,15 +278,10 @@ LRESULT CManulStartupsPage::OnItemChanged(NMHDR* header) {
 }
 
 LRESULT CManulStartupsPage::OnListClick(NMHDR* header) {
-    const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
-    RECT row{};
-    if (click->iItem < 0 || click->iItem >= list_.RowCount() ||
-        !ListView_GetItemRect(list_.hwnd(), click->iItem, &row, LVIR_BOUNDS)) {
-        return 0;
-    }
-    if (click->ptAction.x - row.left >= kCheckBoxClickWidth) {
+    const auto& click = *reinterpret_cast<const NMITEMACTIVATE*>(header);
+    if (list_.IsClickOnRowText(click)) {
         list_.Invalidate();
-        ShowDetails(click->iItem);
+        ShowDetails(click.iItem);
     }
     return 0;
 }

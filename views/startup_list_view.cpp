@@ -11,6 +11,8 @@ constexpr int kCellTextCount = 260;
 // Free pixels at the right edge of every column but the last.
 constexpr int kColumnRightMargin = 8;
 constexpr int kTextIndent = 2;
+// A click this close to a row's left edge lands on its check box.
+constexpr int kCheckBoxClickWidth = 20;
 }  // namespace
 
 CStartupListView::~CStartupListView() = default;
@@ -74,6 +76,26 @@ std::string CStartupListView::CellText(int row, int column) const {
 void CStartupListView::SelectRow(int row) const {
     ListView_SetItemState(hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(hwnd(), row, FALSE);
+}
+
+void CStartupListView::InsertColumns(std::initializer_list<const char*> headers) const {
+    int column = 0;
+    for (const char* text : headers) {
+        LVCOLUMNA header{};
+        header.mask = LVCF_TEXT | LVCF_SUBITEM;
+        header.pszText = const_cast<char*>(text);
+        header.iSubItem = column;
+        ::SendMessageA(hwnd(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
+                       reinterpret_cast<LPARAM>(&header));
+        ++column;
+    }
+}
+
+bool CStartupListView::IsClickOnRowText(const NMITEMACTIVATE& click) const {
+    RECT row{};
+    return click.iItem >= 0 && click.iItem < RowCount() &&
+           ListView_GetItemRect(hwnd(), click.iItem, &row, LVIR_BOUNDS) &&
+           click.ptAction.x - row.left >= kCheckBoxClickWidth;
 }
 
 void CStartupListView::AddExtendedStyles(DWORD styles) const {

@@ -7,6 +7,7 @@
 #include "controls/sortable_list_view.h"
 #include "engine/startup_item.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,20 @@ public:
     std::string CellText(int row, int column) const;
     // Selects and focuses row, scrolled into view.
     void SelectRow(int row) const;
+
+    // Inserts the columns with these headers, in order.
+    void InsertColumns(std::initializer_list<const char*> headers) const;
+    // A click on a row that lies at least 20 pixels from its left edge (not on a check box).
+    bool IsClickOnRowText(const NMITEMACTIVATE& click) const;
+    // Deletes every row and lets fill append the new ones without drawing in between.
+    template <typename Fill>
+    void Refill(Fill&& fill) {
+        ::SendMessage(hwnd(), WM_SETREDRAW, FALSE, 0);
+        Clear();
+        fill();
+        ::SendMessage(hwnd(), WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(hwnd(), nullptr, TRUE);
+    }
 
     // Adds extended styles to those the list has.
     void AddExtendedStyles(DWORD styles) const;

@@ -30,7 +30,6 @@ constexpr int kToolTipWidth = 200;
 constexpr int kButtonWidth = 188;
 constexpr int kButtonHeight = 36;
 constexpr int kButtonsFromBottom = 60;
-constexpr int kCheckBoxClickWidth = 20;
 constexpr COLORREF kPageBackground = RGB(255, 255, 255);
 
 }  // namespace
@@ -38,15 +37,7 @@ constexpr COLORREF kPageBackground = RGB(255, 255, 255);
 // ---- the list
 
 void CListCtrlWinStrtup::SetUp() {
-    const char* headers[] = {"Item", "Status", "Location", "Command"};
-    for (int column = 0; column < 4; ++column) {
-        LVCOLUMNA header{};
-        header.mask = LVCF_TEXT | LVCF_SUBITEM;
-        header.pszText = const_cast<char*>(headers[column]);
-        header.iSubItem = column;
-        ::SendMessageA(hwnd(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
-                       reinterpret_cast<LPARAM>(&header));
-    }
+    InsertColumns({"Item", "Status", "Location", "Command"});
     AddExtendedStyles(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     SetComparerForAllColumns(controls::Singleton<controls::TextComparerCI>::Instance());
     SetWidths();
@@ -190,15 +181,13 @@ void CWndStartupsPage::PlaceButtons() const {
 
 int CWndStartupsPage::LoadAndCountActive() {
     activeCount_ = 0;
-    ::SendMessage(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
-    list_.Clear();
-    engine::ListStartupItems().ForEach([this](const engine::StartupItem& item) {
-        if (list_.AppendEntry(item) >= 0 && item.enabled) {
-            ++activeCount_;
-        }
+    list_.Refill([this] {
+        engine::ListStartupItems().ForEach([this](const engine::StartupItem& item) {
+            if (list_.AppendEntry(item) >= 0 && item.enabled) {
+                ++activeCount_;
+            }
+        });
     });
-    ::SendMessage(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(list_.hwnd(), nullptr, TRUE);
     char line[96];
     std::snprintf(line, sizeof line, kCountFormat, activeCount_);
     count_.SetText(line);
@@ -238,11 +227,7 @@ void CWndStartupsPage::OpenAutomaticFix() {
 void CWndStartupsPage::OnManualFixClicked() { shell::ShowPage(shell::kManualFixPage); }
 
 LRESULT CWndStartupsPage::OnListClick(NMHDR* header) {
-    const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
-    RECT row{};
-    if (click->iItem >= 0 && click->iItem < list_.RowCount() &&
-        ListView_GetItemRect(list_.hwnd(), click->iItem, &row, LVIR_BOUNDS) &&
-        click->ptAction.x - row.left >= kCheckBoxClickWidth) {
+    if (list_.IsClickOnRowText(*reinterpret_cast<const NMITEMACTIVATE*>(header))) {
         list_.Invalidate();
     }
     return 0;
