@@ -14,8 +14,19 @@ if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux
   [ "$(id -u)" = 0 ] || { echo "fuzz.sh: needs clang and libclang-rt-dev (run as root to install)" >&2; exit 2; }
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends clang libclang-rt-dev libgtest-dev
 fi
-CXX=clang++ cmake -S "$root/tools/native-tests" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+CC=clang CXX=clang++ cmake -S "$root/tools/native-tests" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" --parallel 2 --target "${targets[@]}"
+# The archive fuzzer starts from a small archive with a folder, a deflated and a stored entry.
+if [ ! -d "$build/corpus/archive_fuzz" ]; then
+  mkdir -p "$build/corpus/archive_fuzz"
+  python3 - "$build/corpus/archive_fuzz/seed.zip" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    z.writestr("dir/", b"")
+    z.writestr(zipfile.ZipInfo("dir/a.txt"), b"hello " * 20, compress_type=zipfile.ZIP_DEFLATED)
+    z.writestr("..\\x.exe", b"x")
+PY
+fi
 for target in "${targets[@]}"; do
   mkdir -p "$build/corpus/$target"
   "$build/$target" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \
