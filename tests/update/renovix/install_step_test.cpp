@@ -202,7 +202,7 @@ TEST_F(InstallStep, NoListFileTellsSoAndNoVelbrookTellsToRestartByHand) {
     EXPECT_EQ(boxes.shown()[0].caption, "Velbrook");
     EXPECT_EQ(shell::ReadSettingText("afupsc"), "7");
 
-    ::DeleteFileA((program + "\\Velbrook.exe").c_str());
+    program = FreshFolder("install_without_program");
     WriteList(program + "\r\n");
     EXPECT_EQ(Run(), 1);
     ASSERT_EQ(boxes.shown().size(), 2u);
