@@ -63,7 +63,11 @@ int FindRowByData(HWND list, LPARAM data) {
     return ListView_FindItem(list, -1, &find);
 }
 
-bool IsRowChecked(HWND list, int row) { return ListView_GetCheckState(list, row) != FALSE; }
+// State image 2 is the check mark; a row of a list without check boxes has none (0), which
+// ListView_GetCheckState would report as checked.
+bool IsRowChecked(HWND list, int row) {
+    return (ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
 
 int CheckedRowCount(HWND list) {
     int checked = 0;

@@ -36,9 +36,12 @@ std::vector<std::string> Rows(HWND list, int columns) {
     for (int row = 0; row < ListView_GetItemCount(list); ++row) {
         std::string text;
         for (int column = 0; column < columns; ++column) {
-            text += (column ? "|" : "") + controls::RowText(list, row, column);
+            if (column > 0) {
+                text += '|';
+            }
+            text += controls::RowText(list, row, column);
         }
-        rows.push_back(text + (ListView_GetCheckState(list, row) ? "+" : ""));
+        rows.push_back(text + (controls::IsRowChecked(list, row) ? "+" : ""));
     }
     return rows;
 }
@@ -181,7 +184,7 @@ TEST_F(HistoryPageTest, TickingAnEntryThatIsActiveAgainUnticksIt) {
     MessageBoxAnswers boxes;
     RunDetails(file, "Manual Fix", 1, [&](CHistoryDetailsDlg& d) {
         ListView_SetCheckState(d.list().hwnd(), 0, TRUE);
-        EXPECT_FALSE(ListView_GetCheckState(d.list().hwnd(), 0));
+        EXPECT_FALSE(controls::IsRowChecked(d.list().hwnd(), 0));
     });
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "'Skype' is already Resotred!");
