@@ -11,6 +11,7 @@
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"
+#include "tests/cleanup/ignored_file_names.h"
 
 #include <gtest/gtest.h>
 
@@ -40,13 +41,6 @@ protected:
         const HWND list = dialog.list().hwnd();
         for (int row = 0; row < ListView_GetItemCount(list); ++row) {
             names.push_back(controls::RowText(list, row, 0) + (controls::IsRowChecked(list, row) ? "+" : "-"));
-        }
-        return names;
-    }
-    static std::vector<std::string> IgnoredFileNames() {
-        std::vector<std::string> names;
-        for (const auto& record : cleanup::ReadIgnoreRecords()) {
-            names.push_back(record.name);
         }
         return names;
     }

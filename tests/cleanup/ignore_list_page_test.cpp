@@ -5,6 +5,7 @@
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/page_parent.h"
+#include "tests/cleanup/ignored_file_names.h"
 
 #include <gtest/gtest.h>
 
@@ -39,13 +40,6 @@ protected:
         }
         return rows;
     }
-    static std::vector<std::string> FileNames() {
-        std::vector<std::string> names;
-        for (const auto& record : cleanup::ReadIgnoreRecords()) {
-            names.push_back(record.name);
-        }
-        return names;
-    }
 
     PageParent parent_;
     CIgnoreListPage page_;
@@ -67,7 +61,7 @@ TEST_F(IgnoreListPageTest, ANameIgnoredTwiceShowsOnceAndLeavesWithBothRecords) {
     EXPECT_EQ(boxes.shown()[0].text,
               "The selected prorgram(s) have been added back to Windows Startup program list.");
     EXPECT_EQ(boxes.shown()[0].type, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(FileNames(), (std::vector<std::string>{"Steam"}));
+    EXPECT_EQ(IgnoredFileNames(), (std::vector<std::string>{"Steam"}));
     EXPECT_FALSE(cleanup::IsIgnored("skype"));
     EXPECT_TRUE(cleanup::IsIgnored("steam"));
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Steam|steam.exe"}));
