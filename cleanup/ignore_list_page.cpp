@@ -3,7 +3,6 @@
 #include "cleanup/ignore_list.h"
 #include "controls/list_rows.h"
 #include "engine/product_name.h"
-#include "engine/text.h"
 #include "history/record_file.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
@@ -11,7 +10,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 
 namespace cleanup {
 
@@ -85,35 +83,26 @@ void CIgnoreListPage::Reload() {
         return;
     }
     ::EnableWindow(remove_.hwnd(), TRUE);
-    std::vector<std::string> shown;
-    for (const IgnoreRecord& record : ReadIgnoreRecords()) {
-        const bool listed = std::any_of(shown.begin(), shown.end(), [&](const std::string& name) {
-            return engine::EqualsNoCase(name, record.name);
-        });
-        if (listed) {
-            continue;
-        }
-        shown.push_back(record.name);
-        controls::AppendRow(list_, {record.name, record.command});
+    for (const IgnoreRecord& row : IgnoreRows(ReadIgnoreRecords())) {
+        controls::AppendRow(list_, {row.name, row.command});
     }
 }
 
 void CIgnoreListPage::OnBack() { shell::ShowPage(shell::kHomePage); }
 
 void CIgnoreListPage::OnRemove() {
-    std::vector<IgnoreRecord> kept;
-    const int rows = ListView_GetItemCount(list_);
-    for (int row = 0; row < rows; ++row) {
-        if (!controls::IsRowChecked(list_, row)) {
-            kept.push_back({controls::RowText(list_, row, 0), controls::RowText(list_, row, 1)});
+    std::vector<std::string> removed;
+    for (int row = ListView_GetItemCount(list_) - 1; row >= 0; --row) {
+        if (controls::IsRowChecked(list_, row)) {
+            removed.push_back(controls::RowText(list_, row, 0));
         }
     }
-    if (static_cast<int>(kept.size()) == rows) {  // nothing checked
+    if (removed.empty()) {
         Tell(hwnd(), kSelectOne, MB_ICONINFORMATION);
         return;
     }
     // The file is rewritten first: the user hears of the removal only once it has happened.
-    if (ReplaceIgnoreList(kept) != IgnoreResult::Done) {
+    if (RemoveFromIgnoreList(removed) != IgnoreResult::Done) {
         Tell(hwnd(), kNotSaved, MB_ICONWARNING);
         return;
     }
