@@ -8,6 +8,8 @@
 #include "history/restore.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
+#include "shell/page_host.h"
+#include "views/wnd_startups_page.h"
 
 #include <commctrl.h>
 
@@ -144,6 +146,13 @@ void CHistoryDetailsDlg::Load() {
 }
 
 bool CHistoryDetailsDlg::IsActiveNow(const std::string& name) {
+    shell::PageHost* host = shell::CurrentPageHost();
+    if (auto* page = host ? dynamic_cast<views::CWndStartupsPage*>(
+                                host->Page(shell::kWindowsStartupsPage))
+                          : nullptr) {
+        // Loads the page's list first when it is empty; an empty list knows of nothing.
+        return page->EnsureLoadedRowCount() > 0 && page->IsActive(name);
+    }
     const engine::StartupItemArray active = engine::ListStartupItems(engine::EntryFilter::Active);
     for (size_t i = 0; i < active.size(); ++i) {
         if (active[i].enabled && engine::EqualsNoCase(active[i].name, name)) {

@@ -11,6 +11,7 @@
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"
+#include "tests/support/page_test_host.h"
 #include "tests/cleanup/ignored_file_names.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,7 @@ TEST_F(AutomaticFixDlgTest, CancelOffersTheLearnMorePageThenEndsWithCancel) {
         return true;
     });
     MessageBoxAnswers boxes({IDYES, IDNO});
+    PageTestHost host;
     CMngAutoStartupsDlg dialog;
     const INT_PTR result = RunModal(dialog, [&](controls::CDialog& d) {
         WaitForScan(dialog);
@@ -154,6 +156,8 @@ TEST_F(AutomaticFixDlgTest, CancelOffersTheLearnMorePageThenEndsWithCancel) {
     });
     controls::html::SetAddressOpener(previous);
     EXPECT_EQ(result, IDCANCEL);
+    // The tab-settings page, then the Windows startups page.
+    EXPECT_EQ(host.selections, (std::vector<int>{shell::kTabSettingsPage, shell::kWindowsStartupsPage}));
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[0].text,
               "Still Unsure about Fixing Scrap Programs? Click yes to Learn more. ");

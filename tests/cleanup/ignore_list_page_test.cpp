@@ -4,7 +4,7 @@
 #include "controls/list_rows.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
-#include "tests/support/page_parent.h"
+#include "tests/support/page_test_host.h"
 #include "tests/cleanup/ignored_file_names.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +29,8 @@ protected:
     }
 
     void Show() {
-        ASSERT_TRUE(page_.Create(parent_.hwnd()));
-        ::ShowWindow(page_.hwnd(), SW_SHOW);
+        ASSERT_TRUE(host_.Add(shell::kTabSettingsPage, page_));
+        host_.SelectPage(shell::kTabSettingsPage);
         list_ = page_.Item(IDC_IGNORE_LIST);
     }
     std::vector<std::string> Rows() const {
@@ -41,7 +41,7 @@ protected:
         return rows;
     }
 
-    PageParent parent_;
+    PageTestHost host_;
     CIgnoreListPage page_;
     HWND list_ = nullptr;
 };
@@ -94,10 +94,12 @@ TEST_F(IgnoreListPageTest, RemoveWithNothingCheckedAsksForASelectionAndKeepsTheF
     EXPECT_EQ(cleanup::IgnoredNames().size(), 2u);
 }
 
-TEST_F(IgnoreListPageTest, WithoutTheFileThePageIsEmptyAndRemoveIsDisabled) {
+TEST_F(IgnoreListPageTest, WithoutTheFileThePageIsEmptyAndBackGoesHome) {
     Show();
     EXPECT_TRUE(Rows().empty());
     EXPECT_FALSE(::IsWindowEnabled(page_.Item(CIgnoreListPage::kRemoveButton)));
+    page_.SendCommand(CIgnoreListPage::kBackButton);
+    EXPECT_EQ(host_.VisiblePage(), shell::kHomePage);
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"
-#include "tests/support/page_parent.h"
+#include "tests/support/page_test_host.h"
+#include "views/wnd_startups_page.h"
 
 #include <gtest/gtest.h>
 
@@ -76,8 +77,8 @@ protected:
     }
 
     void ShowPage() {
-        ASSERT_TRUE(page_.Create(parent_.hwnd()));
-        ::ShowWindow(page_.hwnd(), SW_SHOW);
+        ASSERT_TRUE(host_.Add(shell::kTabSettingsPage, page_));
+        host_.SelectPage(shell::kTabSettingsPage);
     }
 
     // Runs the details of a fix as the page would open it.
@@ -91,7 +92,7 @@ protected:
         });
     }
 
-    PageParent parent_;
+    PageTestHost host_;
     CSetHistory page_;
 };
 
@@ -178,17 +179,25 @@ TEST_F(HistoryPageTest, RestoringOneOfThreeShowsOneOutOfThree) {
 }
 
 TEST_F(HistoryPageTest, TickingAnEntryThatIsActiveAgainUnticksIt) {
-    const std::string file = WriteFix(kJanuary2027, "1 Programs fixed successfully", "Manual Fix",
-                                      {"Skype"});
+    const std::string file = WriteFix(kJanuary2027, "2 Programs fixed successfully", "Manual Fix",
+                                      {"Skype", "Steam"});
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Skype", "skype-again.exe");
-    MessageBoxAnswers boxes;
-    RunDetails(file, "Manual Fix", 1, [&](CHistoryDetailsDlg& d) {
-        ListView_SetCheckState(d.list().hwnd(), 0, TRUE);
-        EXPECT_FALSE(controls::IsRowChecked(d.list().hwnd(), 0));
-    });
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, "'Skype' is already Resotred!");
-    EXPECT_EQ(boxes.shown()[0].type, static_cast<UINT>(MB_ICONINFORMATION));
+    // Asked through the Windows startups page when the main window has one, else the engine.
+    views::CWndStartupsPage startups;
+    for (const bool withStartupsPage : {false, true}) {
+        if (withStartupsPage) {
+            ASSERT_TRUE(host_.Add(shell::kWindowsStartupsPage, startups));
+        }
+        MessageBoxAnswers boxes;
+        RunDetails(file, "Manual Fix", 2, [&](CHistoryDetailsDlg& d) {
+            ListView_SetCheckState(d.list().hwnd(), 0, TRUE);
+            ListView_SetCheckState(d.list().hwnd(), 1, TRUE);
+            EXPECT_EQ(Rows(d.list().hwnd(), 1), (std::vector<std::string>{"Skype", "Steam+"}));
+        });
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, "'Skype' is already Resotred!");
+        EXPECT_EQ(boxes.shown()[0].type, static_cast<UINT>(MB_ICONINFORMATION));
+    }
 }
 
 TEST_F(HistoryPageTest, RestoringEverythingEndsWithOkAndTheFixLeavesThePage) {
