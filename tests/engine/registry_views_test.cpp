@@ -7,6 +7,7 @@
 #include "engine/listing.h"
 #include "engine/switching.h"
 #include "platform/registry_view.h"
+#include "tests/engine/run_locations.h"
 #include "tests/support/machine_state.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@ namespace {
 using namespace testing_support;
 using engine::StartupItem;
 
-const std::string kRunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::string kHkcuRun = "HKCU\\" + kRunPath;
-const std::string kHklmRun = "HKLM\\" + kRunPath;
-const std::string kHklmRunOnce = kHklmRun + "Once";
-const std::string kWowRunPath = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::string kWowRun = "HKLM\\" + kWowRunPath;
-const std::string kWowRunOnce = kWowRun + "Once";
 const std::string kStoreReg = std::string(engine::kStoreRegistryPath) + "\\";
 
 std::vector<std::string> Describe(const engine::StartupItemArray& items) {

@@ -5,6 +5,7 @@
 #include "engine/approval_value.h"
 #include "engine/listing.h"
 #include "engine/switching.h"
+#include "tests/engine/run_locations.h"
 #include "tests/support/machine_state.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,6 @@ namespace {
 using namespace testing_support;
 using engine::StartupItem;
 
-const std::string kRunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::string kHkcuRun = "HKCU\\" + kRunPath;
-const std::string kHklmRun = "HKLM\\" + kRunPath;
-const std::string kWowRun = "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // First byte, three zero bytes, then a switch-off time.
 std::string Approval(unsigned char first, size_t size = engine::kApprovalValueSize) {
