@@ -51,6 +51,10 @@ LRESULT CLayeredDlg::OnInitDialog(WPARAM, LPARAM) {
         ::SetWindowPos(hwnd(), nullptr, cover.left, cover.top, cover.right - cover.left,
                        cover.bottom - cover.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Up before the inner dialog starts: the dialog manager would show a modal dialog only once
+    // its queue is idle, which a busy machine's timer can beat.
+    ::ShowWindow(hwnd(), ::IsZoomed(hwnd()) ? SW_SHOWMAXIMIZED : SW_SHOW);
+    ::UpdateWindow(hwnd());
     SetTimer(kRunTimer, 10);
     return TRUE;
 }
