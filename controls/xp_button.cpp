@@ -90,6 +90,7 @@ bool CXPButton::SetBitmaps(UINT normalId, UINT hotId, UINT pressedId) {
     bitmaps_[kFaceNormal].reset(LoadFace(normalId));
     bitmaps_[kFaceHot].reset(LoadFace(hotId));
     bitmaps_[kFacePressed].reset(LoadFace(pressedId));
+    bitmapIds_ = {normalId, hotId, pressedId};
     Invalidate();
     return (normalId == 0 || bitmaps_[kFaceNormal]) && (hotId == 0 || bitmaps_[kFaceHot]) &&
            (pressedId == 0 || bitmaps_[kFacePressed]);

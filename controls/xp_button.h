@@ -27,6 +27,8 @@ public:
     void SetElevationShield(bool on);
 
     bool hasBitmap(Face face) const { return static_cast<bool>(bitmaps_[face]); }
+    // The resource ids of the bitmaps last set.
+    const art::ButtonBitmaps& bitmapIds() const { return bitmapIds_; }
 
     // The bitmap a drawing state (ODS_*) shows: pressed when selected or default, hot when
     // focused or under the mouse, else normal.
@@ -42,6 +44,7 @@ private:
     Variant variant_;
     HINSTANCE resources_;
     platform::unique_hbitmap bitmaps_[3];
+    art::ButtonBitmaps bitmapIds_{0, 0, 0};
     HICON icon_ = nullptr;
     COLORREF captionColour_ = RGB(255, 255, 255);
     COLORREF captionHotColour_ = RGB(255, 255, 255);

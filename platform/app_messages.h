@@ -1,5 +1,5 @@
 #pragma once
-// Every private window message of the program (WM_USER + 560 .. WM_USER + 593). Workers send
+// Every private window message of the program (WM_USER + 560 .. WM_USER + 594). Workers send
 // theirs with SendMessage and wait for the answer, so a pointer they pass stays valid for the
 // whole call; the receiver never keeps it unless the row says so.
 
@@ -8,7 +8,7 @@
 namespace platform {
 
 inline constexpr UINT kFirstAppMessage = 1584;
-inline constexpr UINT kLastAppMessage = 1617;
+inline constexpr UINT kLastAppMessage = 1618;
 
 // 1584  Renovix download worker -> CUpdateDlg: the request is sent; show the connecting text.
 //       wParam, lParam: 0.
@@ -42,6 +42,10 @@ inline constexpr UINT MSG_MONITOR_NEW_ENTRY = 1616;
 // 1617  monitor worker -> CVelbrookDlg: the monitor pass has finished.
 //       wParam, lParam: 0.
 inline constexpr UINT MSG_MONITOR_DONE = 1617;
+
+// 1618  update-check worker at start -> CVelbrookDlg: the check has an answer.
+//       wParam: 1 when a newer version is available, else 0; lParam: 0.
+inline constexpr UINT MSG_UPDATE_CHECK_DONE = 1618;
 
 static_assert(MSG_UPDATE_CONNECTING == WM_USER + 560 && MSG_MONITOR_DONE == WM_USER + 593);
 

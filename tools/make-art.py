@@ -1,90 +1,106 @@
 #!/usr/bin/env python3
-"""Draws the program's bitmaps, icon and animations into OUT_DIR (Python standard library only).
+"""Draws the program's bitmaps, icon and animations into OUT_DIR with Pillow, captions in
+DejaVu Sans (Debian's python3-pil and fonts-dejavu-core), anti-aliased, in one palette.
 
 Every file is named after its resource id (bmp_187.bmp, gif_217.gif, ico_128.ico) so that the
-resource scripts in res/ can list them; captions are drawn with a small built-in pixel font.
+resource scripts in res/ can list them.
 """
+import io
 import os
 import struct
 import sys
 
-# 5 x 7 pixel font: one string of 7 rows of 5 columns per character.
-FONT = {
-    'A': " ### #   ##   #######   ##   ##   #", 'B': "#### #   ##   ##### #   ##   ##### ",
-    'C': " ### #   ##    #    #    #   # ### ", 'D': "#### #   ##   ##   ##   ##   ##### ",
-    'E': "######    #### #    #    #    #####", 'F': "######    #### #    #    #    #    ",
-    'G': " ### #   ##    # ####   ##   # ####", 'H': "#   ##   #######   ##   ##   ##   #",
-    'I': " ###   #    #    #    #    #   ### ", 'J': "  ###   #    #    #    ##   # ###  ",
-    'K': "#   ##  # # #  ##   # #  #  # #   #", 'L': "#    #    #    #    #    #    #####",
-    'M': "#   ### ### # ##   ##   ##   ##   #", 'N': "#   ###  ## # ##  ###   ##   ##   #",
-    'O': " ### #   ##   ##   ##   ##   # ### ", 'P': "#### #   ##   ##### #    #    #    ",
-    'Q': " ### #   ##   ##   ## # ##  #  ## #", 'R': "#### #   ##   ##### # #  #  # #   #",
-    'S': " ####    #     ###     #    #####  ", 'T': "#####  #    #    #    #    #    #  ",
-    'U': "#   ##   ##   ##   ##   ##   # ### ", 'V': "#   ##   ##   ##   ##   # # #   #  ",
-    'W': "#   ##   ##   ## # ## # ## # # # # ", 'X': "#   ##   # # #   #   # # #   ##   #",
-    'Y': "#   ##   # # #   #    #    #    #  ", 'Z': "#####    #   #   #   #   #    #####",
-    '0': " ### #   ##  ### # ###  ##   # ### ", '1': "  #   ##    #    #    #    #   ### ",
-    '2': " ### #   #    #   #   #   #   #####", '3': "#####   #   #     #     ##   # ### ",
-    '4': "   #   ##  # # #  ######   #    #  ", '5': "######    ####     #    ##   # ### ",
-    '6': "  ##  #   #    #### #   ##   # ### ", '7': "#####    #   #   #   #    #    #   ",
-    '8': " ### #   ##   # ### #   ##   # ### ", '9': " ### #   ##   # ####    #   #  ##  ",
-    ' ': " " * 35, "'": "  #    #   #                       ", '.': " " * 30 + "  #  ",
-    '!': "  #    #    #    #    #         #  ", '-': " " * 15 + "#####" + " " * 15,
-    '|': "  #    #    #    #    #    #    #  ", '?': " ### #   #    #   #   #         #  ",
-}
+from PIL import Image, ImageDraw, ImageFont
+
+FONT_DIR = '/usr/share/fonts/truetype/dejavu'
+_fonts = {}
+
+
+def font(size, bold=True):
+    key = (size, bold)
+    if key not in _fonts:
+        name = 'DejaVuSans-Bold.ttf' if bold else 'DejaVuSans.ttf'
+        _fonts[key] = ImageFont.truetype(os.path.join(FONT_DIR, name), size)
+    return _fonts[key]
+
+
+# The palette: the blue of the window's subtitle, a green for the actions that fix, greys.
+INK = (32, 77, 165)
+PAGE = (240, 240, 240)
 
 
 class Canvas:
+    """An RGB picture with the few drawing steps the art needs."""
+
     def __init__(self, w, h, colour=(255, 255, 255)):
         self.w, self.h = w, h
-        self.px = [[colour] * w for _ in range(h)]
+        self.image = Image.new('RGB', (w, h), colour)
+        self.draw = ImageDraw.Draw(self.image)
+
+    @property
+    def px(self):
+        data = list(self.image.getdata())
+        return [data[y * self.w:(y + 1) * self.w] for y in range(self.h)]
 
     def put(self, x, y, c):
         if 0 <= x < self.w and 0 <= y < self.h:
-            self.px[y][x] = c
+            self.image.putpixel((x, y), c)
 
     def fill(self, x0, y0, x1, y1, c):
-        for y in range(max(0, y0), min(self.h, y1)):
-            row = self.px[y]
-            for x in range(max(0, x0), min(self.w, x1)):
-                row[x] = c
+        if x1 > x0 and y1 > y0:
+            self.draw.rectangle((x0, y0, x1 - 1, y1 - 1), fill=c)
 
-    def gradient(self, top, bottom):
-        for y in range(self.h):
-            t = y / max(1, self.h - 1)
+    def gradient(self, top, bottom, box=None):
+        x0, y0, x1, y1 = box or (0, 0, self.w, self.h)
+        for y in range(y0, y1):
+            t = (y - y0) / max(1, y1 - y0 - 1)
             c = tuple(int(a + (b - a) * t) for a, b in zip(top, bottom))
-            self.px[y] = [c] * self.w
+            self.draw.line((x0, y, x1 - 1, y), fill=c)
 
     def frame(self, c):
-        self.fill(0, 0, self.w, 1, c)
-        self.fill(0, self.h - 1, self.w, self.h, c)
-        self.fill(0, 0, 1, self.h, c)
-        self.fill(self.w - 1, 0, self.w, self.h, c)
+        self.draw.rectangle((0, 0, self.w - 1, self.h - 1), outline=c)
 
-    def text(self, s, cx, cy, c, scale=None):
-        s = s.upper()
-        if scale is None:
-            scale = 2 if len(s) * 12 <= self.w - 8 and self.h >= 20 else 1
-        tw = len(s) * 6 * scale - scale
-        x0, y0 = cx - tw // 2, cy - 7 * scale // 2
-        for i, ch in enumerate(s):
-            glyph = FONT.get(ch, FONT['?'])
-            for gy in range(7):
-                for gx in range(5):
-                    if glyph[gy * 5 + gx] == '#':
-                        self.fill(x0 + (i * 6 + gx) * scale, y0 + gy * scale,
-                                  x0 + (i * 6 + gx + 1) * scale, y0 + (gy + 1) * scale, c)
+    def rounded(self, box, radius, top, bottom, outline=None):
+        """A rounded rectangle filled with a vertical gradient, its corners anti-aliased."""
+        x0, y0, x1, y1 = box
+        scale = 4
+        w, h = x1 - x0, y1 - y0
+        mask = Image.new('L', (w * scale, h * scale), 0)
+        ImageDraw.Draw(mask).rounded_rectangle((0, 0, w * scale - 1, h * scale - 1),
+                                               radius * scale, fill=255)
+        mask = mask.resize((w, h), Image.LANCZOS)
+        fill = Image.new('RGB', (w, h))
+        fd = ImageDraw.Draw(fill)
+        for y in range(h):
+            t = y / max(1, h - 1)
+            fd.line((0, y, w - 1, y), fill=tuple(int(a + (b - a) * t) for a, b in zip(top, bottom)))
+        if outline:
+            edge = Image.new('L', (w * scale, h * scale), 0)
+            ImageDraw.Draw(edge).rounded_rectangle((0, 0, w * scale - 1, h * scale - 1),
+                                                   radius * scale, outline=255, width=scale)
+            edge = edge.resize((w, h), Image.LANCZOS)
+            fill.paste(Image.new('RGB', (w, h), outline), (0, 0), edge)
+        self.image.paste(fill, (x0, y0), mask)
+
+    def text(self, s, cx, cy, c, scale=None, size=None, bold=True, shadow=None):
+        """Centred on (cx, cy); size in pixels, else as large as fits (scale: the old pixel
+        font's magnification, kept for callers that give it)."""
+        if size is None:
+            if scale is not None:
+                size = 8 + 4 * scale
+            else:
+                size = max(9, min(int(self.h * 0.42), 15))
+            while size > 8 and self.draw.textlength(s, font=font(size, bold)) > self.w - 10:
+                size -= 1
+        f = font(size, bold)
+        if shadow:
+            self.draw.text((cx + 1, cy + 1), s, font=f, fill=shadow, anchor='mm')
+        self.draw.text((cx, cy), s, font=f, fill=c, anchor='mm')
 
     def bmp(self):
-        row_len = (self.w * 3 + 3) & ~3
-        data = bytearray()
-        for y in range(self.h - 1, -1, -1):
-            row = bytearray()
-            for r, g, b in self.px[y]:
-                row += bytes((b, g, r))
-            data += row + bytes(row_len - len(row))
-        header = struct.pack('<IiiHHIIiiII', 40, self.w, self.h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-        return b'BM' + struct.pack('<IHHI', 14 + len(header) + len(data), 0, 0, 54) + header + bytes(data)
+        out = io.BytesIO()
+        self.image.save(out, 'BMP')
+        return out.getvalue()
 
 
 def lzw_uncompressed(indices, min_code=8):
@@ -146,17 +162,28 @@ def gif(canvases, delays, disposals=None):
     return bytes(out + b'\x3B')
 
 
+def icon_image(s):
+    """The product's mark: a white V on a rounded blue square, with real transparency."""
+    scale = 4
+    big = Image.new('RGBA', (s * scale, s * scale), (0, 0, 0, 0))
+    d = ImageDraw.Draw(big)
+    d.rounded_rectangle((0, 0, s * scale - 1, s * scale - 1), s * scale // 5, fill=INK + (255,))
+    d.rounded_rectangle((scale, scale, s * scale - 1 - scale, s * scale // 2), s * scale // 5,
+                        fill=(70, 130, 210, 255))
+    d.text((s * scale // 2, s * scale // 2 + s * scale // 20), 'V',
+           font=font(int(s * scale * 0.78)), fill=(255, 255, 255, 255), anchor='mm')
+    return big.resize((s, s), Image.LANCZOS)
+
+
 def ico(size_list):
     images = []
     for s in size_list:
-        c = Canvas(s, s, (0, 0, 0))
-        c.gradient((40, 110, 200), (10, 50, 120))
-        c.frame((255, 255, 255))
-        c.text('V', s // 2, s // 2, (255, 255, 255), scale=max(1, s // 10))
+        picture = icon_image(s)
         xor = bytearray()
         for y in range(s - 1, -1, -1):
-            for r, g, b in c.px[y]:
-                xor += bytes((b, g, r, 255))
+            for x in range(s):
+                r, g, b, a = picture.getpixel((x, y))
+                xor += bytes((b, g, r, a))
         mask = bytes(((s + 31) // 32) * 4 * s)
         header = struct.pack('<IiiHHIIiiII', 40, s, 2 * s, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
         images.append((s, header + bytes(xor) + mask))
@@ -170,17 +197,21 @@ def ico(size_list):
     return bytes(out)
 
 
-BLUE = ((70, 130, 210), (25, 70, 150))
-BLUE_HOT = ((110, 170, 240), (45, 100, 190))
-BLUE_DOWN = ((20, 60, 130), (50, 100, 180))
-GREEN = ((90, 180, 90), (30, 120, 40))
-GREEN_HOT = ((130, 215, 120), (50, 150, 60))
-GREEN_DOWN = ((30, 110, 40), (70, 160, 80))
-GREY = ((190, 190, 190), (130, 130, 130))
-GREY_HOT = ((215, 215, 215), (150, 150, 150))
+BLUE = ((74, 134, 214), (32, 77, 165))
+BLUE_HOT = ((104, 164, 236), (48, 98, 190))
+BLUE_DOWN = ((28, 66, 145), (48, 96, 180))
+GREEN = ((96, 186, 96), (38, 128, 52))
+GREEN_HOT = ((128, 212, 120), (52, 152, 64))
+GREEN_DOWN = ((36, 116, 48), (72, 162, 82))
+GREY = ((200, 203, 208), (150, 154, 162))
+GREY_HOT = ((220, 223, 228), (168, 172, 180))
 LOOKS = {'normal': BLUE, 'hot': BLUE_HOT, 'pressed': BLUE_DOWN}
 GREEN_LOOKS = {'normal': GREEN, 'hot': GREEN_HOT, 'pressed': GREEN_DOWN}
 GREY_LOOKS = {'normal': GREY, 'hot': GREY_HOT, 'pressed': GREY}
+# Tabs of the main window and of the settings page: light until chosen, then the blue.
+TAB_LOOKS = {'normal': ((252, 252, 253), (222, 228, 238)),
+             'hot': ((238, 244, 253), (204, 220, 244)),
+             'pressed': ((74, 134, 214), (32, 77, 165))}
 
 # id: (caption, width, height, face, looks)
 BUTTONS = {}
@@ -197,12 +228,12 @@ button_set((154, 153, None), 'Manual Fix', 188, 36, GREY_LOOKS)
 button_set((211, 210, None), 'Manual Fix', 188, 36)
 button_set((213, 212, None), 'Automatic Fix', 188, 36, GREY_LOOKS)
 button_set((155, 156, None), 'Automatic Fix', 188, 36, GREEN_LOOKS)
-button_set((168, 167, 173), 'Home', 120, 40)
-button_set((172, 166, 170), 'Startups', 120, 40)
-button_set((171, 194, 169), 'Settings', 120, 40)
-button_set((165, 159, 162), 'Settings', 130, 30)
-button_set((164, 158, 161), 'Ignore List', 130, 30)
-button_set((160, 157, 163), 'History', 130, 30)
+button_set((168, 167, 173), 'Home', 120, 40, TAB_LOOKS)
+button_set((172, 166, 170), 'Startups', 120, 40, TAB_LOOKS)
+button_set((171, 194, 169), 'Settings', 120, 40, TAB_LOOKS)
+button_set((165, 159, 162), 'Settings', 130, 30, TAB_LOOKS)
+button_set((164, 158, 161), 'Ignore List', 130, 30, TAB_LOOKS)
+button_set((160, 157, 163), 'History', 130, 30, TAB_LOOKS)
 button_set((187, 184, None), 'Save', 120, 32, GREEN_LOOKS)
 button_set((186, 185, None), 'Cancel', 120, 32, GREY_LOOKS)
 button_set((183, 182, None), 'Back', 120, 32)
@@ -218,16 +249,24 @@ button_set((14004, 14005, None), 'OK', 63, 31)
 
 
 def button(caption, w, h, face, looks):
-    c = Canvas(w, h)
-    c.gradient(*looks[face])
-    c.frame((20, 40, 80) if face != 'hot' else (255, 255, 255))
+    c = Canvas(w, h, PAGE)
+    top, bottom = looks[face]
+    light = sum(top) > 600  # a light face takes dark ink
+    outline = (150, 165, 190) if light else tuple(max(0, v - 40) for v in bottom)
+    c.rounded((0, 0, w, h), min(6, h // 4), top, bottom, outline)
+    # A soft highlight over the upper half.
+    shine = Image.new('RGB', (w - 4, h // 2 - 2), (255, 255, 255))
+    c.image.paste(shine, (2, 2), Image.new('L', shine.size, 40 if not light else 0))
     shift = 1 if face == 'pressed' else 0
-    c.text(caption, w // 2 + shift, h // 2 + shift, (255, 255, 255))
+    if light:
+        c.text(caption, w // 2 + shift, h // 2 + shift, INK)
+    else:
+        c.text(caption, w // 2 + shift, h // 2 + shift, (255, 255, 255), shadow=tuple(max(0, v - 60) for v in bottom))
     return c
 
 
 def arrow(up):
-    c = Canvas(9, 7, (240, 240, 240))
+    c = Canvas(9, 7, PAGE)
     for row in range(5):
         y = 1 + (row if not up else 4 - row)
         c.fill(row, y, 9 - row, y + 1, (90, 90, 90))
@@ -236,26 +275,36 @@ def arrow(up):
 
 def splash():
     c = Canvas(344, 260)
-    c.gradient((30, 80, 160), (10, 30, 80))
-    c.text('Velbrook', 172, 100, (255, 255, 255), scale=5)
-    c.text("Minimize PC's Startup Time", 172, 160, (200, 220, 255), scale=2)
-    c.text('Loading...', 172, 220, (255, 255, 255), scale=1)
+    c.gradient((58, 118, 204), (18, 46, 110))
+    # Soft rings behind the mark.
+    d = c.draw
+    for i, r in enumerate((150, 120, 90)):
+        d.ellipse((250 - r, -40 - r, 250 + r, -40 + r), outline=(80, 140, 220), width=2)
+    mark = icon_image(72)
+    c.image.paste(mark, (136, 34), mark)
+    c.text('Velbrook', 172, 140, (255, 255, 255), size=38, shadow=(10, 30, 80))
+    c.text("Minimize PC's Startup Time", 172, 180, (205, 222, 250), size=15, bold=False)
+    c.fill(72, 214, 272, 218, (40, 80, 150))
+    c.fill(72, 214, 192, 218, (150, 200, 255))
+    c.text('Loading...', 172, 236, (220, 232, 252), size=12, bold=False)
     return c
 
 
 def logo():
-    c = Canvas(64, 64)
-    c.gradient((60, 140, 230), (20, 60, 140))
-    c.frame((255, 255, 255))
-    c.text('V', 32, 32, (255, 255, 255), scale=6)
+    c = Canvas(64, 64, PAGE)
+    mark = icon_image(64)
+    c.image.paste(mark, (0, 0), mark)
     return c
 
 
 def update_banner():
     c = Canvas(500, 160)
-    c.gradient((245, 248, 255), (205, 220, 245))
-    c.fill(0, 0, 500, 6, (30, 80, 160))
-    c.text('Velbrook Update', 250, 140, (30, 80, 160), scale=2)
+    c.gradient((246, 249, 255), (208, 222, 246))
+    c.fill(0, 0, 500, 6, INK)
+    mark = icon_image(64)
+    c.image.paste(mark, (40, 40), mark)
+    c.text('Velbrook Update', 290, 70, INK, size=30)
+    c.text('A newer version is ready to download', 290, 110, (70, 90, 130), size=14, bold=False)
     return c
 
 
@@ -309,7 +358,7 @@ def main():
     files['bmp_149.bmp'] = splash().bmp()
     files['bmp_208.bmp'] = logo().bmp()
     files['bmp_14001.bmp'] = update_banner().bmp()
-    files['ico_128.ico'] = ico([32, 16])
+    files['ico_128.ico'] = ico([48, 32, 16])
     files['gif_217.gif'] = gif(scan_frames(200, 16, 16, 4), [8] * 20)
     files['gif_1001.gif'] = gif(progress_frames(400, 75, 8, (40, 100, 200)), [10] * 8)
     # For the tests: three frames with distinct delays and disposals.

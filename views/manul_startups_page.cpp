@@ -86,8 +86,9 @@ int CListCtrlStartups::AppendEntry(const engine::StartupItem& item) {
     const int row = AppendRow(std::make_unique<engine::StartupItem>(item),
                               {item.name, std::string(engine::TrimBlanksAndQuotes(item.command)),
                                std::string(engine::TrimBlanksAndQuotes(item.location))});
-    if (row >= 0) {
-        SetChecked(row, enabled);
+    // A new row of a check-box list starts unticked.
+    if (row >= 0 && enabled) {
+        SetChecked(row, true);
     }
     return row;
 }

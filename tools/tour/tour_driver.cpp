@@ -1,0 +1,120 @@
+// Drives a running Velbrook for the screenshot tour: waits for windows and sends them
+// messages, one step per command-line call.
+//
+//   tour_driver wait TITLE [MS]                 until a visible top-level window TITLE exists
+//   tour_driver gone TITLE [MS]                 until none does
+//   tour_driver post TITLE MESSAGE WPARAM LPARAM
+//   tour_driver command TITLE ID                WM_COMMAND from control or menu item ID
+//   tour_driver click TITLE ID                  a click on control ID anywhere inside TITLE
+//   tour_driver key VK                          a key press and release
+//
+// Exit code 0 when the step was done, 1 when the window was not found in time, 2 on usage.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+HWND FindVisible(const char* title) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, nullptr, title)) != nullptr) {
+        if (::IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND WaitFor(const char* title, DWORD waitMs) {
+    const ULONGLONG until = ::GetTickCount64() + waitMs;
+    for (;;) {
+        if (HWND window = FindVisible(title)) {
+            return window;
+        }
+        if (::GetTickCount64() >= until) {
+            return nullptr;
+        }
+        ::Sleep(50);
+    }
+}
+
+HWND FindDescendant(HWND parent, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            if (::GetDlgCtrlID(child) == s.id && ::IsWindowVisible(child)) {
+                s.found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+long Number(const char* text) { return std::strtol(text, nullptr, 0); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fputs("usage: tour_driver wait|gone|post|command|click|key ...\n", stderr);
+        return 2;
+    }
+    const std::string step = argv[1];
+    if (step == "key") {
+        const auto key = static_cast<BYTE>(Number(argv[2]));
+        ::keybd_event(key, 0, 0, 0);
+        ::keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        return 0;
+    }
+    const char* title = argv[2];
+    if (step == "wait") {
+        return WaitFor(title, argc > 3 ? static_cast<DWORD>(Number(argv[3])) : 20000) ? 0 : 1;
+    }
+    if (step == "gone") {
+        const ULONGLONG until = ::GetTickCount64() + (argc > 3 ? Number(argv[3]) : 20000);
+        while (FindVisible(title)) {
+            if (::GetTickCount64() >= until) {
+                return 1;
+            }
+            ::Sleep(50);
+        }
+        return 0;
+    }
+    HWND window = WaitFor(title, 10000);
+    if (!window) {
+        std::fprintf(stderr, "no window \"%s\"\n", title);
+        return 1;
+    }
+    if (step == "post" && argc == 6) {
+        ::PostMessageA(window, static_cast<UINT>(Number(argv[3])), static_cast<WPARAM>(Number(argv[4])),
+                       static_cast<LPARAM>(Number(argv[5])));
+        return 0;
+    }
+    if (step == "command" && argc == 4) {
+        ::PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(Number(argv[3])), 0);
+        return 0;
+    }
+    if (step == "click" && argc == 4) {
+        HWND control = FindDescendant(window, static_cast<int>(Number(argv[3])));
+        if (!control) {
+            std::fprintf(stderr, "no control %s in \"%s\"\n", argv[3], title);
+            return 1;
+        }
+        ::PostMessageA(::GetParent(control), WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(control), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    std::fputs("usage: tour_driver wait|gone|post|command|click|key ...\n", stderr);
+    return 2;
+}
