@@ -40,6 +40,8 @@ public:
     virtual void SelectSettingsSubPage(int index) = 0;
     // The page object at index, or null where that slot has no page yet.
     virtual controls::CDialog* Page(int index) const = 0;
+    // Reads the setting "systray" (missing = 1) and adds or removes the tray icon to match.
+    virtual void ApplyTraySetting() {}
 };
 
 // The registered host, or null.
