@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 namespace testing_support {
 
 inline bool& SchedulerRunning() {
@@ -21,7 +25,19 @@ inline bool& SchedulerRunning() {
 
 class SchedulerService : public ::testing::Environment {
 public:
+    // Asking the service manager can block for good while the database is locked, so the
+    // asking happens on a thread of its own that the tests wait for a minute at most.
     void SetUp() override {
+        auto outcome = std::make_shared<std::atomic<int>>(0);  // 0 asking, 1 running, 2 not
+        std::thread([outcome] { *outcome = StartAndWait() ? 1 : 2; }).detach();
+        for (int i = 0; i < 600 && *outcome == 0; ++i) {
+            ::Sleep(100);
+        }
+        SchedulerRunning() = *outcome == 1;
+    }
+
+private:
+    static bool StartAndWait() {
         SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
         SC_HANDLE service =
             manager ? ::OpenServiceA(manager, "Schedule", SERVICE_START | SERVICE_QUERY_STATUS)
@@ -44,7 +60,7 @@ public:
         if (manager) {
             ::CloseServiceHandle(manager);
         }
-        SchedulerRunning() = running;
+        return running;
     }
 };
 
