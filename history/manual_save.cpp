@@ -15,13 +15,14 @@ ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
         engine::StartupItem& item = *change.item;
         ++outcome.changed;
         if (change.switchOn) {
+            // Known before it is back, so a monitor pass running meanwhile never reports it.
+            engine::StartupItem seen = item;
+            seen.enabled = true;
+            engine::KnownStartupItems().AppendCopy(seen);
             if (engine::EnableStartupItem(item, style)) {
                 item.enabled = true;
                 ++outcome.switchedOn;
             }
-            engine::StartupItem seen = item;
-            seen.enabled = true;
-            engine::KnownStartupItems().AppendCopy(seen);
             continue;
         }
         if (engine::DisableStartupItem(item, style)) {

@@ -63,4 +63,23 @@ private:
     T* p_ = nullptr;
 };
 
+// Memory that a COM call allocated with CoTaskMemAlloc and handed to the caller (texts that
+// ITask returns, for example).
+template <typename T>
+class unique_cotaskmem {
+public:
+    unique_cotaskmem() = default;
+    unique_cotaskmem(const unique_cotaskmem&) = delete;
+    unique_cotaskmem& operator=(const unique_cotaskmem&) = delete;
+    ~unique_cotaskmem() { ::CoTaskMemFree(p_); }
+    T get() const { return p_; }
+    T* put() {
+        ::CoTaskMemFree(std::exchange(p_, nullptr));
+        return &p_;
+    }
+
+private:
+    T p_ = nullptr;
+};
+
 }  // namespace platform

@@ -1,8 +1,142 @@
 #include "shell/monitor.h"
 
+#include "engine/known_items.h"
+#include "engine/listing.h"
+#include "engine/text.h"
+#include "platform/app_messages.h"
+#include "shell/settings_key.h"
+
+#include <algorithm>
+
 namespace shell {
 
-// The monitor is not built yet: a pass does nothing.
-void StartMonitorPass(HWND) {}
+namespace {
+
+void Trace(const std::string& text) { ::OutputDebugStringA(text.c_str()); }
+
+struct PassTarget {
+    HWND window;
+    bool alerts;
+};
+
+// The alert waits for the user; the worker waits with it (a sent message). A window that is
+// gone makes SendMessage fail, and the pass goes on.
+void SendNewEntry(const engine::StartupItem& known, void* data) {
+    const auto& target = *static_cast<const PassTarget*>(data);
+    if (target.window && target.alerts) {
+        ::SendMessageA(target.window, platform::MSG_MONITOR_NEW_ENTRY,
+                       reinterpret_cast<WPARAM>(&known), 0);
+    }
+}
+
+DWORD WINAPI PassThread(void* context) {
+    MonitorPass(*static_cast<MonitorContext*>(context));
+    return 0;
+}
+
+}  // namespace
+
+std::string NameKey(const std::string& name) { return engine::UpperAnsi(name); }
+
+MonitorContext& TheMonitorContext() {
+    static MonitorContext context;
+    return context;
+}
+
+MonitorReceiver::MonitorReceiver(bool baseline, Announce announce, void* data)
+    : baseline_(baseline), announce_(announce), data_(data) {
+    engine::KnownStartupItems().WithItems([&](engine::StartupItemArray& items) {
+        knownAtStart_ = items.size();
+        CatchUp(items);
+    });
+}
+
+void MonitorReceiver::CatchUp(const engine::StartupItemArray& items) {
+    for (; scanned_ < items.size(); ++scanned_) {
+        const std::string& name = items[scanned_].name;
+        known_.emplace(NameKey(name), name);
+    }
+}
+
+void MonitorReceiver::Receive(const engine::StartupItem& item) {
+    // The switched-off entries of the listing are not startups; only what Windows starts counts.
+    if (!item.enabled || !engine::PassesReceiverRules(item)) {
+        return;
+    }
+    std::string key = NameKey(item.name);
+    presentNow_.insert(key);
+    if (baseline_) {
+        Trace("\n " + item.name);
+        engine::KnownStartupItems().AppendCopy(item);
+        known_.emplace(std::move(key), item.name);
+        return;
+    }
+    auto found = known_.find(key);
+    const engine::StartupItem* added = nullptr;
+    if (found == known_.end()) {
+        // Not known at the last look: the main thread may have appended it since. Check and
+        // append under one hold of the lock, so an entry switched back on is never reported.
+        engine::KnownStartupItems().WithItems([&](engine::StartupItemArray& items) {
+            CatchUp(items);
+            found = known_.find(key);
+            if (found == known_.end()) {
+                engine::StartupItem copy = item;
+                copy.enabled = true;
+                added = &items.Append(std::move(copy));
+                scanned_ = items.size();
+                found = known_.emplace(key, item.name).first;
+            }
+        });
+    }
+    if (!added) {
+        Trace("\n " + item.name + " (" + found->second + ")");
+        return;
+    }
+    ++announced_;
+    // Outside the lock: the window runs the alert while the main thread may append.
+    announce_(*added, data_);
+}
+
+bool MonitorReceiver::PruneOneVanished() {
+    // Only entries that were known when the pass started: one appended meanwhile (switched
+    // back on by the main thread after its source was read) has not been looked for yet.
+    return engine::KnownStartupItems().WithItems([&](engine::StartupItemArray& items) {
+        for (size_t index = std::min(knownAtStart_, items.size()); index-- > 0;) {
+            if (!presentNow_.contains(NameKey(items[index].name))) {
+                items.RemoveAt(index);
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+void MonitorPass(MonitorContext& context) {
+    std::lock_guard pass(context.passLock);
+    // A missing "Warning" value means the box is ticked; unticked, new entries are still
+    // recorded but nobody is alerted.
+    PassTarget target{context.notifyWindow.load(), ReadSetting("Warning", 1) != 0};
+    MonitorReceiver receiver(!context.baselineDone, &SendNewEntry, &target);
+    engine::EnumerateAllSources([&](const engine::StartupItem& item) {
+        target.window = context.notifyWindow.load();
+        receiver.Receive(item);
+    });
+    context.baselineDone = true;
+    receiver.PruneOneVanished();
+    if (HWND window = context.notifyWindow.load()) {
+        ::SendMessageA(window, platform::MSG_MONITOR_DONE, 0, 0);
+    }
+}
+
+void StartMonitorPass(HWND notifyWindow) {
+    MonitorContext& context = TheMonitorContext();
+    context.notifyWindow = notifyWindow;
+    context.latestThread.reset(::CreateThread(nullptr, 0, &PassThread, &context, 0, nullptr));
+}
+
+bool WaitForMonitorPass(DWORD timeoutMs) {
+    const HANDLE thread = TheMonitorContext().latestThread.get();
+    return !thread || ::WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+}
 
 }  // namespace shell

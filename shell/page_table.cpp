@@ -4,7 +4,7 @@
 #include "history/history_page.h"
 #include "history/home_page.h"
 #include "shell/about_dlg.h"
-#include "shell/placeholder_page.h"
+#include "shell/settings_page.h"
 #include "shell/tab_settings_page.h"
 #include "views/manul_startups_page.h"
 #include "views/wnd_startups_page.h"
@@ -24,7 +24,7 @@ MainPages CreateMainPages() {
 
 SettingsSubPages CreateSettingsSubPages() {
     return {
-        std::make_unique<CPlaceholderPage>("Settings", CPlaceholderPage::kSubPage),     // kSettingsSubPage
+        std::make_unique<CSettingsPage>(),                                              // kSettingsSubPage
         std::make_unique<cleanup::CIgnoreListPage>(),                                   // kIgnoreListSubPage
         std::make_unique<history::CSetHistory>(),                                       // kHistorySubPage
     };

@@ -1,0 +1,70 @@
+#pragma once
+// The Task Scheduler service of a fresh test prefix starts on first use and may not be up in
+// time for the first scheduler call; the task tests start it and wait for it first. Where the
+// prefix can't run it at all (services that hang at the prefix's first boot keep the service
+// database locked), the tests that need it are skipped, saying why.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace testing_support {
+
+inline bool& SchedulerRunning() {
+    static bool running = false;
+    return running;
+}
+
+#define SKIP_WITHOUT_SCHEDULER()                                                              \
+    if (!testing_support::SchedulerRunning())                                                 \
+    GTEST_SKIP() << "the Task Scheduler service does not run in this prefix"
+
+class SchedulerService : public ::testing::Environment {
+public:
+    // Asking the service manager can block for good while the database is locked, so the
+    // asking happens on a thread of its own that the tests wait for a minute at most.
+    void SetUp() override {
+        auto outcome = std::make_shared<std::atomic<int>>(0);  // 0 asking, 1 running, 2 not
+        std::thread([outcome] { *outcome = StartAndWait() ? 1 : 2; }).detach();
+        for (int i = 0; i < 600 && *outcome == 0; ++i) {
+            ::Sleep(100);
+        }
+        SchedulerRunning() = *outcome == 1;
+    }
+
+private:
+    static bool StartAndWait() {
+        SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        SC_HANDLE service =
+            manager ? ::OpenServiceA(manager, "Schedule", SERVICE_START | SERVICE_QUERY_STATUS)
+                    : nullptr;
+        bool running = false;
+        for (int attempt = 0; service && !running && attempt < 120; ++attempt) {
+            SERVICE_STATUS status{};
+            ::QueryServiceStatus(service, &status);
+            running = status.dwCurrentState == SERVICE_RUNNING;
+            if (status.dwCurrentState == SERVICE_STOPPED) {
+                ::StartServiceA(service, 0, nullptr);
+            }
+            if (!running) {
+                ::Sleep(500);
+            }
+        }
+        if (service) {
+            ::CloseServiceHandle(service);
+        }
+        if (manager) {
+            ::CloseServiceHandle(manager);
+        }
+        return running;
+    }
+};
+
+inline const auto* const kSchedulerService =
+    ::testing::AddGlobalTestEnvironment(new SchedulerService);
+
+}  // namespace testing_support

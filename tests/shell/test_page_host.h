@@ -1,0 +1,40 @@
+#pragma once
+// A page host standing in for the main window: a hidden top-level window, and a record of
+// what the pages asked of it.
+
+#include "shell/page_host.h"
+
+#include <vector>
+
+namespace testing_support {
+
+class TestPageHost : public shell::PageHost {
+public:
+    TestPageHost() {
+        window_ = ::CreateWindowExA(0, "STATIC", "Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                    nullptr, nullptr, nullptr, nullptr);
+        shell::SetPageHost(this);
+    }
+    ~TestPageHost() override {
+        shell::SetPageHost(nullptr);
+        ::DestroyWindow(window_);
+    }
+    HWND Window() const override { return window_; }
+    int VisiblePage() const override { return visible_; }
+    void SelectPage(int index) override {
+        selected.push_back(index);
+        visible_ = index;
+    }
+    void SelectSettingsSubPage(int) override {}
+    controls::CDialog* Page(int) const override { return nullptr; }
+    void ApplyTraySetting() override { ++trayApplied; }
+
+    std::vector<int> selected;
+    int trayApplied = 0;
+
+private:
+    HWND window_ = nullptr;
+    int visible_ = 0;
+};
+
+}  // namespace testing_support
