@@ -11,6 +11,7 @@ packages=(
   googletest nlohmann-json3-dev libcli11-dev
   wine wine32 wine64
   xvfb x11-apps x11-utils imagemagick
+  nsis
 )
 
 missing=()
