@@ -10,6 +10,7 @@ AutomaticRunOutcome RunAutomaticFix(const engine::StartupItemArray& items,
     AutomaticRunOutcome outcome;
     history::FixWriter fix;
     const bool begun = fix.Begin();
+    bool everyRecordWritten = begun;
     for (size_t i = 0; i < items.size(); ++i) {
         const engine::StartupItem& entry = items[i];
         if (progress.entryStarted) {
@@ -18,13 +19,14 @@ AutomaticRunOutcome RunAutomaticFix(const engine::StartupItemArray& items,
         if (!entry.enabled || !engine::DisableStartupItem(entry, engine::ReportStyle::Free())) {
             continue;
         }
-        fix.Record(entry);
+        everyRecordWritten = fix.Record(entry) && everyRecordWritten;
         ++outcome.fixed;
     }
     if (begun) {
-        outcome.recorded = fix.Finish(
-            history::InsertNumber(history::kAutomaticFixRemarks, outcome.fixed),
-            history::kAutomaticFixAction);
+        outcome.recorded =
+            fix.Finish(history::InsertNumber(history::kAutomaticFixRemarks, outcome.fixed),
+                       history::kAutomaticFixAction) &&
+            everyRecordWritten;
         outcome.fixFilePath = fix.FixFilePath();
     }
     if (progress.finished) {

@@ -1,6 +1,7 @@
 #include "cleanup/ignore_list.h"
 
 #include "engine/text.h"
+#include "history/data_lock.h"
 #include "history/record_file.h"
 #include "shell/data_path.h"
 
@@ -42,8 +43,9 @@ IgnoreResult AddToIgnoreList(const engine::StartupItem& item) {
         return IgnoreResult::NameTooLong;
     }
     shell::PrepareDataFolder();
+    history::DataFolderLock lock;
     history::RecordAppender file;
-    if (!file.OpenExisting(IgnoreFilePath(), kIgnoreRecordSize) ||
+    if (!lock.held() || !file.OpenExisting(IgnoreFilePath(), kIgnoreRecordSize) ||
         !file.Append(Encode({item.name, item.command})) || !file.Flush()) {
         return IgnoreResult::WriteFailed;
     }
@@ -62,7 +64,10 @@ bool IsIgnored(const std::string& name) {
 
 const std::vector<std::string>& IgnoredNames() { return Names(); }
 
-IgnoreResult ReplaceIgnoreList(const std::vector<IgnoreRecord>& records) {
+namespace {
+
+// Writes the records as the file's whole contents; the caller holds the data-folder lock.
+IgnoreResult WriteIgnoreFile(const std::vector<IgnoreRecord>& records) {
     std::string contents;
     for (const auto& record : records) {
         if (record.name.size() > kIgnoreNameLimit) {
@@ -86,6 +91,47 @@ IgnoreResult ReplaceIgnoreList(const std::vector<IgnoreRecord>& records) {
         Names().push_back(record.name);
     }
     return IgnoreResult::Done;
+}
+
+}  // namespace
+
+IgnoreResult ReplaceIgnoreList(const std::vector<IgnoreRecord>& records) {
+    history::DataFolderLock lock;
+    return lock.held() ? WriteIgnoreFile(records) : IgnoreResult::WriteFailed;
+}
+
+std::vector<IgnoreRecord> IgnoreRows(std::vector<IgnoreRecord> records) {
+    std::vector<IgnoreRecord> rows;
+    for (auto& record : records) {
+        bool shown = false;
+        for (const auto& row : rows) {
+            shown = shown || engine::EqualsNoCase(row.name, record.name);
+        }
+        if (!shown) {
+            rows.push_back(std::move(record));
+        }
+    }
+    return rows;
+}
+
+IgnoreResult RemoveFromIgnoreList(const std::vector<std::string>& names) {
+    history::DataFolderLock lock;
+    if (!lock.held()) {
+        return IgnoreResult::WriteFailed;
+    }
+    // The file as it is now, not as the caller last read it: a record that another program
+    // added since then stays.
+    std::vector<IgnoreRecord> remaining;
+    for (auto& row : IgnoreRows(ReadIgnoreRecords())) {
+        bool removed = false;
+        for (const auto& name : names) {
+            removed = removed || engine::EqualsNoCase(row.name, name);
+        }
+        if (!removed) {
+            remaining.push_back(std::move(row));
+        }
+    }
+    return WriteIgnoreFile(remaining);
 }
 
 }  // namespace cleanup

@@ -38,4 +38,12 @@ std::vector<IgnoreRecord> ReadIgnoreRecords();
 // file. The new file replaces the old one only once it is complete.
 IgnoreResult ReplaceIgnoreList(const std::vector<IgnoreRecord>& records);
 
+// The rows the ignore-list page shows: each name once, with its first record's command.
+std::vector<IgnoreRecord> IgnoreRows(std::vector<IgnoreRecord> records);
+
+// Takes the names off the list as the page does (the file is rewritten from the rows that
+// remain), reading the file afresh under the data-folder lock so that a record another
+// program added meanwhile is kept. Names that are not on the list change nothing.
+IgnoreResult RemoveFromIgnoreList(const std::vector<std::string>& names);
+
 }  // namespace cleanup

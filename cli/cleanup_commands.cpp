@@ -130,36 +130,18 @@ int RunIgnoreAdd(const IgnoreAddOptions& options) {
 // As the ignore-list page removes rows: its rows show each name once (the first record's
 // command), and the file is rewritten from the rows that remain.
 int RunIgnoreRemove(const std::vector<std::string>& names) {
-    std::vector<cleanup::IgnoreRecord> rows;
-    for (auto& record : cleanup::ReadIgnoreRecords()) {
-        bool shown = false;
-        for (const auto& row : rows) {
-            shown = shown || engine::EqualsNoCase(row.name, record.name);
-        }
-        if (!shown) {
-            rows.push_back(std::move(record));
-        }
-    }
-    std::vector<bool> removed(rows.size(), false);
+    const auto rows = cleanup::IgnoreRows(cleanup::ReadIgnoreRecords());
     for (const auto& name : names) {
         bool found = false;
-        for (size_t i = 0; i < rows.size(); ++i) {
-            if (engine::EqualsNoCase(rows[i].name, name)) {
-                removed[i] = found = true;
-            }
+        for (const auto& row : rows) {
+            found = found || engine::EqualsNoCase(row.name, name);
         }
         if (!found) {
             std::cerr << "\"" << name << "\" is not on the ignore list.\n";
             return kExitUsage;
         }
     }
-    std::vector<cleanup::IgnoreRecord> remaining;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!removed[i]) {
-            remaining.push_back(rows[i]);
-        }
-    }
-    if (cleanup::ReplaceIgnoreList(remaining) != cleanup::IgnoreResult::Done) {
+    if (cleanup::RemoveFromIgnoreList(names) != cleanup::IgnoreResult::Done) {
         std::cerr << "Could not write " << cleanup::IgnoreFilePath() << ".\n";
         return kExitFailed;
     }

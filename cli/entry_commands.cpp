@@ -77,10 +77,21 @@ int RunSwitch(const SwitchOptions& options, bool enable) {
     }
     const auto style = engine::ReportStyle::Page(nullptr);
     // Switching off is a manual fix: it goes into the history like a save of the page.
-    const bool done = enable ? engine::EnableStartupItem(item, style)
-                             : history::SaveManualChanges({{&item, false}}, style).switchedOff == 1;
-    if (!done) {
-        return kExitFailed;
+    if (enable) {
+        if (!engine::EnableStartupItem(item, style)) {
+            return kExitFailed;
+        }
+    } else {
+        const auto outcome = history::SaveManualChanges({{&item, false}}, style);
+        if (outcome.switchedOff != 1) {
+            return kExitFailed;
+        }
+        if (!outcome.recorded) {
+            // Switched off, but the history has no record to switch it back on from.
+            std::cerr << "Disabled " << item.name << " (" << item.location
+                      << "), but the fix could not be recorded in the history.\n";
+            return kExitFailed;
+        }
     }
     std::cout << (enable ? "Enabled " : "Disabled ") << item.name << " (" << item.location << ")\n";
     return kExitDone;

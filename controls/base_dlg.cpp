@@ -17,12 +17,21 @@ const MessageTable<CBaseDlg>& CBaseDlg::Messages() {
     return table;
 }
 
-bool CBaseDlg::Anchor(UINT id, UINT flags) {
+void CBaseDlg::StartAnchoring() {
     if (!anchoring_) {
         controlPos_.SetParent(hwnd());
         anchoring_ = true;
     }
+}
+
+bool CBaseDlg::Anchor(UINT id, UINT flags) {
+    StartAnchoring();
     return controlPos_.AddControl(id, flags);
+}
+
+bool CBaseDlg::Anchor(HWND child, UINT flags) {
+    StartAnchoring();
+    return controlPos_.AddControl(child, flags);
 }
 
 LRESULT CBaseDlg::OnEraseBackground(WPARAM dc, LPARAM) {
@@ -36,7 +45,7 @@ LRESULT CBaseDlg::OnSize(WPARAM type, LPARAM) {
     if (type != SIZE_MINIMIZED) {
         controlPos_.MoveControls();
     }
-    // Derived tables that want the size as well still see it through their own entries first.
+    // A derived page that watches WM_SIZE calls SetMsgHandled(false) so that this runs too.
     return 0;
 }
 

@@ -19,11 +19,14 @@ public:
     // Anchors control id of this dialog (flags of AnchorFlags); the first call measures the
     // client area that later sizes are compared with.
     bool Anchor(UINT id, UINT flags);
+    // The same for a child window without an id of its own (a child page).
+    bool Anchor(HWND child, UINT flags);
 
 private:
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnControlColour(WPARAM dc, LPARAM);
+    void StartAnchoring();
 
     COLORREF background_;
     platform::unique_hbrush brush_;

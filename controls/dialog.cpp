@@ -88,6 +88,12 @@ void CDialog::KillTimer(UINT_PTR id) const {
     }
 }
 
+void CDialog::SetMsgHandled(bool handled) {
+    if (current_) {
+        current_->handled = handled;
+    }
+}
+
 void CDialog::SendCommand(UINT id) const {
     ::SendMessage(hwnd_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                   reinterpret_cast<LPARAM>(Item(id)));
@@ -110,7 +116,11 @@ INT_PTR CDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     DialogMessage m{message, wParam, lParam};
-    if (!Dispatch(m)) {
+    DialogMessage* const outer = current_;
+    current_ = &m;
+    const bool handled = Dispatch(m);
+    current_ = outer;
+    if (!handled) {
         // WM_INITDIALOG left to the dialog manager still gives the first control the focus.
         return message == WM_INITDIALOG ? TRUE : FALSE;
     }

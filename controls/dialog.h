@@ -14,6 +14,11 @@
 //
 // with class CMyDlg : public controls::DialogImpl<CMyDlg, controls::CBaseDlg>. The derived
 // table is asked first, then the base classes' tables, then the dialog manager's default.
+//
+// A handler that wants the message to go on (a page that watches WM_SIZE while CBaseDlg still
+// anchors its controls) calls SetMsgHandled(false) before it returns: the dispatch then goes
+// on to the next entry of its table, the base classes' tables and finally the dialog manager,
+// as if the handler had not been there. Its return value is then ignored.
 
 #include <windows.h>
 
@@ -31,6 +36,8 @@ struct DialogMessage {
     WPARAM wParam;
     LPARAM lParam;
     LRESULT result = 0;
+    // Cleared by SetMsgHandled(false) while the handler runs: the dispatch goes on.
+    bool handled = true;
 };
 
 template <typename T>
@@ -59,8 +66,9 @@ typename MessageTable<T>::Entry OnMessage(UINT message, LRESULT (T::*handler)(WP
         if (m.message != message) {
             return false;
         }
+        m.handled = true;
         m.result = (self.*handler)(m.wParam, m.lParam);
-        return true;
+        return m.handled;
     };
 }
 
@@ -71,8 +79,9 @@ typename MessageTable<T>::Entry OnCommand(UINT id, void (T::*handler)()) {
         if (m.message != WM_COMMAND || LOWORD(m.wParam) != id) {
             return false;
         }
+        m.handled = true;
         (self.*handler)();
-        return true;
+        return m.handled;
     };
 }
 
@@ -84,8 +93,9 @@ typename MessageTable<T>::Entry OnCommandRange(UINT first, UINT last, void (T::*
         if (m.message != WM_COMMAND || id < first || id > last) {
             return false;
         }
+        m.handled = true;
         (self.*handler)(id);
-        return true;
+        return m.handled;
     };
 }
 
@@ -96,8 +106,9 @@ typename MessageTable<T>::Entry OnCommandCode(UINT id, UINT code, void (T::*hand
         if (m.message != WM_COMMAND || LOWORD(m.wParam) != id || HIWORD(m.wParam) != code) {
             return false;
         }
+        m.handled = true;
         (self.*handler)();
-        return true;
+        return m.handled;
     };
 }
 
@@ -112,8 +123,9 @@ typename MessageTable<T>::Entry OnNotify(UINT id, UINT code, LRESULT (T::*handle
         if (header->idFrom != id || header->code != code) {
             return false;
         }
+        m.handled = true;
         m.result = (self.*handler)(header);
-        return true;
+        return m.handled;
     };
 }
 
@@ -124,8 +136,9 @@ typename MessageTable<T>::Entry OnTimer(UINT_PTR id, void (T::*handler)()) {
         if (m.message != WM_TIMER || m.wParam != id) {
             return false;
         }
+        m.handled = true;
         (self.*handler)();
-        return true;
+        return m.handled;
     };
 }
 
@@ -157,6 +170,11 @@ public:
     // Sends a command as a click of control id would (BN_CLICKED).
     void SendCommand(UINT id) const;
 
+    // Called by a handler of the message being dispatched: false lets the dispatch go on to
+    // the next handler (the base's table, then the dialog manager's default), as if this
+    // handler had not taken it.
+    void SetMsgHandled(bool handled);
+
 protected:
     // The table chain; DialogImpl<T> puts T's table in front of its base's.
     virtual bool Dispatch(DialogMessage&) { return false; }
@@ -171,6 +189,8 @@ private:
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     bool ending_ = false;
+    // The message whose handlers run now (messages sent meanwhile nest).
+    DialogMessage* current_ = nullptr;
 };
 
 // Puts T's table (static const MessageTable<T>& T::Messages()) in front of Base's chain.

@@ -1,5 +1,6 @@
 #include "history/fix_files.h"
 
+#include "history/data_lock.h"
 #include "history/time_text.h"
 #include "platform/clock.h"
 #include "shell/data_path.h"
@@ -57,8 +58,9 @@ bool FixWriter::Record(const engine::StartupItem& item) { return fixFile_.Append
 bool FixWriter::Finish(const std::string& remarks, const std::string& action) {
     const bool fixFileKept = fixFile_.Flush();
     fixFile_.Close();
+    DataFolderLock lock;
     RecordAppender historyFile;
-    return historyFile.OpenExisting(HistoryFilePath(), kHistoryRecordSize) &&
+    return lock.held() && historyFile.OpenExisting(HistoryFilePath(), kHistoryRecordSize) &&
            historyFile.Append(EncodeHistoryRecord({remarks, fixTime_, action, fixFilePath_},
                                                   AnsiLeadBytes())) &&
            historyFile.Flush() && fixFileKept;
@@ -110,6 +112,10 @@ ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::Star
 
 bool RewriteFixFile(const std::string& fixFilePath,
                     const std::vector<engine::StartupItem>& remaining) {
+    DataFolderLock lock;
+    if (!lock.held()) {
+        return false;
+    }
     if (remaining.empty()) {
         return ::DeleteFileA(fixFilePath.c_str()) || !FileExists(fixFilePath);
     }
@@ -118,6 +124,35 @@ bool RewriteFixFile(const std::string& fixFilePath,
         contents += EncodeItem(item);
     }
     return ReplaceFileContents(fixFilePath, contents);
+}
+
+FixFileChange RemoveFromFixFile(const std::string& fixFilePath,
+                                const std::vector<engine::StartupItem>& restored) {
+    DataFolderLock lock;
+    std::vector<engine::StartupItem> items;
+    if (!lock.held() || ReadFixFile(fixFilePath, items) != ReadOutcome::Read) {
+        return FixFileChange::Failed;
+    }
+    // Read again under the lock: another program may have restored entries of this fix since
+    // the caller read it.
+    for (const auto& gone : restored) {
+        for (auto it = items.begin(); it != items.end(); ++it) {
+            if (it->name == gone.name && it->location == gone.location &&
+                it->command == gone.command) {
+                items.erase(it);
+                break;
+            }
+        }
+    }
+    if (items.empty()) {
+        return ::DeleteFileA(fixFilePath.c_str()) || !FileExists(fixFilePath) ? FixFileChange::Deleted
+                                                                               : FixFileChange::Failed;
+    }
+    std::string contents;
+    for (const auto& item : items) {
+        contents += EncodeItem(item);
+    }
+    return ReplaceFileContents(fixFilePath, contents) ? FixFileChange::Written : FixFileChange::Failed;
 }
 
 }  // namespace history

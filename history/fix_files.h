@@ -61,4 +61,11 @@ ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::Star
 bool RewriteFixFile(const std::string& fixFilePath,
                     const std::vector<engine::StartupItem>& remaining);
 
+enum class FixFileChange { Written, Deleted, Failed };
+
+// Takes one record of each restored entry out of the fix file as it is now, under the data
+// folder lock; deletes the file when none remains.
+FixFileChange RemoveFromFixFile(const std::string& fixFilePath,
+                                const std::vector<engine::StartupItem>& restored);
+
 }  // namespace history

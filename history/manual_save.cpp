@@ -10,6 +10,7 @@ ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
     ManualSaveOutcome outcome;
     FixWriter fix;
     const bool begun = fix.Begin();
+    bool everyRecordWritten = begun;
     for (const ManualChange& change : changes) {
         engine::StartupItem& item = *change.item;
         ++outcome.changed;
@@ -24,7 +25,7 @@ ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
         }
         if (engine::DisableStartupItem(item, style)) {
             item.enabled = false;
-            fix.Record(item);
+            everyRecordWritten = fix.Record(item) && everyRecordWritten;
             ++outcome.switchedOff;
         }
     }
@@ -35,8 +36,11 @@ ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
         fix.Discard();
         return outcome;
     }
-    outcome.recorded = fix.Finish(InsertNumber(kManualFixRemarks, outcome.switchedOff),
-                                  kManualFixAction);
+    // The history record is written even when an entry's record was not: the entries that are
+    // in the fix file can still be switched back on from it.
+    outcome.recorded =
+        fix.Finish(InsertNumber(kManualFixRemarks, outcome.switchedOff), kManualFixAction) &&
+        everyRecordWritten;
     return outcome;
 }
 

@@ -31,8 +31,10 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 ReadOutcome ReadWholeRecords(const std::string& path, size_t recordSize, std::string& bytes,
                              DWORD* error) {
+    // Sharing deletion lets a writer put a new file in this one's place while it is read.
     platform::unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD cause = ::GetLastError();
@@ -97,12 +99,20 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
             return false;
         }
     }
-    if (!::MoveFileExA(fresh.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileA(fresh.c_str());
-        return false;
+    // A reader that opened the file without sharing its deletion (another program, a virus
+    // scanner) holds the name only for a moment.
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExA(fresh.c_str(), path.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        if (attempt == 50 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)) {
+            ::DeleteFileA(fresh.c_str());
+            return false;
+        }
+        ::Sleep(20);
     }
-    return true;
 }
 
 }  // namespace history

@@ -30,15 +30,19 @@ RestoreOutcome RestoreFixEntries(const std::string& fixFilePath,
     if (outcome.restored == 0) {
         return outcome;
     }
-    std::vector<engine::StartupItem> remaining;
+    std::vector<engine::StartupItem> restored;
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (keep[i]) {
-            remaining.push_back(entries[i]);
+        if (!keep[i]) {
+            restored.push_back(entries[i]);
         }
     }
-    const bool done = RewriteFixFile(fixFilePath, remaining);
-    outcome.fixFileDeleted = done && remaining.empty();
-    outcome.fixFileWritten = done && !remaining.empty();
+    if (restored.empty()) {
+        outcome.fixFileWritten = true;  // unchanged: it still holds every entry
+        return outcome;
+    }
+    const FixFileChange change = RemoveFromFixFile(fixFilePath, restored);
+    outcome.fixFileDeleted = change == FixFileChange::Deleted;
+    outcome.fixFileWritten = change == FixFileChange::Written;
     return outcome;
 }
 

@@ -170,4 +170,76 @@ TEST(ControlPos, NothingMovesBelowTheMinimumSize) {
     EXPECT_EQ(testing_support::ControlRect(dialog, IDOK).top - before.ok.top, 30);
 }
 
+// A page that watches its own size and commands, as the main window's pages do.
+class CWatchingDlg : public DialogImpl<CWatchingDlg, CDrivenDlg> {
+public:
+    bool passSize = true;
+    bool passGo = true;
+    bool passSecond = false;
+    int sizes = 0;
+    std::vector<std::string> seen;
+
+    static const MessageTable<CWatchingDlg>& Messages() {
+        static const MessageTable<CWatchingDlg> table = {
+            controls::OnMessage(WM_SIZE, &CWatchingDlg::OnSize),
+            controls::OnCommand(IDC_GO, &CWatchingDlg::OnGoFirst),
+            controls::OnCommandRange(IDC_GO, IDC_ASK, &CWatchingDlg::OnGoSecond),
+        };
+        return table;
+    }
+
+private:
+    LRESULT OnSize(WPARAM, LPARAM) {
+        ++sizes;
+        SetMsgHandled(!passSize);
+        return 0;
+    }
+    void OnGoFirst() {
+        seen.push_back("first");
+        SetMsgHandled(!passGo);
+    }
+    void OnGoSecond(UINT) {
+        seen.push_back("second");
+        SetMsgHandled(!passSecond);
+    }
+};
+
+TEST(Dialog, AHandlerThatPassesLetsTheBaseAnchorTheControls) {
+    CWatchingDlg dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    const RECT before = testing_support::ControlRect(dialog, IDOK);
+    Grow(dialog.hwnd(), 100, 50);
+    EXPECT_GT(dialog.sizes, 0);
+    EXPECT_EQ(testing_support::ControlRect(dialog, IDOK).left - before.left, 100);
+
+    // Taking WM_SIZE for good ends its dispatch at the page: nothing moves.
+    dialog.passSize = false;
+    const RECT moved = testing_support::ControlRect(dialog, IDOK);
+    Grow(dialog.hwnd(), 40, 0);
+    EXPECT_EQ(testing_support::ControlRect(dialog, IDOK).left, moved.left);
+}
+
+TEST(Dialog, APassedCommandGoesToTheNextEntryThenTheBase) {
+    CWatchingDlg dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.calls.clear();
+    dialog.SendCommand(IDC_GO);  // the first passes, the second takes it
+    EXPECT_EQ(dialog.seen, (std::vector<std::string>{"first", "second"}));
+    EXPECT_TRUE(dialog.calls.empty());
+
+    dialog.passSecond = true;  // both pass: the base's table gets it
+    dialog.seen.clear();
+    dialog.SendCommand(IDC_GO);
+    EXPECT_EQ(dialog.seen, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"go"}));
+    EXPECT_EQ(ControlText(dialog, IDC_STATUS), "went");
+
+    dialog.passGo = false;  // the first takes it
+    dialog.seen.clear();
+    dialog.calls.clear();
+    dialog.SendCommand(IDC_GO);
+    EXPECT_EQ(dialog.seen, (std::vector<std::string>{"first"}));
+    EXPECT_TRUE(dialog.calls.empty());
+}
+
 }  // namespace
