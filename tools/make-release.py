@@ -7,7 +7,8 @@ The folder gets:
   Velbrook-<version>-setup.exe        the setup program
   Velbrook-<version>-update.zip       the program's files, as the installed updater unpacks
                                       them into the program folder
-  Velbrook-<version>-update.zip.sig   its detached signature (KEY is the maker's private key)
+  Velbrook-<version>-update.zip.sig   its detached Ed25519 signature, made by
+                                      tools/sign-update.sh with KEY, the maker's private key
   admin/vercheck.asp                  the version-check answer naming this release, with the
                                       download address URL/Velbrook-<version>-update.zip
 
@@ -33,7 +34,7 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 MANIFEST = "setup/velbrook_setup/release.json"
 SHIPPED_ARCHITECTURE = "x86-unicode"
 ANSWER_PATH = "admin/vercheck.asp"
-SIGN_TOOL = ROOT / "tools" / "sign-update.py"
+SIGN_TOOL = ROOT / "tools" / "sign-update.sh"
 
 # The running updater holds Renovix.dll loaded while it unpacks; a new library is delivered
 # under this name and put in place at the next start of the program.
@@ -98,7 +99,7 @@ def write_update_zip(files, target):
 def sign(key, path):
     if not SIGN_TOOL.is_file():
         raise ReleaseError(f"the signing tool {SIGN_TOOL} is missing")
-    result = subprocess.run([sys.executable, str(SIGN_TOOL), "sign", "--key", str(key), str(path)],
+    result = subprocess.run(["bash", str(SIGN_TOOL), "sign", str(key), str(path)],
                             capture_output=True, text=True)
     signature = path.with_name(path.name + ".sig")
     if result.returncode != 0 or not signature.is_file():
