@@ -1,11 +1,11 @@
 # The setup program, built by makensis (Debian's nsis) from setup/velbrook.nsi.
 find_program(VELBROOK_MAKENSIS makensis REQUIRED)
-set(VELBROOK_NSIS_SCRIPT ${PROJECT_SOURCE_DIR}/setup/velbrook.nsi)
+set(VELBROOK_NSIS_SCRIPT ${PROJECT_SOURCE_DIR}/setup/velbrook.nsi CACHE INTERNAL "")
 # The setup has the architecture of the program files it installs.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(VELBROOK_NSIS_TARGET amd64-unicode)
+  set(VELBROOK_NSIS_TARGET amd64-unicode CACHE INTERNAL "")
 else()
-  set(VELBROOK_NSIS_TARGET x86-unicode)
+  set(VELBROOK_NSIS_TARGET x86-unicode CACHE INTERNAL "")
 endif()
 
 # velbrook_setup_program(name VERSION a.b.c.d OUTPUT_DIR dir TARGETS target...):
