@@ -1,8 +1,13 @@
 #include "cleanup/automatic_fix_opener.h"
 
+#include "cleanup/automatic_fix_dlg.h"
+#include "shell/layered_dlg.h"
+
 namespace cleanup {
 
-// The dialog is not built yet: nothing is shown.
-INT_PTR OpenAutomaticFix(HWND) { return IDCANCEL; }
+INT_PTR OpenAutomaticFix(HWND owner) {
+    CMngAutoStartupsDlg dialog;
+    return shell::RunInVeil(&dialog, owner);
+}
 
 }  // namespace cleanup

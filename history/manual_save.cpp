@@ -17,6 +17,7 @@ ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
         if (change.switchOn) {
             if (engine::EnableStartupItem(item, style)) {
                 item.enabled = true;
+                ++outcome.switchedOn;
             }
             engine::StartupItem seen = item;
             seen.enabled = true;

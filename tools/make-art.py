@@ -271,6 +271,22 @@ def progress_frames(w, h, count, colour):
     return frames
 
 
+# Automatic fix dialog: the scan has no known length, so a lit run of cells sweeps along a
+# row of pale ones.
+def scan_frames(w, h, cells, lit):
+    frames = []
+    pitch = (w - 8) // cells
+    for i in range(cells + lit):
+        c = Canvas(w, h, (255, 255, 255))
+        c.frame((180, 190, 210))
+        for j in range(cells):
+            on = i - lit < j <= i
+            colour = (60, 150, 60) if on else (214, 236, 214)
+            c.fill(4 + j * pitch, 4, 4 + (j + 1) * pitch - 2, h - 4, colour)
+        frames.append(c)
+    return frames
+
+
 def write_if_changed(path, data):
     try:
         with open(path, 'rb') as f:
@@ -294,7 +310,7 @@ def main():
     files['bmp_208.bmp'] = logo().bmp()
     files['bmp_14001.bmp'] = update_banner().bmp()
     files['ico_128.ico'] = ico([32, 16])
-    files['gif_217.gif'] = gif(progress_frames(200, 16, 8, (60, 140, 60)), [10] * 8)
+    files['gif_217.gif'] = gif(scan_frames(200, 16, 16, 4), [8] * 20)
     files['gif_1001.gif'] = gif(progress_frames(400, 75, 8, (40, 100, 200)), [10] * 8)
     # For the tests: three frames with distinct delays and disposals.
     three = [Canvas(24, 12, c) for c in ((255, 0, 0), (0, 255, 0), (0, 0, 255))]

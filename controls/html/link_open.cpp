@@ -5,8 +5,15 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace controls::html {
 namespace {
+
+AddressOpener& InstalledOpener() {
+    static AddressOpener opener;
+    return opener;
+}
 
 bool StartRegisteredBrowser(const std::string& address) {
     platform::unique_hkey extension;
@@ -36,7 +43,14 @@ bool StartRegisteredBrowser(const std::string& address) {
 
 }  // namespace
 
+AddressOpener SetAddressOpener(AddressOpener opener) {
+    return std::exchange(InstalledOpener(), std::move(opener));
+}
+
 bool OpenAddress(const std::string& address) {
+    if (const AddressOpener& opener = InstalledOpener()) {
+        return opener(address);
+    }
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result > 32) {

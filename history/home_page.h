@@ -1,0 +1,55 @@
+#pragma once
+// The home page: the number of active startup entries and the scrap programs of the last scan
+// and run, the way into the automatic fix and the history, and a maintenance tip.
+
+#include "controls/base_dlg.h"
+#include "controls/hyperlink_button.h"
+#include "controls/label.h"
+#include "controls/xp_button.h"
+#include "history/home_page_ids.h"
+
+#include <functional>
+#include <string>
+
+namespace history {
+
+class CHomePage : public controls::DialogImpl<CHomePage, controls::CBaseDlg> {
+public:
+    // Opens a web address; the shell's "open" verb unless a test records it instead.
+    using AddressOpener = std::function<bool(const std::string&)>;
+
+    CHomePage();
+    static const controls::MessageTable<CHomePage>& Messages();
+
+    // Fills the three values from the Windows startups page and the status values.
+    void RefreshStatus();
+    void SetAddressOpener(AddressOpener opener) { openAddress_ = std::move(opener); }
+    // The tip shown, chosen once when the page was made.
+    const std::string& tipText() const { return tipText_; }
+
+    // The tip texts, by number; the address its button opens (empty for a text not listed).
+    static const char* TipText(int index);
+    static std::string TipAddress(const std::string& tipText);
+
+private:
+    LRESULT OnInitDialog(WPARAM, LPARAM);
+    LRESULT OnShowWindow(WPARAM shown, LPARAM);
+    LRESULT OnSize(WPARAM type, LPARAM);
+    LRESULT OnEraseBackground(WPARAM dc, LPARAM);
+    void OnFixClicked();
+    void OnViewHistoryClicked();
+    void OnTipClicked();
+
+    void Layout() const;
+    int CountActiveEntries() const;
+
+    controls::CLabel actionRequired_, descriptionHeading_, statusHeading_;
+    controls::CLabel totalCaption_, removedCaption_, foundCaption_;
+    controls::CLabel total_, removed_, found_, improve_, tipHeading_, tip_;
+    controls::CXPButton fix_, tipButton_;
+    controls::CHyperLinkButton viewHistory_;
+    std::string tipText_;
+    AddressOpener openAddress_;
+};
+
+}  // namespace history

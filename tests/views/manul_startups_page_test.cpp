@@ -1,0 +1,296 @@
+// The Manual Fix page on a seeded machine: filters, saving, the history it writes, the red
+// text of unsaved rows and the details of the selected entry.
+
+#include "views/manul_startups_page.h"
+
+#include "history/fix_files.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/page_test_host.h"
+#include "tests/views/seeded_entries.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <memory>
+
+using namespace testing_support;
+using views::CManulStartupsPage;
+
+namespace {
+
+constexpr char kSaved[] = "Setting has been saved sucessfully.";
+
+class ManualFixPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetStartupSources();
+        ResetDataFolder();
+        ResetSettingsKey();
+    }
+
+    // Creates the page in its slot and shows it, as the main window would.
+    void ShowPage() {
+        ASSERT_TRUE(host_.Add(shell::kManualFixPage, page_));
+        host_.SelectPage(shell::kManualFixPage);
+        host_.selections.clear();
+    }
+
+    void ChooseFilter(int index) {
+        HWND combo = page_.Item(IDC_MANUL_FILTER);
+        ::SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessage(page_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MANUL_FILTER, CBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(combo));
+    }
+
+    int RowOf(const std::string& name) {
+        for (int row = 0; row < page_.list().RowCount(); ++row) {
+            if (page_.list().CellText(row, 0) == name) {
+                return row;
+            }
+        }
+        return -1;
+    }
+
+    void SetTick(const std::string& name, bool ticked) {
+        const int row = RowOf(name);
+        ASSERT_GE(row, 0) << name;
+        page_.list().SetChecked(row, ticked);
+    }
+
+    std::vector<std::string> RowNames() {
+        std::vector<std::string> names;
+        for (int row = 0; row < page_.list().RowCount(); ++row) {
+            names.push_back(page_.list().CellText(row, 0));
+        }
+        return names;
+    }
+
+    MessageBoxAnswers boxes_;
+    PageTestHost host_;
+    CManulStartupsPage page_;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(ManualFixPageTest, FiltersListTheirEntriesWithTheirHints) {
+    SeedRunValue("Alpha", "C:\\alpha.exe");
+    SeedRunValue("Bravo", "\"C:\\Program Files\\bravo.exe\" -tray");
+    SeedRunValue("Charlie", "C:\\charlie.exe");
+    ASSERT_TRUE(SwitchOff("Charlie"));
+    ShowPage();
+
+    EXPECT_EQ(RowNames(), (Names{"Alpha", "Bravo"}));
+    EXPECT_EQ(page_.activeRowCount(), 2);
+    EXPECT_TRUE(page_.list().IsChecked(0));
+    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT), "Uncheck the programs you want to disable from startup.");
+    // The command is shown without its outer quotes and blanks.
+    EXPECT_EQ(page_.list().CellText(1, 1), "C:\\Program Files\\bravo.exe\" -tray");
+
+    ChooseFilter(CManulStartupsPage::kDisabledPrograms);
+    EXPECT_EQ(RowNames(), (Names{"Charlie"}));
+    EXPECT_FALSE(page_.list().IsChecked(0));
+    EXPECT_EQ(page_.activeRowCount(), 0);
+    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT), "Click on the checkbox to activate any program at startup.");
+
+    ChooseFilter(CManulStartupsPage::kAllPrograms);
+    EXPECT_EQ(RowNames(), (Names{"Alpha", "Bravo", "Charlie"}));
+    EXPECT_EQ(page_.activeRowCount(), 2);
+    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT), "Uncheck the programs you want to disable from startup.");
+
+    // Changing the filter drops unsaved ticks.
+    page_.list().SetChecked(0, false);
+    ChooseFilter(CManulStartupsPage::kAllPrograms);
+    EXPECT_TRUE(page_.list().IsChecked(0));
+    EXPECT_TRUE(boxes_.shown().empty());
+}
+
+TEST_F(ManualFixPageTest, UntickingThreeAndSavingRecordsOneManualFix) {
+    for (const char* name : {"Alpha", "Bravo", "Charlie", "Delta"}) {
+        SeedRunValue(name, std::string("C:\\") + name + ".exe");
+    }
+    ShowPage();
+    for (const char* name : {"Alpha", "Bravo", "Delta"}) {
+        SetTick(name, false);
+    }
+    page_.SendCommand(IDC_MANUL_SAVE);
+
+    ASSERT_EQ(boxes_.shown().size(), 1u);
+    EXPECT_EQ(boxes_.shown()[0].text, kSaved);
+    EXPECT_EQ(boxes_.shown()[0].caption, "Velbrook");
+    EXPECT_EQ(boxes_.shown()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kHomePage}));
+
+    const auto records = history::ReadHistory();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].remarks, "3 Programs fixed successfully");
+    EXPECT_EQ(records[0].action, "Manual Fix");
+    std::vector<engine::StartupItem> fixed;
+    ASSERT_EQ(history::ReadFixFile(records[0].fixFilePath, fixed), history::ReadOutcome::Read);
+    ASSERT_EQ(fixed.size(), 3u);
+    EXPECT_EQ(fixed[0].name, "Alpha");
+    EXPECT_EQ(fixed[2].name, "Delta");
+    EXPECT_EQ(fixed[2].command, "C:\\Delta.exe");
+
+    EXPECT_FALSE(RunValueExists("Alpha"));
+    EXPECT_TRUE(RunValueExists("Charlie"));
+    // The reload shows the machine: one active entry left.
+    EXPECT_EQ(RowNames(), (Names{"Charlie"}));
+}
+
+TEST_F(ManualFixPageTest, TickingSwitchedOffEntriesSwitchesThemOnWithoutRecords) {
+    SeedRunValue("Alpha", "C:\\alpha.exe");
+    SeedRunValue("Bravo", "C:\\bravo.exe");
+    ASSERT_TRUE(SwitchOff("Alpha"));
+    ASSERT_TRUE(SwitchOff("Bravo"));
+    ShowPage();
+    ChooseFilter(CManulStartupsPage::kDisabledPrograms);
+    ASSERT_EQ(page_.list().RowCount(), 2);
+    SetTick("Alpha", true);
+    SetTick("Bravo", true);
+    page_.SendCommand(IDC_MANUL_SAVE);
+
+    ASSERT_EQ(boxes_.shown().size(), 1u);
+    EXPECT_EQ(boxes_.shown()[0].text, kSaved);
+    EXPECT_TRUE(RunValueExists("Alpha"));
+    EXPECT_TRUE(RunValueExists("Bravo"));
+    EXPECT_TRUE(history::ReadHistory().empty());
+    EXPECT_EQ(ReadFileBytes(history::HistoryFilePath()), "<missing>");
+    EXPECT_EQ(page_.list().RowCount(), 0);
+}
+
+TEST_F(ManualFixPageTest, SavingWithNothingChangedShowsNothing) {
+    SeedRunValue("Alpha", "C:\\alpha.exe");
+    ShowPage();
+    page_.SendCommand(IDC_MANUL_SAVE);
+    page_.SendCommand(IDC_MANUL_QUIET_SAVE);
+
+    EXPECT_TRUE(boxes_.shown().empty());
+    EXPECT_TRUE(history::ReadHistory().empty());
+    // Only the hidden save goes home when nothing changed.
+    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kHomePage}));
+    EXPECT_EQ(RowNames(), (Names{"Alpha"}));
+}
+
+TEST_F(ManualFixPageTest, FailedSwitchOffIsNotRecordedAndTheReloadShowsTheMachine) {
+    SeedRunValue("Alpha", "C:\\alpha.exe");
+    SeedRunValue("Bravo", "C:\\bravo.exe");
+    SeedRunValue("Charlie", "C:\\charlie.exe");
+    ShowPage();
+    SetTick("Alpha", false);
+    SetTick("Bravo", false);
+    // Removed behind the page's back: its switch fails.
+    HKEY run = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run), ERROR_SUCCESS);
+    ::RegDeleteValueA(run, "Bravo");
+    ::RegCloseKey(run);
+    page_.SendCommand(IDC_MANUL_SAVE);
+
+    // The engine's own failure message, then the success of the one that worked.
+    ASSERT_EQ(boxes_.shown().size(), 2u);
+    EXPECT_NE(boxes_.shown()[0].text.find("Bravo"), std::string::npos) << boxes_.shown()[0].text;
+    EXPECT_EQ(boxes_.shown()[1].text, kSaved);
+    const auto records = history::ReadHistory();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].remarks, "1 Programs fixed successfully");
+    std::vector<engine::StartupItem> fixed;
+    ASSERT_EQ(history::ReadFixFile(records[0].fixFilePath, fixed), history::ReadOutcome::Read);
+    ASSERT_EQ(fixed.size(), 1u);
+    EXPECT_EQ(fixed[0].name, "Alpha");
+    EXPECT_EQ(RowNames(), (Names{"Charlie"}));
+}
+
+TEST_F(ManualFixPageTest, SaveWhereEverySwitchFailedClaimsNoSuccess) {
+    SeedRunValue("Alpha", "C:\\alpha.exe");
+    ShowPage();
+    SetTick("Alpha", false);
+    HKEY run = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run), ERROR_SUCCESS);
+    ::RegDeleteValueA(run, "Alpha");
+    ::RegCloseKey(run);
+    page_.SendCommand(IDC_MANUL_SAVE);
+
+    ASSERT_EQ(boxes_.shown().size(), 1u);
+    EXPECT_NE(boxes_.shown()[0].text, kSaved);
+    EXPECT_TRUE(history::ReadHistory().empty());
+    EXPECT_EQ(page_.list().RowCount(), 0);
+}
+
+TEST_F(ManualFixPageTest, UnsavedRowIsDrawnInRedUntilReload) {
+    SeedRunValue("Alpha", "C:\\alpha.exe");
+    SeedRunValue("Bravo", "C:\\bravo.exe");
+    ShowPage();
+    SetTick("Bravo", false);
+    RECT alpha{}, bravo{};
+    ListView_GetItemRect(page_.list().hwnd(), RowOf("Alpha"), &alpha, LVIR_BOUNDS);
+    ListView_GetItemRect(page_.list().hwnd(), RowOf("Bravo"), &bravo, LVIR_BOUNDS);
+
+    Capture drawn = CaptureClient(page_.list().hwnd());
+    EXPECT_GT(drawn.Count(RGB(255, 0, 0), bravo), 10);
+    EXPECT_EQ(drawn.Count(RGB(255, 0, 0), alpha), 0);
+
+    page_.Reload();
+    drawn = CaptureClient(page_.list().hwnd());
+    EXPECT_EQ(drawn.Count(RGB(255, 0, 0), bravo), 0);
+}
+
+std::string OwnPath() {
+    char path[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::vector<unsigned> GenericIconPixels() {
+    SHFILEINFOA info{};
+    ::SHGetFileInfoA("null.exe", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                     SHGFI_ICON | SHGFI_LARGEICON | SHGFI_USEFILEATTRIBUTES);
+    auto pixels = IconPixels(info.hIcon);
+    ::DestroyIcon(info.hIcon);
+    return pixels;
+}
+
+TEST_F(ManualFixPageTest, DetailsShowTheCompanyOfTheProgramOrDashes) {
+    // This test program carries the product's version resource.
+    std::string quoted = "\"";
+    quoted.append(OwnPath()).append("\" /background");
+    SeedRunValue("Versioned", quoted);
+    SeedRunValue("Missing", "C:\\nowhere\\missing.exe /tray");
+    SeedRunValue("Dashed", OwnPath() + " -background");
+    ShowPage();
+    // The page shows its first row's details when it is shown.
+    EXPECT_EQ(ControlText(page_, IDC_MANUL_PROGRAM_NAME), RowNames()[0]);
+
+    const std::vector<unsigned> generic = GenericIconPixels();
+    struct Case {
+        const char* name;
+        const char* company;
+        bool genericIcon;
+    };
+    for (const Case& c : {Case{"Versioned", "Velbrook", false}, Case{"Missing", "--", true},
+                          Case{"Dashed", "--", true}}) {
+        const int row = RowOf(c.name);
+        ASSERT_GE(row, 0);
+        // Selecting a row shows its details.
+        page_.list().SelectRow(row);
+        EXPECT_EQ(page_.detailsRow(), row) << c.name;
+        EXPECT_EQ(ControlText(page_, IDC_MANUL_PROGRAM_NAME), c.name);
+        EXPECT_EQ(ControlText(page_, IDC_MANUL_COMPANY), c.company) << c.name;
+        ASSERT_NE(page_.programIcon(), nullptr);
+        const auto shown = reinterpret_cast<HICON>(
+            ::SendMessage(page_.Item(IDC_MANUL_PROGRAM_ICON), STM_GETICON, 0, 0));
+        EXPECT_EQ(shown, page_.programIcon());
+        if (c.genericIcon) {
+            EXPECT_EQ(IconPixels(shown), generic) << c.name;
+        }
+        ListView_SetItemState(page_.list().hwnd(), row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}
+
+TEST(ProgramOfCommandTest, CutsAtTheFirstSlashAndDropsQuotes) {
+    EXPECT_EQ(views::ProgramOfCommand("\"C:\\Program Files\\a.exe\" /min"), "C:\\Program Files\\a.exe");
+    EXPECT_EQ(views::ProgramOfCommand("C:\\a.exe -min"), "C:\\a.exe -min");
+    EXPECT_EQ(views::ProgramOfCommand("  \"C:\\a.exe\"  "), "C:\\a.exe");
+    EXPECT_EQ(views::ProgramOfCommand("/only-switch"), "");
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+#pragma once
+// The Manual Fix page: every startup entry with a check box, filtered by state; saving switches
+// the changed entries on or off and records the ones switched off as one "Manual Fix".
+
+#include "controls/base_dlg.h"
+#include "controls/hyperlink_button.h"
+#include "controls/html/pp_html_static.h"
+#include "controls/label.h"
+#include "controls/xp_button.h"
+#include "history/manual_save.h"
+#include "platform/unique_any.h"
+#include "views/manul_startups_ids.h"
+#include "views/startup_list_view.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace views {
+
+// The check-box list of the Manual Fix page. A row whose box differs from its record (a
+// change not saved yet) is drawn in red.
+class CListCtrlStartups : public CStartupListView {
+public:
+    static constexpr COLORREF kUnsavedTextColour = RGB(255, 0, 0);
+
+    // Columns, styles and comparers, once after the list was taken over.
+    void SetUp();
+    // Column widths while the page is resized, and when it is shown (room for the scroll bar).
+    void SetCreationWidths() const;
+    void SetShownWidths() const;
+
+    bool IsChecked(int row) const;
+    void SetChecked(int row, bool checked) const;
+    int AppendEntry(const engine::StartupItem& item);
+
+protected:
+    COLORREF RowTextColour(int row, const engine::StartupItem* item) const override;
+    bool DrawsCheckBox() const override { return true; }
+};
+
+class CManulStartupsPage : public controls::DialogImpl<CManulStartupsPage, controls::CBaseDlg> {
+public:
+    enum Filter { kActivePrograms = 0, kDisabledPrograms = 1, kAllPrograms = 2 };
+
+    CManulStartupsPage();
+    static const controls::MessageTable<CManulStartupsPage>& Messages();
+
+    // Lists the entries of the current filter again; unsaved ticks are dropped.
+    void Reload();
+    // Switches every changed row and records the ones switched off.
+    history::ManualSaveOutcome Save();
+
+    CListCtrlStartups& list() { return list_; }
+    int activeRowCount() const { return activeRows_; }
+    // The row whose details are shown.
+    int detailsRow() const { return detailsRow_; }
+    // The icon shown for the selected entry's program.
+    HICON programIcon() const { return programIcon_.get(); }
+
+private:
+    LRESULT OnInitDialog(WPARAM, LPARAM);
+    LRESULT OnShowWindow(WPARAM shown, LPARAM);
+    LRESULT OnSize(WPARAM type, LPARAM);
+    void OnSaveClicked();
+    void OnQuietSaveClicked();
+    void OnCancelClicked();
+    void OnAutomaticFixClicked();
+    void OnFilterChanged();
+    LRESULT OnItemChanged(NMHDR* header);
+    LRESULT OnListClick(NMHDR* header);
+
+    Filter CurrentFilter() const;
+    void ShowDetails(int row);
+    void ClearDetails();
+
+    CListCtrlStartups list_;
+    controls::CLabel title_, hint_, programName_, company_;
+    controls::CXPButton save_, cancel_, quietSave_;
+    controls::CHyperLinkButton automaticFix_;
+    controls::html::CPPHtmlStatic notSure_;
+    platform::unique_hicon programIcon_;
+    int detailsRow_ = 0;
+    int activeRows_ = 0;
+    bool reloading_ = false;
+};
+
+// The program a command starts, as the details show it: cut before the first "/", double
+// quotes removed, blanks trimmed.
+std::string ProgramOfCommand(const std::string& command);
+
+}  // namespace views
