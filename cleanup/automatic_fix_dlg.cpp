@@ -69,12 +69,11 @@ const controls::MessageTable<CMngAutoStartupsDlg>& CMngAutoStartupsDlg::Messages
 }
 
 LRESULT CMngAutoStartupsDlg::OnInitDialog(WPARAM, LPARAM) {
+    // The note stays a plain static: it wraps over two lines, which a label does not.
     heading_.SubclassDlgItem(IDC_AUTOFIX_HEADING, hwnd());
-    note_.SubclassDlgItem(IDC_AUTOFIX_NOTE, hwnd());
+    heading_.SetBkColor(background()).SetFontBold(true).SetFontSize(12);
     hint_.SubclassDlgItem(IDC_AUTOFIX_HINT, hwnd());
-    heading_.SetFontBold(true).SetFontSize(12);
-    hint_.SetTextColor(RGB(0x20, 0x4D, 0xA5));
-    note_.SetTextColor(RGB(0x60, 0x60, 0x60));
+    hint_.SetBkColor(background()).SetTextColor(RGB(0x20, 0x4D, 0xA5));
 
     list_.SubclassDlgItem(IDC_AUTOFIX_LIST, hwnd());
     ListView_SetExtendedListViewStyle(list_.hwnd(), LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES |

@@ -51,7 +51,7 @@ private:
     void ShowListState();
     void SetHeadingCount(int count);
 
-    controls::CLabel heading_, note_, hint_;
+    controls::CLabel heading_, hint_;
     CListCtrlOptStartups list_;
     controls::CXPButton fixButton_;
     controls::CPictureEx animation_;

@@ -38,8 +38,13 @@ const controls::MessageTable<CDlgProcessDlg>& CDlgProcessDlg::Messages() {
 }
 
 LRESULT CDlgProcessDlg::OnInitDialog(WPARAM, LPARAM) {
-    message_.SubclassDlgItem(IDC_AUTORUN_MESSAGE, hwnd());
-    message_.SetFontBold(true).SetFontSize(9);
+    // The message wraps over two lines, so it stays a plain static with a bold font.
+    LOGFONT font{};
+    ::GetObject(reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    font.lfWeight = FW_BOLD;
+    messageFont_.reset(::CreateFontIndirect(&font));
+    ::SendDlgItemMessage(hwnd(), IDC_AUTORUN_MESSAGE, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
     const auto total = static_cast<int>(ScrapList().items.size());
     ::SendDlgItemMessage(hwnd(), IDC_AUTORUN_PROGRESS, PBM_SETRANGE32, 0, total);
     ::SendDlgItemMessage(hwnd(), IDC_AUTORUN_PROGRESS, PBM_SETPOS, 0, 0);

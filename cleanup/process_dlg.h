@@ -11,7 +11,7 @@
 #ifndef RC_INVOKED
 
 #include "controls/base_dlg.h"
-#include "controls/label.h"
+#include "platform/unique_any.h"
 
 namespace cleanup {
 
@@ -37,7 +37,7 @@ private:
 
     static DWORD WINAPI Worker(void* scrapList);
 
-    controls::CLabel message_;
+    platform::unique_hfont messageFont_;
     int fixedCount_ = 0;
 };
 

@@ -91,11 +91,11 @@ const controls::MessageTable<CHistoryDetailsDlg>& CHistoryDetailsDlg::Messages()
 }
 
 LRESULT CHistoryDetailsDlg::OnInitDialog(WPARAM, LPARAM) {
+    // The note stays a plain static: it wraps over two lines, which a label does not.
     heading_.SubclassDlgItem(IDC_DETAILS_HEADING, hwnd());
-    heading_.SetFontBold(true).SetFontSize(12);
-    note_.SubclassDlgItem(IDC_DETAILS_NOTE, hwnd());
+    heading_.SetBkColor(background()).SetFontBold(true).SetFontSize(12);
     restored_.SubclassDlgItem(IDC_DETAILS_RESTORED, hwnd());
-    restored_.SetTextColor(kRed);
+    restored_.SetBkColor(background()).SetTextColor(kRed);
 
     list_.SubclassDlgItem(IDC_DETAILS_LIST, hwnd());
     const int width = controls::ClientWidth(list_.hwnd());

@@ -65,7 +65,7 @@ private:
     void OnClose();
 
     std::string fixFilePath_;
-    controls::CLabel heading_, note_, restored_;
+    controls::CLabel heading_, restored_;
     CListCtrlHisDetails list_;
     controls::CXPButton restore_, close_;
 };
