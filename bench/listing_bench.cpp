@@ -1,5 +1,6 @@
-// A full listing against the least work any listing must do: enumerate the four Run keys,
-// search the two Startup folders and load each shortcut once.
+// A full listing against the least work any listing must do: enumerate the six Run keys (the
+// 32-bit programs' two included) and Task Manager's StartupApproved keys, search the two
+// Startup folders and load each shortcut once.
 
 #include "bench/seeded_machine.h"
 #include "bench/timing.h"
@@ -19,26 +20,40 @@ namespace {
 
 size_t BarePass() {
     size_t seen = 0;
-    const char* paths[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                           "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"};
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        for (const char* path : paths) {
-            HKEY key;
-            if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-                continue;
-            }
-            char name[1024];
-            BYTE data[1024];
-            for (DWORD i = 0;; ++i) {
-                DWORD nameCount = sizeof name, dataLength = sizeof data;
-                if (::RegEnumValueA(key, i, name, &nameCount, nullptr, nullptr, data,
-                                    &dataLength) != ERROR_SUCCESS) {
-                    break;
-                }
-                ++seen;
-            }
-            ::RegCloseKey(key);
+    struct Key {
+        HKEY root;
+        REGSAM view;
+        const char* path;
+    };
+    const Key keys[] = {
+        {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+        {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"},
+        {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run32"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"},
+    };
+    for (const Key& k : keys) {
+        HKEY key;
+        if (::RegOpenKeyExA(k.root, k.path, 0, KEY_READ | k.view, &key) != ERROR_SUCCESS) {
+            continue;
         }
+        char name[1024];
+        BYTE data[1024];
+        for (DWORD i = 0;; ++i) {
+            DWORD nameCount = sizeof name, dataLength = sizeof data;
+            if (::RegEnumValueA(key, i, name, &nameCount, nullptr, nullptr, data, &dataLength) !=
+                ERROR_SUCCESS) {
+                break;
+            }
+            ++seen;
+        }
+        ::RegCloseKey(key);
     }
     platform::ComApartment apartment;
     platform::com_ptr<IShellLinkA> link;

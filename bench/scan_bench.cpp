@@ -26,10 +26,9 @@ void PerNameScan(engine::StartupItemArray& items) {
                 items.Append(item);
             }
         };
-        engine::EnumerateRunValues(HKEY_CURRENT_USER, "HKCU\\", "Run", collect);
-        engine::EnumerateRunValues(HKEY_CURRENT_USER, "HKCU\\", "RunOnce", collect);
-        engine::EnumerateRunValues(HKEY_LOCAL_MACHINE, "HKLM\\", "Run", collect);
-        engine::EnumerateRunValues(HKEY_LOCAL_MACHINE, "HKLM\\", "RunOnce", collect);
+        for (const auto& source : engine::RunSources()) {
+            engine::EnumerateRunSource(source, collect);
+        }
         engine::EnumerateStartupFolder(HKEY_CURRENT_USER, engine::kUserStartupLabel, collect);
         engine::EnumerateStartupFolder(HKEY_LOCAL_MACHINE, engine::kCommonStartupLabel, collect);
     }

@@ -10,7 +10,9 @@ using namespace testing_support;
 
 void SeedMachine(const SeedPlan& plan) {
     ResetStartupSources();
-    const HKEY roots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+    // The user's keys, the machine's in its 64-bit view and the 32-bit programs' copy.
+    const HKEY roots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_LOCAL_MACHINE};
+    const REGSAM views[] = {0, KEY_WOW64_64KEY, KEY_WOW64_32KEY};
     const char* keys[] = {kRunKey, kRunOnceKey};
     for (int i = 0; i < plan.runValues; ++i) {
         char name[32];
@@ -19,8 +21,9 @@ void SeedMachine(const SeedPlan& plan) {
                                        ? plan.chosenNames[static_cast<size_t>(i)]
                                        : name;
         // Mostly Run keys, as on real machines; every fifth goes to RunOnce.
-        SetRunValue(roots[i % 2], keys[(i % 5) == 4], chosen,
-                    "\"C:\\Program Files\\Bench\\" + std::string(name) + ".exe\" /background");
+        SetRunValue(roots[i % 3], keys[(i % 5) == 4], chosen,
+                    "\"C:\\Program Files\\Bench\\" + std::string(name) + ".exe\" /background",
+                    REG_SZ, views[i % 3]);
     }
     const std::string folders[] = {UserStartupFolder(), CommonStartupFolder()};
     for (int i = 0; i < plan.shortcuts; ++i) {

@@ -7,7 +7,7 @@
 namespace bench {
 
 struct SeedPlan {
-    int runValues = 2000;  // spread over HKCU/HKLM Run and RunOnce
+    int runValues = 2000;  // spread over HKCU, HKLM and its 32-bit copy, Run and RunOnce
     int shortcuts = 200;   // split between the user's and the common Startup folder
     // Names given to the first Run values instead of generated ones (catalogue names, say).
     std::vector<std::string> chosenNames;

@@ -2,14 +2,32 @@
 
 #include "engine/text.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cstdio>
 
 namespace cli {
 
+std::string Utf8OfAnsi(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int wideCount = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(wideCount), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideCount);
+    const int utf8Count =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(utf8Count), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, utf8.data(), utf8Count, nullptr,
+                          nullptr);
+    return utf8;
+}
+
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : text) {
+    for (const char c : Utf8OfAnsi(text)) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
         case '"': out += "\\\""; break;
@@ -78,6 +96,20 @@ void WriteJsonArray(std::ostream& out, size_t count,
     out << (count == 0 ? "]\n" : "\n]\n");
 }
 
+namespace {
+
+// Which switch holds a switched-off entry: the store, or Task Manager's mark.
+const char* SwitchName(const engine::StartupItem& item) {
+    if (item.enabled) {
+        return "null";
+    }
+    return item.disabledBy == engine::StartupItem::DisabledBy::StartupApproved
+               ? "\"startupapproved\""
+               : "\"store\"";
+}
+
+}  // namespace
+
 void WriteItems(std::ostream& out, const engine::StartupItemArray& items, OutputFormat format) {
     switch (format) {
     case OutputFormat::Json: {
@@ -87,7 +119,8 @@ void WriteItems(std::ostream& out, const engine::StartupItemArray& items, Output
             out << (i ? ",\n " : "\n ") << "{\"name\": " << JsonString(item.name)
                 << ", \"command\": " << JsonString(item.command)
                 << ", \"location\": " << JsonString(item.location)
-                << ", \"enabled\": " << (item.enabled ? "true" : "false") << '}';
+                << ", \"enabled\": " << (item.enabled ? "true" : "false")
+                << ", \"switch\": " << SwitchName(item) << '}';
         }
         out << (items.empty() ? "]\n" : "\n]\n");
         break;

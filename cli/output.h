@@ -1,6 +1,6 @@
 #pragma once
 // How the console program prints records: a readable table, JSON or CSV.
-// Texts are written as they are, in the ANSI code page.
+// Tables and CSV carry the texts as they are, in the ANSI code page; JSON is UTF-8.
 
 #include "engine/startup_item.h"
 
@@ -14,7 +14,10 @@ namespace cli {
 
 enum class OutputFormat { Table, Json, Csv };
 
-// A JSON string literal: quotes, backslashes and control characters escaped, other bytes kept.
+// ANSI code page text as UTF-8.
+std::string Utf8OfAnsi(std::string_view text);
+// A JSON string literal of ANSI text, in UTF-8: quotes, backslashes and control characters
+// escaped.
 std::string JsonString(std::string_view text);
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view text);
@@ -27,7 +30,8 @@ void WriteTable(std::ostream& out, const std::vector<std::string>& header,
 void WriteJsonArray(std::ostream& out, size_t count,
                     const std::function<void(size_t)>& writeObject);
 
-// {"name", "command", "location", "enabled"} with the raw texts.
+// {"name", "command", "location", "enabled", "switch"}; "switch" names what holds a switched-off
+// entry ("store" or "startupapproved"), null for an active one.
 void WriteItems(std::ostream& out, const engine::StartupItemArray& items, OutputFormat format);
 
 }  // namespace cli

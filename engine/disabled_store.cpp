@@ -1,5 +1,6 @@
 #include "engine/disabled_store.h"
 
+#include "engine/root_keys.h"
 #include "engine/text.h"
 #include "platform/clock.h"
 #include "platform/registry.h"
@@ -13,48 +14,75 @@ namespace engine {
 
 namespace {
 
-using platform::reg::QueryString;
+namespace reg = platform::reg;
+using reg::QueryString;
 
 template <typename ReadEntry>
-void ForEachStoreSubkey(const char* storePath, ReadEntry&& readEntry) {
+void ForEachStoreSubkey(reg::View view, const char* storePath, ReadEntry&& readEntry) {
     platform::unique_hkey store;
-    if (platform::reg::OpenKey(HKEY_LOCAL_MACHINE, storePath, KEY_READ, store) != ERROR_SUCCESS) {
+    if (reg::OpenKeyIn(view, HKEY_LOCAL_MACHINE, storePath, KEY_READ, store) != ERROR_SUCCESS) {
         return;
     }
     std::string subkeyName;
-    for (DWORD index = 0; platform::reg::EnumSubkey(store.get(), index, subkeyName) == ERROR_SUCCESS;
+    for (DWORD index = 0; reg::EnumSubkey(store.get(), index, subkeyName) == ERROR_SUCCESS;
          ++index) {
         platform::unique_hkey subkey;
-        if (platform::reg::OpenKey(store.get(), subkeyName, KEY_READ, subkey) == ERROR_SUCCESS) {
+        if (reg::OpenKeyIn(view, store.get(), subkeyName, KEY_QUERY_VALUE, subkey) ==
+            ERROR_SUCCESS) {
             readEntry(subkey.get());
         }
     }
 }
 
+constexpr char kSoftwarePrefix[] = "Software\\";
+constexpr char kWowNode[] = "Wow6432Node\\";
+
 }  // namespace
 
+std::vector<reg::View> StoreViews() {
+    if (platform::IsWindows64Bit()) {
+        return {reg::View::Native, reg::View::Wow32};
+    }
+    return {reg::View::Native};
+}
+
+std::string StoredRunLocation(reg::View view, const std::string& hkey, const std::string& key) {
+    const std::string path = CollapseBackslashes(key);
+    const size_t rest = sizeof kSoftwarePrefix - 1;
+    if (view == reg::View::Wow32 && platform::IsWindows64Bit() &&
+        ParseRootKey(hkey).root == HKEY_LOCAL_MACHINE && StartsWithNoCase(path, kSoftwarePrefix) &&
+        !StartsWithNoCase(std::string_view(path).substr(rest), kWowNode)) {
+        return hkey + "\\" + path.substr(0, rest) + kWowNode + path.substr(rest);
+    }
+    return hkey + "\\" + key;
+}
+
 void ReadDisabledEntries(const EntrySink& sink) {
-    ForEachStoreSubkey(kStoreFolderPath, [&](HKEY subkey) {
-        StartupItem item;
-        item.enabled = false;
-        if (QueryString(subkey, store::kLocation, item.location) == ERROR_SUCCESS &&
-            QueryString(subkey, store::kItem, item.name) == ERROR_SUCCESS &&
-            QueryString(subkey, store::kCommand, item.command) == ERROR_SUCCESS) {
-            sink(item);
-        }
-    });
-    ForEachStoreSubkey(kStoreRegistryPath, [&](HKEY subkey) {
-        StartupItem item;
-        item.enabled = false;
-        std::string hkey, key;
-        if (QueryString(subkey, store::kHkey, hkey) == ERROR_SUCCESS && !hkey.empty() &&
-            QueryString(subkey, store::kKey, key) == ERROR_SUCCESS &&
-            QueryString(subkey, store::kItem, item.name) == ERROR_SUCCESS &&
-            QueryString(subkey, store::kCommand, item.command) == ERROR_SUCCESS) {
-            item.location = hkey + "\\" + key;
-            sink(item);
-        }
-    });
+    for (const reg::View view : StoreViews()) {
+        ForEachStoreSubkey(view, kStoreFolderPath, [&](HKEY subkey) {
+            StartupItem item;
+            item.enabled = false;
+            if (QueryString(subkey, store::kLocation, item.location) == ERROR_SUCCESS &&
+                QueryString(subkey, store::kItem, item.name) == ERROR_SUCCESS &&
+                QueryString(subkey, store::kCommand, item.command) == ERROR_SUCCESS) {
+                sink(item);
+            }
+        });
+    }
+    for (const reg::View view : StoreViews()) {
+        ForEachStoreSubkey(view, kStoreRegistryPath, [&](HKEY subkey) {
+            StartupItem item;
+            item.enabled = false;
+            std::string hkey, key;
+            if (QueryString(subkey, store::kHkey, hkey) == ERROR_SUCCESS && !hkey.empty() &&
+                QueryString(subkey, store::kKey, key) == ERROR_SUCCESS &&
+                QueryString(subkey, store::kItem, item.name) == ERROR_SUCCESS &&
+                QueryString(subkey, store::kCommand, item.command) == ERROR_SUCCESS) {
+                item.location = StoredRunLocation(view, hkey, key);
+                sink(item);
+            }
+        });
+    }
 }
 
 std::string ShortcutStoreKeyName(const std::string& fullPath) {

@@ -4,10 +4,12 @@
 // below HKLM, and the pss backup folder for the moved shortcut files.
 
 #include "engine/startup_item.h"
+#include "platform/registry_view.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -36,6 +38,17 @@ inline constexpr char kCommonBackupExtension[] = ".CommonStartup";
 // Hands every readable store entry to the sink as switched off: shortcuts first, then
 // registry values. Subkeys without the values a listing needs are skipped.
 void ReadDisabledEntries(const EntrySink& sink);
+
+// The views the store is read in: the 64-bit one, where the system configuration tool keeps
+// it and where records are written, and on 64-bit Windows also the 32-bit programs' copy
+// (Wow6432Node\...\MSConfig), where 32-bit programs left theirs.
+std::vector<platform::reg::View> StoreViews();
+
+// The location of the entry a startupreg record names: hkey + "\" + key. A record in the
+// 32-bit copy that names HKLM\Software means the 32-bit programs' key, so it gets that key's
+// real (Wow6432Node) path.
+std::string StoredRunLocation(platform::reg::View view, const std::string& hkey,
+                              const std::string& key);
 
 // The startupfolder subkey name of a shortcut: its full path, backslashes as "^".
 std::string ShortcutStoreKeyName(const std::string& fullPath);

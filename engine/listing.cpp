@@ -7,10 +7,9 @@
 namespace engine {
 
 void EnumerateAllSources(const EntrySink& sink) {
-    EnumerateRunValues(HKEY_CURRENT_USER, "HKCU\\", "Run", sink);
-    EnumerateRunValues(HKEY_CURRENT_USER, "HKCU\\", "RunOnce", sink);
-    EnumerateRunValues(HKEY_LOCAL_MACHINE, "HKLM\\", "Run", sink);
-    EnumerateRunValues(HKEY_LOCAL_MACHINE, "HKLM\\", "RunOnce", sink);
+    for (const RunSource& source : RunSources()) {
+        EnumerateRunSource(source, sink);
+    }
     EnumerateStartupFolder(HKEY_CURRENT_USER, kUserStartupLabel, sink);
     EnumerateStartupFolder(HKEY_LOCAL_MACHINE, kCommonStartupLabel, sink);
     ReadDisabledEntries(sink);

@@ -5,8 +5,9 @@
 
 namespace engine {
 
-// HKCU Run, HKCU RunOnce, HKLM Run, HKLM RunOnce, the user's Startup folder, the common
-// Startup folder, then the switched-off entries (shortcuts before registry values).
+// HKCU Run, HKCU RunOnce, HKLM Run, HKLM RunOnce, on 64-bit Windows the 32-bit programs'
+// HKLM Run and RunOnce, the user's Startup folder, the common Startup folder, then the
+// entries of the store (shortcuts before registry values).
 void EnumerateAllSources(const EntrySink& sink);
 
 enum class EntryFilter { All, Active, Disabled };

@@ -2,16 +2,20 @@
 
 #include "engine/disabled_store.h"
 #include "engine/root_keys.h"
+#include "engine/startup_approval.h"
 #include "engine/switch_reports.h"
 #include "engine/switch_kinds.h"
 #include "engine/text.h"
-#include "platform/registry.h"
+#include "platform/registry_view.h"
+
+#include <optional>
 
 namespace engine {
 
 namespace {
 
 namespace reg = platform::reg;
+using reg::View;
 
 struct RunKeyName {
     HKEY root = nullptr;
@@ -43,7 +47,7 @@ bool HasStoreKeyName(const std::string& name) {
 // only record of that entry.
 bool StoreKeyBelongsElsewhere(HKEY storeRoot, const std::string& name, const RunKeyName& run) {
     platform::unique_hkey existing;
-    if (reg::OpenKey(storeRoot, name, KEY_READ, existing) != ERROR_SUCCESS) {
+    if (reg::OpenKeyIn(View::Native, storeRoot, name, KEY_QUERY_VALUE, existing) != ERROR_SUCCESS) {
         return false;
     }
     std::string hkey, key;
@@ -68,7 +72,8 @@ bool DisableRegistryItem(const StartupItem& item, ReportStyle style) {
     platform::unique_hkey runKey;
     std::string data;
     DWORD type = REG_NONE;
-    if (reg::OpenKey(run.root, run.key, KEY_QUERY_VALUE | KEY_SET_VALUE, runKey) != ERROR_SUCCESS ||
+    if (reg::OpenKeyIn(View::Native, run.root, run.key, KEY_QUERY_VALUE | KEY_SET_VALUE, runKey) !=
+            ERROR_SUCCESS ||
         reg::QueryValue(runKey.get(), item.name, data, type) != ERROR_SUCCESS ||
         !IsStringType(type)) {
         // Gone since it was listed, or not text: nothing could be stored faithfully.
@@ -76,15 +81,17 @@ bool DisableRegistryItem(const StartupItem& item, ReportStyle style) {
         return false;
     }
     platform::unique_hkey storeRoot;
-    if (reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreRegistryPath, KEY_READ | KEY_WRITE, storeRoot) !=
-            ERROR_SUCCESS ||
+    // The store of the 64-bit view: the system configuration tool reads no other.
+    if (reg::CreateKeyIn(View::Native, HKEY_LOCAL_MACHINE, kStoreRegistryPath,
+                         KEY_READ | KEY_WRITE, storeRoot) != ERROR_SUCCESS ||
         StoreKeyBelongsElsewhere(storeRoot.get(), item.name, run)) {
         reports::DisableFailed(item.name, style);
         return false;
     }
     platform::unique_hkey storeKey;
     bool created = false;
-    if (reg::CreateKey(storeRoot.get(), item.name, KEY_WRITE, storeKey, &created) != ERROR_SUCCESS) {
+    if (reg::CreateKeyIn(View::Native, storeRoot.get(), item.name, KEY_WRITE, storeKey, &created) !=
+        ERROR_SUCCESS) {
         reports::DisableFailed(item.name, style);
         return false;
     }
@@ -103,7 +110,7 @@ bool DisableRegistryItem(const StartupItem& item, ReportStyle style) {
     if (!written || reg::DeleteValue(runKey.get(), item.name) != ERROR_SUCCESS) {
         storeKey.reset();
         if (created) {
-            reg::DeleteTree(storeRoot.get(), item.name);
+            reg::DeleteTreeIn(View::Native, storeRoot.get(), item.name);
         }
         reports::DisableFailed(item.name, style);
         return false;
@@ -111,57 +118,142 @@ bool DisableRegistryItem(const StartupItem& item, ReportStyle style) {
     return true;
 }
 
+namespace {
+
+// One startupreg record that may put the entry back.
+struct StoreRecord {
+    View view = View::Native;
+    std::string hkey, key, valueName, command;
+    DWORD type = REG_SZ;
+    RunKeyName run;  // the key the value goes back into, as opened in the 64-bit view
+};
+
+enum class Lookup { Found, Missing, Failed };
+
+// Reads the record named like the entry from the store of one view.
+Lookup ReadStoreRecord(View view, const std::string& name, StoreRecord& out, LSTATUS& status) {
+    platform::unique_hkey storeKey;
+    status = reg::OpenKeyIn(view, HKEY_LOCAL_MACHINE, std::string(kStoreRegistryPath) + "\\" + name,
+                            KEY_QUERY_VALUE, storeKey);
+    if (status == ERROR_FILE_NOT_FOUND) {
+        return Lookup::Missing;
+    }
+    if (status != ERROR_SUCCESS) {
+        return Lookup::Failed;
+    }
+    out.view = view;
+    if ((status = reg::QueryString(storeKey.get(), store::kHkey, out.hkey)) != ERROR_SUCCESS ||
+        (status = reg::QueryString(storeKey.get(), store::kKey, out.key)) != ERROR_SUCCESS ||
+        (status = reg::QueryString(storeKey.get(), store::kItem, out.valueName)) != ERROR_SUCCESS ||
+        (status = reg::QueryString(storeKey.get(), store::kCommand, out.command)) != ERROR_SUCCESS ||
+        out.valueName.empty()) {
+        // Never put a value back under an empty or unread name.
+        if (status == ERROR_SUCCESS) {
+            status = ERROR_INVALID_DATA;
+        }
+        return Lookup::Failed;
+    }
+    if (reg::QueryDword(storeKey.get(), store::kValueType, out.type) != ERROR_SUCCESS ||
+        out.type != REG_EXPAND_SZ) {
+        out.type = REG_SZ;  // entries stored without their type come back as plain strings
+    }
+    // A record of the 32-bit copy that names HKLM\Software goes back into the 32-bit
+    // programs' key, reached by its real path so that its text is written unchanged.
+    const std::string location = StoredRunLocation(view, out.hkey, out.key);
+    if (!ParseRunKey(location, out.run)) {
+        status = ERROR_INVALID_DATA;
+        return Lookup::Failed;
+    }
+    return Lookup::Found;
+}
+
+bool SameRunKey(const RunKeyName& a, const RunKeyName& b) {
+    return a.root == b.root && EqualsNoCase(a.key, b.key);
+}
+
+// Task Manager's switch: the value stands in its key, marked off.
+bool SwitchOnApproval(const StartupItem& item) {
+    const auto approval = ApprovalKeyOf(item.location);
+    RunKeyName run;
+    platform::unique_hkey runKey;
+    std::string data;
+    DWORD type = REG_NONE;
+    return approval && IsMarkedOff(*approval, item.name) && ParseRunKey(item.location, run) &&
+           reg::OpenKeyIn(View::Native, run.root, run.key, KEY_QUERY_VALUE, runKey) ==
+               ERROR_SUCCESS &&
+           reg::QueryValue(runKey.get(), item.name, data, type) == ERROR_SUCCESS &&
+           SwitchApprovalOn(*approval, item.name) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
 bool EnableRegistryItem(const StartupItem& item, ReportStyle style) {
+    if (item.disabledBy == StartupItem::DisabledBy::StartupApproved && SwitchOnApproval(item)) {
+        return true;
+    }
     if (!HasStoreKeyName(item.name)) {
         return false;  // no store key can carry this name
     }
-    platform::unique_hkey storeKey;
-    const std::string storePath = std::string(kStoreRegistryPath) + "\\" + item.name;
-    LSTATUS status = reg::OpenKey(HKEY_LOCAL_MACHINE, storePath, KEY_ALL_ACCESS, storeKey);
-    if (status == ERROR_FILE_NOT_FOUND) {
-        return false;
+    // The record of the entry's own key, in either view; else, as records of older versions
+    // may name the key differently, the first record of that name.
+    RunKeyName wanted;
+    const bool located = ParseRunKey(item.location, wanted);
+    std::optional<StoreRecord> chosen, fallback;
+    for (const View view : StoreViews()) {
+        StoreRecord record;
+        LSTATUS status = ERROR_SUCCESS;
+        const Lookup lookup = ReadStoreRecord(view, item.name, record, status);
+        if (lookup == Lookup::Failed) {
+            reports::EnableFailedWithCode(item.name, status, style);
+            return false;
+        }
+        if (lookup == Lookup::Missing) {
+            continue;
+        }
+        if (!located || SameRunKey(record.run, wanted)) {
+            chosen = std::move(record);
+            break;
+        }
+        if (!fallback) {
+            fallback = std::move(record);
+        }
     }
-    if (status != ERROR_SUCCESS) {
-        reports::EnableFailedWithCode(item.name, status, style);
-        return false;
+    if (!chosen) {
+        chosen = std::move(fallback);
     }
-    std::string hkey, key, valueName, command;
-    if ((status = reg::QueryString(storeKey.get(), store::kHkey, hkey)) != ERROR_SUCCESS ||
-        (status = reg::QueryString(storeKey.get(), store::kKey, key)) != ERROR_SUCCESS ||
-        (status = reg::QueryString(storeKey.get(), store::kItem, valueName)) != ERROR_SUCCESS ||
-        (status = reg::QueryString(storeKey.get(), store::kCommand, command)) != ERROR_SUCCESS ||
-        valueName.empty()) {
-        // Never put a value back under an empty or unread name.
-        reports::EnableFailedWithCode(item.name, status == ERROR_SUCCESS ? ERROR_INVALID_DATA : status,
-                                      style);
-        return false;
+    if (!chosen) {
+        // Nothing stored under that name: it may be Task Manager's switch that holds it.
+        return SwitchOnApproval(item);
     }
-    const HKEY root = ParseRootKey(hkey).root;
+    const StoreRecord& record = *chosen;
     platform::unique_hkey runKey;
-    status = root ? reg::OpenKey(root, CollapseBackslashes(key), KEY_ALL_ACCESS, runKey)
-                  : ERROR_INVALID_DATA;
+    LSTATUS status = reg::OpenKeyIn(View::Native, record.run.root, record.run.key,
+                                    KEY_QUERY_VALUE | KEY_SET_VALUE, runKey);
     if (status != ERROR_SUCCESS) {
         if (style.kind == ReportStyle::Kind::Free) {
             reports::EnableFailedWithCode(item.name, status, style);
         }
         return false;
     }
-    DWORD type = REG_SZ;
-    if (reg::QueryDword(storeKey.get(), store::kValueType, type) != ERROR_SUCCESS ||
-        type != REG_EXPAND_SZ) {
-        type = REG_SZ;  // entries stored without their type come back as plain strings
-    }
-    status = reg::SetString(runKey.get(), valueName, command, type);
+    status = reg::SetString(runKey.get(), record.valueName, record.command, record.type);
     if (status != ERROR_SUCCESS) {
         reports::EnableFailedWithCode(item.name, status, style);
         return false;
     }
     ::Sleep(10);
-    storeKey.reset();
-    platform::unique_hkey storeRoot;
-    if (reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreRegistryPath, KEY_ALL_ACCESS, storeRoot) ==
-        ERROR_SUCCESS) {
-        reg::DeleteTree(storeRoot.get(), item.name);
+    status = reg::DeleteTreeIn(record.view, HKEY_LOCAL_MACHINE,
+                               std::string(kStoreRegistryPath) + "\\" + item.name);
+    if (status != ERROR_SUCCESS) {
+        // Active and stored at once would list it twice: it stays switched off.
+        reg::DeleteValue(runKey.get(), record.valueName);
+        reports::EnableFailedWithCode(item.name, status, style);
+        return false;
+    }
+    // A mark Task Manager left on it would keep Windows from starting it.
+    const auto approval =
+        ApprovalKeyOf(record.hkey + "\\" + record.run.key);
+    if (approval && IsMarkedOff(*approval, record.valueName)) {
+        SwitchApprovalOn(*approval, record.valueName);
     }
     return true;
 }

@@ -1,18 +1,20 @@
 // Switching Startup-folder shortcuts off into the pss folder and startupfolder, and back.
 
 #include "engine/disabled_store.h"
+#include "engine/startup_approval.h"
 #include "engine/startup_folders.h"
 #include "engine/switch_reports.h"
 #include "engine/switch_kinds.h"
 #include "engine/text.h"
 #include "platform/file_search.h"
-#include "platform/registry.h"
+#include "platform/registry_view.h"
 
 namespace engine {
 
 namespace {
 
 namespace reg = platform::reg;
+using reg::View;
 
 bool FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -20,7 +22,7 @@ bool FileExists(const std::string& path) {
 
 bool KeyExists(HKEY parent, const std::string& name) {
     platform::unique_hkey key;
-    return reg::OpenKey(parent, name, KEY_READ, key) == ERROR_SUCCESS;
+    return reg::OpenKeyIn(View::Native, parent, name, KEY_QUERY_VALUE, key) == ERROR_SUCCESS;
 }
 
 struct ShortcutFile {
@@ -91,15 +93,16 @@ bool DisableShortcutItem(const StartupItem& item, ReportStyle style) {
     const std::string keyName = ShortcutStoreKeyName(shortcut.fullPath);
 
     platform::unique_hkey storeRoot;
-    if (reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreFolderPath, KEY_READ | KEY_WRITE, storeRoot) !=
-            ERROR_SUCCESS ||
+    if (reg::CreateKeyIn(View::Native, HKEY_LOCAL_MACHINE, kStoreFolderPath, KEY_READ | KEY_WRITE,
+                         storeRoot) != ERROR_SUCCESS ||
         keyName.empty() || FileExists(backupPath) || KeyExists(storeRoot.get(), keyName)) {
         // An earlier backup of the same file, or its record, would be overwritten: keep both.
         reports::DisableFailed(item.name, style);
         return false;
     }
     platform::unique_hkey storeKey;
-    if (reg::CreateKey(storeRoot.get(), keyName, KEY_WRITE, storeKey) != ERROR_SUCCESS) {
+    if (reg::CreateKeyIn(View::Native, storeRoot.get(), keyName, KEY_WRITE, storeKey) !=
+        ERROR_SUCCESS) {
         reports::DisableFailed(item.name, style);
         return false;
     }
@@ -119,24 +122,42 @@ bool DisableShortcutItem(const StartupItem& item, ReportStyle style) {
     }
     if (!moved) {
         storeKey.reset();
-        reg::DeleteTree(storeRoot.get(), keyName);
+        reg::DeleteTreeIn(View::Native, storeRoot.get(), keyName);
         reports::DisableFailed(item.name, style);
     }
     return moved;
 }
 
-bool EnableShortcutItem(const StartupItem& item, ReportStyle style) {
+namespace {
+
+// Task Manager's switch: the shortcut lies in its folder, marked off under its file name.
+bool SwitchOnApproval(const StartupItem& item) {
+    const auto approval = ApprovalKeyOf(item.location);
+    const HKEY root =
+        EqualsNoCase(item.location, kUserStartupLabel) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    ShortcutFile shortcut;
+    const std::string folder = approval ? GetShellFolderPath(root, item.location) : std::string();
+    return !folder.empty() && FindShortcut(folder, item.name, shortcut) &&
+           IsMarkedOff(*approval, shortcut.fileName) &&
+           SwitchApprovalOn(*approval, shortcut.fileName) == ERROR_SUCCESS;
+}
+
+enum class Restore { NotFound, Restored, Failed };
+
+// Puts back the first shortcut of the store of one view that the record means.
+Restore RestoreFromStore(View view, const StartupItem& item, ReportStyle style) {
     platform::unique_hkey storeRoot;
-    const REGSAM access = KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE;
-    if (reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreFolderPath, access, storeRoot) != ERROR_SUCCESS) {
-        return false;
+    if (reg::OpenKeyIn(view, HKEY_LOCAL_MACHINE, kStoreFolderPath, KEY_READ, storeRoot) !=
+        ERROR_SUCCESS) {
+        return Restore::NotFound;
     }
     std::string subkeyName;
     for (DWORD index = 0;
          reg::EnumSubkey(storeRoot.get(), index, subkeyName) == ERROR_SUCCESS; ++index) {
         platform::unique_hkey subkey;
         std::string storedName, path, backup;
-        if (reg::OpenKey(storeRoot.get(), subkeyName, access, subkey) != ERROR_SUCCESS ||
+        if (reg::OpenKeyIn(view, storeRoot.get(), subkeyName, KEY_QUERY_VALUE, subkey) !=
+                ERROR_SUCCESS ||
             reg::QueryString(subkey.get(), store::kItem, storedName) != ERROR_SUCCESS ||
             storedName.empty() || !EqualsNoCase(storedName, item.name) ||
             !StoredLocationMatches(subkey.get(), item.location) ||
@@ -145,16 +166,48 @@ bool EnableShortcutItem(const StartupItem& item, ReportStyle style) {
             backup.empty()) {
             continue;
         }
+        subkey.reset();
         if (!::CopyFileA(backup.c_str(), path.c_str(), FALSE)) {
             reports::EnableFailed(item.name, style);
             continue;
         }
-        subkey.reset();
-        reg::DeleteKey(storeRoot.get(), subkeyName);
-        ::DeleteFileA(backup.c_str());
+        // The backup and the store key go, or the entry stays switched off: a backup left
+        // behind would block the next switch-off of that shortcut, a store key would list it
+        // twice.
+        if (!::DeleteFileA(backup.c_str())) {
+            ::DeleteFileA(path.c_str());
+            reports::EnableFailed(item.name, style);
+            return Restore::Failed;
+        }
+        if (reg::DeleteTreeIn(view, storeRoot.get(), subkeyName) != ERROR_SUCCESS) {
+            if (!::MoveFileExA(path.c_str(), backup.c_str(), MOVEFILE_COPY_ALLOWED)) {
+                ::CopyFileA(path.c_str(), backup.c_str(), TRUE);
+            }
+            reports::EnableFailed(item.name, style);
+            return Restore::Failed;
+        }
+        return Restore::Restored;
+    }
+    return Restore::NotFound;
+}
+
+}  // namespace
+
+bool EnableShortcutItem(const StartupItem& item, ReportStyle style) {
+    if (item.disabledBy == StartupItem::DisabledBy::StartupApproved && SwitchOnApproval(item)) {
         return true;
     }
-    return false;
+    for (const View view : StoreViews()) {
+        switch (RestoreFromStore(view, item, style)) {
+        case Restore::Restored:
+            return true;
+        case Restore::Failed:
+            return false;
+        case Restore::NotFound:
+            break;
+        }
+    }
+    return SwitchOnApproval(item);
 }
 
 }  // namespace engine

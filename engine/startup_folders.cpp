@@ -1,6 +1,7 @@
 #include "engine/startup_folders.h"
 
 #include "engine/shortcut.h"
+#include "engine/startup_approval.h"
 #include "engine/text.h"
 #include "platform/file_search.h"
 #include "platform/registry.h"
@@ -63,13 +64,17 @@ void EnumerateStartupFolder(HKEY root, const std::string& valueName, const Entry
     }
     platform::FileSearch search(folder + "\\*.lnk");
     ShortcutResolver resolver;
+    // Task Manager names a shortcut's mark by its file name ("Tool.lnk").
+    const ApprovalMarks marks(ApprovalKeyOf(valueName));
     StartupItem item;
     item.location = valueName;
-    item.enabled = true;
     while (search.Next()) {
         const std::string fileName = search.Current().cFileName;
         item.name = FileTitle(fileName);
         item.command = resolver.Resolve(CollapseBackslashes(folder + "\\" + fileName));
+        item.enabled = !marks.IsOff(fileName);
+        item.disabledBy = item.enabled ? StartupItem::DisabledBy::Store
+                                       : StartupItem::DisabledBy::StartupApproved;
         sink(item);
     }
 }

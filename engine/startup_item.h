@@ -16,6 +16,10 @@ struct StartupItem {
     std::string location;
     // True for an entry that Windows starts now; in the scrap list: selected for the run.
     bool enabled = true;
+    // Which switch holds a switched-off entry: the store (moved out of its key or folder), or
+    // Task Manager's mark (still in place, but not started).
+    enum class DisabledBy : unsigned char { Store, StartupApproved };
+    DisabledBy disabledBy = DisabledBy::Store;
 
     // A location that begins with "HK" (any case) is a registry entry, any other a folder entry.
     bool IsRegistryEntry() const;

@@ -139,6 +139,12 @@ LSTATUS SetDword(HKEY key, const std::string& name, DWORD value) {
                             sizeof value);
 }
 
+LSTATUS SetBinary(HKEY key, const std::string& name, const std::string& bytes) {
+    return ::RegSetValueExA(key, name.c_str(), 0, REG_BINARY,
+                            reinterpret_cast<const BYTE*>(bytes.data()),
+                            static_cast<DWORD>(bytes.size()));
+}
+
 LSTATUS DeleteValue(HKEY key, const std::string& name) {
     return ::RegDeleteValueA(key, name.c_str());
 }

@@ -33,6 +33,7 @@ LSTATUS QueryDword(HKEY key, const std::string& name, DWORD& value);
 // The terminating zero is counted in the stored length.
 LSTATUS SetString(HKEY key, const std::string& name, const std::string& text, DWORD type = REG_SZ);
 LSTATUS SetDword(HKEY key, const std::string& name, DWORD value);
+LSTATUS SetBinary(HKEY key, const std::string& name, const std::string& bytes);
 
 LSTATUS DeleteValue(HKEY key, const std::string& name);
 LSTATUS DeleteKey(HKEY parent, const std::string& subkey);   // a key without subkeys

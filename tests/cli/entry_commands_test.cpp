@@ -4,6 +4,8 @@
 #include "tests/support/machine_state.h"
 #include "tests/support/run_process.h"
 
+#include <nlohmann/json.hpp>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,12 +37,13 @@ TEST_F(EntryCommands, ListPrintsRawTextsAsJsonAndCsv) {
     SetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Comma,Tool", "x.exe");
     auto json = RunVelbrookc("list --json");
     EXPECT_EQ(json.exitCode, 0u) << json.err;
+    // JSON is UTF-8: é becomes C3 A9.
     EXPECT_EQ(Lines(json.out),
-              "[\n {\"name\": \"Caf\xE9\", \"command\": \"  \\\"C:\\\\Tools\\\\caf\xE9.exe\\\" -q \", "
+              "[\n {\"name\": \"Caf\xC3\xA9\", \"command\": \"  \\\"C:\\\\Tools\\\\caf\xC3\xA9.exe\\\" -q \", "
               "\"location\": \"HKCU\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-              "\"enabled\": true},\n {\"name\": \"Comma,Tool\", \"command\": \"x.exe\", "
+              "\"enabled\": true, \"switch\": null},\n {\"name\": \"Comma,Tool\", \"command\": \"x.exe\", "
               "\"location\": \"HKLM\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-              "\"enabled\": true}\n]\n");
+              "\"enabled\": true, \"switch\": null}\n]\n");
 
     auto csv = RunVelbrookc("list --csv --filter active");
     EXPECT_EQ(csv.exitCode, 0u) << csv.err;
@@ -88,6 +91,20 @@ TEST_F(EntryCommands, DisableAndEnableActOnTheOneEntryOfThatName) {
     auto enabled = RunVelbrookc("enable Caf\xE9");
     EXPECT_EQ(enabled.exitCode, 0u) << enabled.err;
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Caf\xE9"), "c.exe");
+}
+
+TEST_F(EntryCommands, JsonOfACatalogueNameAboveAsciiParsesAsUtf8) {
+    // "µTorrent" as the catalogue spells it in the ANSI code page: µ is the byte B5.
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "\xB5Torrent", "\"C:\\\xB5Torrent\\ut.exe\"");
+    for (const char* command : {"list --json", "scan --json"}) {
+        const auto run = RunVelbrookc(command);
+        ASSERT_EQ(run.exitCode, 0u) << command << ": " << run.err;
+        nlohmann::json parsed;
+        ASSERT_NO_THROW(parsed = nlohmann::json::parse(run.out)) << command << ": " << run.out;
+        ASSERT_EQ(parsed.size(), 1u) << command;
+        EXPECT_EQ(parsed[0]["name"], "\xC2\xB5Torrent") << command;
+        EXPECT_EQ(parsed[0]["command"], "\"C:\\\xC2\xB5Torrent\\ut.exe\"") << command;
+    }
 }
 
 TEST_F(EntryCommands, UsageErrorsExitWithTwo) {

@@ -220,6 +220,14 @@ TEST_F(Switching, ARunKeyThatCantBeOpenedIsReportedOnlyInFreeStyle) {
 
 class ShortcutSwitching : public Switching {};
 
+std::vector<std::string> Describe(const engine::StartupItemArray& items) {
+    std::vector<std::string> lines;
+    items.ForEach([&](const StartupItem& item) {
+        lines.push_back(item.name + "|" + (item.enabled ? "on" : "off"));
+    });
+    return lines;
+}
+
 TEST_F(ShortcutSwitching, DisablingAShortcutMovesItToThePssFolder) {
     const std::string folder = CommonStartupFolder();
     const std::string path = CreateShortcut(folder, "Tool.lnk", "C:\\windows\\notepad.exe", "/x");
@@ -311,6 +319,63 @@ TEST_F(ShortcutSwitching, EnablingPicksTheStoredShortcutOfTheRecordsFolder) {
     EXPECT_TRUE(engine::EnableStartupItem({"Same", "", UserStartupFolder() + "\\", false},
                                           ReportStyle::Free()));
     EXPECT_TRUE(FileExists(user));
+}
+
+TEST_F(ShortcutSwitching, ABackupThatCantBeDeletedKeepsTheEntrySwitchedOff) {
+    const auto path = CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
+    ASSERT_TRUE(engine::DisableStartupItem({"Tool", "", "Startup", true}, ReportStyle::Free()));
+    const std::string backup = PssFolder() + "Tool.lnk.Startup";
+    // Another program reads the backup and does not share its deletion.
+    platform::unique_hfile reader(::CreateFileA(backup.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+    const auto stored = engine::ListStartupItems(engine::EntryFilter::Disabled);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_FALSE(engine::EnableStartupItem(stored[0], ReportStyle::Page(kPage)));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "Failed to enable Tool");
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_TRUE(FileExists(backup));
+    EXPECT_EQ(Describe(engine::ListStartupItems()), std::vector<std::string>{"Tool|off"});
+
+    reader.reset();
+    EXPECT_TRUE(engine::EnableStartupItem(stored[0], ReportStyle::Page(kPage)));
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_FALSE(FileExists(backup));
+    EXPECT_EQ(Describe(engine::ListStartupItems()), std::vector<std::string>{"Tool|on"});
+}
+
+TEST_F(Switching, AStoreKeyThatCantBeDeletedKeepsTheEntrySwitchedOff) {
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool", "t.exe");
+    ASSERT_TRUE(engine::DisableStartupItem({"Tool", "t.exe", kHkcuRun, true}, ReportStyle::Free()));
+    // A child key that nobody may delete keeps the store key from being deleted.
+    platform::unique_hkey child;
+    ASSERT_EQ(platform::reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreReg + "Tool\\Pinned",
+                                       KEY_ALL_ACCESS, child),
+              ERROR_SUCCESS);
+    SECURITY_DESCRIPTOR denied;
+    ::InitializeSecurityDescriptor(&denied, SECURITY_DESCRIPTOR_REVISION);
+    ACL emptyAcl;
+    ::InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
+    ::SetSecurityDescriptorDacl(&denied, TRUE, &emptyAcl, FALSE);
+    ASSERT_EQ(::RegSetKeySecurity(child.get(), DACL_SECURITY_INFORMATION, &denied), ERROR_SUCCESS);
+    child.reset();
+
+    EXPECT_FALSE(engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false}, ReportStyle::Free()));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text.find("Failed to enable Tool, error = "), 0u);
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool"), "<missing>");
+    EXPECT_EQ(Describe(engine::ListStartupItems()), std::vector<std::string>{"Tool|off"});
+
+    // Its owner may still give the key a DACL that lets it go.
+    ASSERT_EQ(platform::reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreReg + "Tool\\Pinned", WRITE_DAC, child),
+              ERROR_SUCCESS);
+    ::SetSecurityDescriptorDacl(&denied, TRUE, nullptr, FALSE);
+    ASSERT_EQ(::RegSetKeySecurity(child.get(), DACL_SECURITY_INFORMATION, &denied), ERROR_SUCCESS);
+    child.reset();
+    EXPECT_TRUE(engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false}, ReportStyle::Free()));
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool"), "t.exe");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + "Tool"));
 }
 
 }  // namespace

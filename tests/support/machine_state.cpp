@@ -3,7 +3,7 @@
 #include "engine/disabled_store.h"
 #include "platform/com.h"
 #include "platform/file_search.h"
-#include "platform/registry.h"
+#include "platform/registry_view.h"
 #include "platform/shell_folders.h"
 
 #include <shlobj.h>
@@ -19,9 +19,9 @@ namespace reg = platform::reg;
 
 namespace {
 
-void ClearValues(HKEY root, const char* path) {
+void ClearValues(HKEY root, const char* path, REGSAM view = 0) {
     platform::unique_hkey key;
-    if (reg::CreateKey(root, path, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) {
+    if (reg::CreateKey(root, path, KEY_ALL_ACCESS | view, key) != ERROR_SUCCESS) {
         throw std::runtime_error(std::string("cannot open ") + path);
     }
     reg::Value value;
@@ -51,11 +51,19 @@ void ClearFolder(const std::string& folder) {
 
 void ResetStartupSources() {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        ClearValues(root, kRunKey);
-        ClearValues(root, kRunOnceKey);
+        for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+            ClearValues(root, kRunKey, view);
+            ClearValues(root, kRunOnceKey, view);
+        }
+        for (const char* approved : {"Run", "Run32", "StartupFolder"}) {
+            ClearValues(root, (std::string(kApprovedKey) + "\\" + approved).c_str(),
+                        KEY_WOW64_64KEY);
+        }
     }
-    reg::DeleteTree(HKEY_LOCAL_MACHINE, engine::kStoreRegistryPath);
-    reg::DeleteTree(HKEY_LOCAL_MACHINE, engine::kStoreFolderPath);
+    for (auto view : {reg::View::Native, reg::View::Wow32}) {
+        reg::DeleteTreeIn(view, HKEY_LOCAL_MACHINE, engine::kStoreRegistryPath);
+        reg::DeleteTreeIn(view, HKEY_LOCAL_MACHINE, engine::kStoreFolderPath);
+    }
     ClearFolder(UserStartupFolder());
     ClearFolder(CommonStartupFolder());
     const std::string pss = PssFolder();
@@ -63,18 +71,19 @@ void ResetStartupSources() {
 }
 
 void SetRunValue(HKEY root, const char* key, const std::string& name, const std::string& data,
-                 DWORD type) {
+                 DWORD type, REGSAM view) {
     platform::unique_hkey k;
-    reg::CreateKey(root, key, KEY_ALL_ACCESS, k);
+    reg::CreateKey(root, key, KEY_ALL_ACCESS | view, k);
     ::RegSetValueExA(k.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
                      static_cast<DWORD>(data.size() + (type == REG_SZ || type == REG_EXPAND_SZ)));
 }
 
-std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWORD* type) {
+std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWORD* type,
+                        REGSAM view) {
     platform::unique_hkey k;
     std::string data;
     DWORD t = REG_NONE;
-    if (reg::OpenKey(root, key, KEY_READ, k) != ERROR_SUCCESS ||
+    if (reg::OpenKey(root, key, KEY_READ | view, k) != ERROR_SUCCESS ||
         reg::QueryValue(k.get(), name, data, t) != ERROR_SUCCESS) {
         return "<missing>";
     }
@@ -82,6 +91,27 @@ std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWO
         *type = t;
     }
     return reg::TextOfData(data);
+}
+
+void SetApproval(HKEY root, const char* subkey, const std::string& name, const std::string& bytes,
+                 DWORD type) {
+    platform::unique_hkey k;
+    reg::CreateKey(root, std::string(kApprovedKey) + "\\" + subkey, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                   k);
+    ::RegSetValueExA(k.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     static_cast<DWORD>(bytes.size()));
+}
+
+std::string GetApproval(HKEY root, const char* subkey, const std::string& name) {
+    platform::unique_hkey k;
+    std::string data;
+    DWORD type = REG_NONE;
+    if (reg::OpenKey(root, std::string(kApprovedKey) + "\\" + subkey, KEY_READ | KEY_WOW64_64KEY,
+                     k) != ERROR_SUCCESS ||
+        reg::QueryValue(k.get(), name, data, type) != ERROR_SUCCESS) {
+        return "<missing>";
+    }
+    return data;
 }
 
 std::string UserStartupFolder() { return platform::ShellFolderPath(CSIDL_STARTUP); }
@@ -122,10 +152,10 @@ bool FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath) {
+std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath, REGSAM view) {
     std::vector<std::string> lines;
     platform::unique_hkey key;
-    if (reg::OpenKey(HKEY_LOCAL_MACHINE, storeSubkeyPath, KEY_READ, key) != ERROR_SUCCESS) {
+    if (reg::OpenKey(HKEY_LOCAL_MACHINE, storeSubkeyPath, KEY_READ | view, key) != ERROR_SUCCESS) {
         return lines;
     }
     reg::Value value;
@@ -147,9 +177,9 @@ std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath) {
     return lines;
 }
 
-bool KeyExists(HKEY root, const std::string& path) {
+bool KeyExists(HKEY root, const std::string& path, REGSAM view) {
     platform::unique_hkey key;
-    return reg::OpenKey(root, path, KEY_READ, key) == ERROR_SUCCESS;
+    return reg::OpenKey(root, path, KEY_READ | view, key) == ERROR_SUCCESS;
 }
 
 MessageBoxRecorder::MessageBoxRecorder() {

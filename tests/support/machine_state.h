@@ -14,14 +14,26 @@ namespace testing_support {
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kRunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
-// Removes every Run/RunOnce value of both roots, both store keys and every file in the two
-// Startup folders and the pss folder.
+inline constexpr char kApprovedKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved";
+
+// Removes every Run/RunOnce value of both roots (HKLM in both registry views), both store keys
+// in both views, Task Manager's StartupApproved keys and every file in the two Startup folders
+// and the pss folder.
 void ResetStartupSources();
 
+// view: 0, KEY_WOW64_64KEY or KEY_WOW64_32KEY, passed to the API as it stands.
 void SetRunValue(HKEY root, const char* key, const std::string& name, const std::string& data,
-                 DWORD type = REG_SZ);
+                 DWORD type = REG_SZ, REGSAM view = 0);
 // The value's data, or a sentinel "<missing>" when it is not there.
-std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWORD* type = nullptr);
+std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWORD* type = nullptr,
+                        REGSAM view = 0);
+
+// Task Manager's value for an entry under StartupApproved\<subkey> (Run, Run32, StartupFolder),
+// in the 64-bit view; GetApproval gives "<missing>" when there is none.
+void SetApproval(HKEY root, const char* subkey, const std::string& name, const std::string& bytes,
+                 DWORD type = REG_BINARY);
+std::string GetApproval(HKEY root, const char* subkey, const std::string& name);
 
 std::string UserStartupFolder();
 std::string CommonStartupFolder();
@@ -34,8 +46,8 @@ void WriteFile(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);
 
 // Every value of a store subkey as "name=type:data" lines, sorted, for whole-layout checks.
-std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath);
-bool KeyExists(HKEY root, const std::string& path);
+std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath, REGSAM view = 0);
+bool KeyExists(HKEY root, const std::string& path, REGSAM view = 0);
 
 // Records every message box shown while it lives and answers each with IDOK.
 class MessageBoxRecorder {
