@@ -1,0 +1,226 @@
+// The setup program and its uninstaller, run silently as an administrator runs them.
+
+#include "engine/disabled_store.h"
+#include "engine/shortcut.h"
+#include "platform/registry.h"
+#include "platform/shell_folders.h"
+#include "platform/unique_any.h"
+#include "shell/data_path.h"
+#include "tests/setup/setup_runner.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/machine_state.h"
+#include "tests/support/run_process.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace testing_support;
+namespace reg = platform::reg;
+
+std::string InstalledFile(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
+}
+
+// A top-level window titled "Velbrook" in this process, standing in for a running copy. It
+// records the close requests it gets; an obedient one ends on the program's exit request
+// (WM_CLOSE with both parameters 1), a stubborn one ignores every request.
+class StandInWindow {
+public:
+    explicit StandInWindow(bool obeysExitRequest) : obeys_(obeysExitRequest) {
+        static const ATOM atom = [] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = &StandInWindow::Proc;
+            wc.hInstance = ::GetModuleHandleA(nullptr);
+            wc.lpszClassName = "SetupTestStandIn";
+            return ::RegisterClassA(&wc);
+        }();
+        window_ = ::CreateWindowExA(0, MAKEINTATOM(atom), "Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                    100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~StandInWindow() {
+        if (::IsWindow(window_)) {
+            ::DestroyWindow(window_);
+        }
+    }
+    bool alive() const { return ::IsWindow(window_) != FALSE; }
+    const std::vector<std::pair<WPARAM, LPARAM>>& closeRequests() const { return requests_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<StandInWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_CLOSE && self) {
+            self->requests_.emplace_back(wParam, lParam);
+            if (self->obeys_ && wParam == 1 && lParam == 1) {
+                ::DestroyWindow(window);
+            }
+            return 0;
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    bool obeys_;
+    HWND window_ = nullptr;
+    std::vector<std::pair<WPARAM, LPARAM>> requests_;
+};
+
+class SetupProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UninstallIfInstalled();
+        ResetStartupSources();
+        ResetDataFolder();
+    }
+    void TearDown() override { UninstallIfInstalled(); }
+};
+
+TEST_F(SetupProgram, SilentInstallPlacesFilesShortcutAndUninstallEntry) {
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    const std::string folder = DefaultInstallFolder();
+    for (const std::string& name : ShippedFiles()) {
+        EXPECT_TRUE(FileExists(InstalledFile(folder, name))) << name;
+    }
+    EXPECT_TRUE(FileExists(InstalledFile(folder, "uninstall.exe")));
+
+    const std::string shortcut = platform::ShellFolderPath(CSIDL_COMMON_PROGRAMS) + "\\Velbrook.lnk";
+    ASSERT_TRUE(FileExists(shortcut));
+    EXPECT_EQ(engine::ResolveShortcutCommand(shortcut), InstalledFile(folder, "Velbrook.exe") + " ");
+
+    EXPECT_EQ(UninstallValue("DisplayName"), "Velbrook");
+    EXPECT_EQ(UninstallValue("DisplayVersion"), VELBROOK_VERSION);
+    EXPECT_EQ(UninstallValue("Publisher"), "Velbrook");
+    EXPECT_EQ(UninstallValue("DisplayIcon"), InstalledFile(folder, "Velbrook.exe") + ",0");
+    EXPECT_EQ(UninstallValue("InstallLocation"), folder);
+    const std::string uninstaller = Quoted(InstalledFile(folder, "uninstall.exe"));
+    EXPECT_EQ(UninstallValue("UninstallString"), uninstaller);
+    EXPECT_EQ(UninstallValue("QuietUninstallString"), uninstaller + " /S");
+    // Apps & features shows the size in KiB: at least the program files.
+    EXPECT_GE(UninstallSizeKiB(), 100u);
+
+    // The installed console program runs from its folder.
+    EXPECT_EQ(RunProcess(Quoted(InstalledFile(folder, "velbrookc.exe")) + " status").exitCode, 0u);
+
+    ASSERT_EQ(RunQuietUninstall(), 0u);
+    for (const std::string& name : ShippedFiles()) {
+        EXPECT_FALSE(FileExists(InstalledFile(folder, name))) << name;
+    }
+    EXPECT_FALSE(FileExists(folder));
+    EXPECT_FALSE(FileExists(shortcut));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+TEST_F(SetupProgram, ChosenFolderWithBlanksIsUsedAndUninstalledFrom) {
+    const std::string folder = "C:\\Setup Test\\My Velbrook";
+    ASSERT_EQ(RunSetup("/S /D=" + folder), 0u);
+    for (const std::string& name : ShippedFiles()) {
+        EXPECT_TRUE(FileExists(InstalledFile(folder, name))) << name;
+    }
+    EXPECT_EQ(UninstallValue("InstallLocation"), folder);
+    EXPECT_FALSE(FileExists(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")));
+
+    // A second setup without /D= updates the copy where it is.
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    EXPECT_FALSE(FileExists(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")));
+
+    ASSERT_EQ(RunQuietUninstall(), 0u);
+    EXPECT_FALSE(FileExists(folder));
+    ::RemoveDirectoryA("C:\\Setup Test");
+}
+
+// The silent uninstaller keeps the data and never touches the switched-off entries: the system
+// configuration tool's store and its backup folder keep them, so they can still be switched
+// on after Velbrook has gone.
+TEST_F(SetupProgram, UninstallKeepsDataAndSwitchedOffEntries) {
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    const std::string velbrookc = Quoted(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")) + " ";
+
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "SetupSurvivor", "survivor.exe -q");
+    const std::string link = CreateShortcut(UserStartupFolder(), "SetupLink.lnk", "C:\\link.exe", "");
+    ASSERT_EQ(RunProcess(velbrookc + "disable SetupSurvivor").exitCode, 0u);
+    ASSERT_EQ(RunProcess(velbrookc + "disable SetupLink").exitCode, 0u);
+    ASSERT_EQ(RunProcess(velbrookc + "ignore add SetupKeeps --command keeps.exe").exitCode, 0u);
+    const std::string runStore = std::string(engine::kStoreRegistryPath) + "\\SetupSurvivor";
+    const std::string linkStore =
+        std::string(engine::kStoreFolderPath) + "\\" + engine::ShortcutStoreKeyName(link);
+    const auto runStoreBefore = StoreKeyValues(runStore);
+    const auto linkStoreBefore = StoreKeyValues(linkStore);
+    ASSERT_FALSE(runStoreBefore.empty());
+    ASSERT_FALSE(linkStoreBefore.empty());
+    const std::string backup = PssFolder() + "SetupLink.lnk.Startup";
+    ASSERT_TRUE(FileExists(backup));
+    const std::string ignoreFile = shell::DataPath("data\\ignore.dat");
+    const std::string ignoreBefore = ReadFileBytes(ignoreFile);
+    ASSERT_NE(ignoreBefore, "<missing>");
+
+    ASSERT_EQ(RunQuietUninstall(), 0u);
+    EXPECT_EQ(ReadFileBytes(ignoreFile), ignoreBefore);
+    EXPECT_EQ(StoreKeyValues(runStore), runStoreBefore);
+    EXPECT_EQ(StoreKeyValues(linkStore), linkStoreBefore);
+    EXPECT_TRUE(FileExists(backup));
+
+    // The build's own console program stands in for the system configuration tool.
+    EXPECT_EQ(RunVelbrookc("enable SetupSurvivor").exitCode, 0u);
+    EXPECT_EQ(RunVelbrookc("enable SetupLink").exitCode, 0u);
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "SetupSurvivor"), "survivor.exe -q");
+    EXPECT_TRUE(FileExists(link));
+}
+
+TEST_F(SetupProgram, UninstallRemovesLogonTask) {
+    if (!SchedulerAvailable()) {
+        GTEST_SKIP() << "the Task Scheduler service does not run in this Wine prefix";
+    }
+    DeleteLogonTask();
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    CreateLogonTask(InstalledFile(DefaultInstallFolder(), "Velbrook.exe"));
+    ASSERT_TRUE(LogonTaskExists());
+    ASSERT_EQ(RunQuietUninstall(), 0u);
+    EXPECT_FALSE(LogonTaskExists());
+}
+
+TEST_F(SetupProgram, RunningVelbrookIsAskedToExitBeforeFilesAreReplaced) {
+    StandInWindow running(true);
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    EXPECT_FALSE(running.alive());
+    ASSERT_EQ(running.closeRequests().size(), 1u);
+    EXPECT_EQ(running.closeRequests()[0], std::make_pair(WPARAM{1}, LPARAM{1}));
+    EXPECT_TRUE(FileExists(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")));
+
+    // The uninstaller asks the same way.
+    StandInWindow runningAgain(true);
+    ASSERT_EQ(RunQuietUninstall(), 0u);
+    EXPECT_FALSE(runningAgain.alive());
+    EXPECT_FALSE(FileExists(DefaultInstallFolder()));
+}
+
+TEST_F(SetupProgram, VelbrookThatStaysOpenStopsTheSilentSetup) {
+    StandInWindow stubborn(false);
+    EXPECT_EQ(RunSetup("/S"), 2u);
+    EXPECT_TRUE(stubborn.alive());
+    EXPECT_GE(stubborn.closeRequests().size(), 2u);
+    EXPECT_FALSE(FileExists(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+TEST_F(SetupProgram, InstalledVelbrookStartsFromItsFolder) {
+    const auto shipped = ShippedFiles();
+    if (std::find(shipped.begin(), shipped.end(), "Velbrook.exe") == shipped.end()) {
+        GTEST_SKIP() << "this build ships no Velbrook.exe";
+    }
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    SuppressStartupUpdateCheck();
+    const std::string program = InstalledFile(DefaultInstallFolder(), "Velbrook.exe");
+    RunningProgram velbrook(program);
+    const HWND window = velbrook.WaitForWindow("Velbrook");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ProcessImagePath(window), program);
+    ::SendMessageTimeoutA(window, WM_CLOSE, 1, 1, SMTO_NORMAL, 10000, nullptr);
+    EXPECT_TRUE(velbrook.WaitForExit());
+}
+
+}  // namespace
