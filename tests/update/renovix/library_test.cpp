@@ -37,6 +37,19 @@ HWND WaitForWindow(const wchar_t* caption, DWORD process, unsigned ms) {
     return nullptr;
 }
 
+// Answers every "Velbrook" message box of another process, so that a failed install step
+// (rundll32 showing its error) never outlives the test.
+void DismissForeignMessageBoxes() {
+    HWND box = nullptr;
+    while ((box = ::FindWindowExW(nullptr, box, L"#32770", L"Velbrook")) != nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(box, &owner);
+        if (owner != ::GetCurrentProcessId()) {
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+}
+
 COLORREF PixelOf(HWND window, int x, int y) {
     RECT client{};
     ::GetClientRect(window, &client);
@@ -62,6 +75,7 @@ protected:
         ASSERT_TRUE(library);
     }
     void TearDown() override {
+        DismissForeignMessageBoxes();
         if (library) {
             ::FreeLibrary(library);
         }
