@@ -301,10 +301,11 @@ def update_banner():
     c = Canvas(500, 160)
     c.gradient((246, 249, 255), (208, 222, 246))
     c.fill(0, 0, 500, 6, INK)
-    mark = icon_image(64)
-    c.image.paste(mark, (40, 40), mark)
-    c.text('Velbrook Update', 290, 70, INK, size=30)
-    c.text('A newer version is ready to download', 290, 110, (70, 90, 130), size=14, bold=False)
+    # The dialog's status line, picture, thanks line and OK button lie over the upper part and
+    # the right: the mark and the name keep to the band below them.
+    mark = icon_image(24)
+    c.image.paste(mark, (20, 122), mark)
+    c.text('Velbrook Update', 124, 134, INK, size=16)
     return c
 
 
