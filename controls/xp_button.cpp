@@ -127,6 +127,18 @@ CXPButton::Face CXPButton::FaceFor(UINT itemState, bool hover) {
     return kFaceNormal;
 }
 
+void CXPButton::FitToBitmap() const {
+    BITMAP info{};
+    if (!bitmaps_[kFaceNormal] || !::GetObject(bitmaps_[kFaceNormal].get(), sizeof info, &info)) {
+        return;
+    }
+    RECT r{};
+    ::GetWindowRect(hwnd(), &r);
+    ::MapWindowPoints(nullptr, ::GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+    ::MoveWindow(hwnd(), r.right - info.bmWidth, r.bottom - info.bmHeight, info.bmWidth,
+                 info.bmHeight, TRUE);
+}
+
 void CXPButton::Draw(const DRAWITEMSTRUCT& item) const {
     CMemDC dc(item.hDC, &item.rcItem);
     const RECT& r = item.rcItem;

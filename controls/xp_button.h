@@ -27,6 +27,9 @@ public:
     void SetElevationShield(bool on);
 
     bool hasBitmap(Face face) const { return static_cast<bool>(bitmaps_[face]); }
+    // Makes the button as large as its normal bitmap, its right and bottom edges kept (a
+    // button larger than its bitmap shows the button face around it).
+    void FitToBitmap() const;
     // The resource ids of the bitmaps last set.
     const art::ButtonBitmaps& bitmapIds() const { return bitmapIds_; }
 

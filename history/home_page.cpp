@@ -1,10 +1,10 @@
 #include "history/home_page.h"
 
-#include "controls/html/link_open.h"
 #include "engine/listing.h"
 #include "engine/text.h"
 #include "history/home_status.h"
 #include "platform/unique_any.h"
+#include "platform/web_page.h"
 #include "res/art_ids.h"
 #include "shell/page_host.h"
 #include "update/site_config.h"
@@ -63,7 +63,7 @@ void Place(HWND control, int x, int y, int width, int height) {
 }  // namespace
 
 CHomePage::CHomePage()
-    : DialogImpl(IDD_HOME, kPageBackground), openAddress_(controls::html::OpenAddress) {}
+    : DialogImpl(IDD_HOME, kPageBackground) {}
 
 const controls::MessageTable<CHomePage>& CHomePage::Messages() {
     static const controls::MessageTable<CHomePage> table = {
@@ -227,8 +227,8 @@ void CHomePage::OnViewHistoryClicked() {
 
 void CHomePage::OnTipClicked() {
     const std::string address = TipAddress(tip_.text());
-    if (!address.empty() && openAddress_) {
-        openAddress_(address);
+    if (!address.empty()) {
+        platform::OpenWebPage(address);
     }
 }
 

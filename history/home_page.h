@@ -8,22 +8,17 @@
 #include "controls/xp_button.h"
 #include "history/home_page_ids.h"
 
-#include <functional>
 #include <string>
 
 namespace history {
 
 class CHomePage : public controls::DialogImpl<CHomePage, controls::CBaseDlg> {
 public:
-    // Opens a web address; the shell's "open" verb unless a test records it instead.
-    using AddressOpener = std::function<bool(const std::string&)>;
-
     CHomePage();
     static const controls::MessageTable<CHomePage>& Messages();
 
     // Fills the three values from the Windows startups page and the status values.
     void RefreshStatus();
-    void SetAddressOpener(AddressOpener opener) { openAddress_ = std::move(opener); }
     // The tip shown, chosen once when the page was made.
     const std::string& tipText() const { return tipText_; }
 
@@ -49,7 +44,6 @@ private:
     controls::CXPButton fix_, tipButton_;
     controls::CHyperLinkButton viewHistory_;
     std::string tipText_;
-    AddressOpener openAddress_;
 };
 
 }  // namespace history

@@ -131,6 +131,9 @@ LRESULT CManulStartupsPage::OnInitDialog(WPARAM, LPARAM) {
     cancel_.SetBitmaps(art::kCancel);
     quietSave_.SubclassDlgItem(IDC_MANUL_QUIET_SAVE, hwnd());
     quietSave_.SetBitmaps(art::kBack);
+    for (const controls::CXPButton* button : {&save_, &cancel_, &quietSave_}) {
+        button->FitToBitmap();
+    }
 
     HWND filter = Item(IDC_MANUL_FILTER);
     for (const char* name : kFilterNames) {

@@ -5,6 +5,7 @@
 
 #include "history/home_status.h"
 #include "history/status_values.h"
+#include "platform/web_page.h"
 #include "shell/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
@@ -140,7 +141,7 @@ TEST_F(HomePageTest, ViewHistoryOpensTheHistorySubPage) {
 
 TEST_F(HomePageTest, TipButtonOpensTheSiteOfTheShownTip) {
     std::vector<std::string> opened;
-    home_.SetAddressOpener([&](const std::string& address) {
+    const platform::WebPageHandler previous = platform::SetWebPageHandler([&](const std::string& address) {
         opened.push_back(address);
         return true;
     });
@@ -149,6 +150,7 @@ TEST_F(HomePageTest, TipButtonOpensTheSiteOfTheShownTip) {
     const std::string tip = ControlText(home_, IDC_HOME_TIP);
     EXPECT_EQ(tip, home_.tipText());
     home_.SendCommand(IDC_HOME_TIP_BUTTON);
+    platform::SetWebPageHandler(previous);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], CHomePage::TipAddress(tip));
 

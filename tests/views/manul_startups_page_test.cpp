@@ -5,6 +5,7 @@
 
 #include "controls/list_rows.h"
 #include "history/fix_files.h"
+#include "res/art_ids.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/page_test_host.h"
@@ -319,6 +320,22 @@ TEST_F(ManualFixPageTest, SortingMovesEachRowWithItsBoxAndKeepsTheSelectedEntry)
     page_.SendCommand(IDC_MANUL_SAVE);
     EXPECT_FALSE(RunValueExists("delta"));
     EXPECT_TRUE(RunValueExists("charlie"));
+}
+
+TEST_F(ManualFixPageTest, SaveAndCancelAreNoLargerThanTheirBitmaps) {
+    ShowPage();
+    // A larger button would show its grey face beside the bitmap on the white page.
+    for (const auto& [id, bitmapId] : {std::pair{IDC_MANUL_SAVE, art::kSave.normal},
+                                       std::pair{IDC_MANUL_CANCEL, art::kCancel.normal}}) {
+        HBITMAP bitmap = ::LoadBitmap(::GetModuleHandle(nullptr), MAKEINTRESOURCE(bitmapId));
+        ASSERT_NE(bitmap, nullptr) << bitmapId;
+        BITMAP info{};
+        ::GetObject(bitmap, sizeof info, &info);
+        ::DeleteObject(bitmap);
+        const RECT button = ControlRect(page_, static_cast<UINT>(id));
+        EXPECT_EQ(button.right - button.left, info.bmWidth) << id;
+        EXPECT_EQ(button.bottom - button.top, info.bmHeight) << id;
+    }
 }
 
 std::string OwnPath() {
