@@ -35,7 +35,8 @@ function(velbrook_setup_program name)
 ")
   add_custom_command(OUTPUT ${setup}
     COMMAND ${VELBROOK_MAKENSIS} -V2 -WX -DTARGET=${VELBROOK_NSIS_TARGET} -DVERSION=${arg_VERSION}
-            -DFILES_NSH=${dir}/files.nsh -DICON=${VELBROOK_ART_DIR}/ico_128.ico -DOUTFILE=${setup}
+            -DFILES_NSH=${dir}/files.nsh -DICON=${VELBROOK_ART_DIR}/ico_128.ico
+            -DWELCOME_BITMAP=${VELBROOK_ART_DIR}/setup_welcome.bmp -DOUTFILE=${setup}
             ${VELBROOK_NSIS_SCRIPT}
     DEPENDS ${VELBROOK_NSIS_SCRIPT} ${dir}/files.nsh ${arg_TARGETS} ${VELBROOK_ART_DIR}/art.rc
     COMMENT "Packing the setup program Velbrook-${arg_VERSION}-setup.exe"

@@ -4,6 +4,7 @@
 ;   VERSION    the product's one version number, a.b.c.d
 ;   FILES_NSH  an include with one File line per program file
 ;   ICON       the program's icon
+;   WELCOME_BITMAP (optional) the welcome and finish pages' side picture, 164 x 314
 ;   OUTFILE    where the setup program is written
 ; /S installs or uninstalls silently; /D=FOLDER (last on the command line) picks the folder.
 
@@ -50,6 +51,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PRODUCT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!ifdef WELCOME_BITMAP
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+!endif
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Velbrook.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"

@@ -297,6 +297,21 @@ def logo():
     return c
 
 
+def setup_welcome():
+    """The setup wizard's welcome and finish side picture (164 x 314, as the wizard shows it)."""
+    c = Canvas(164, 314)
+    c.gradient((58, 118, 204), (18, 46, 110))
+    d = c.draw
+    for r in (130, 100, 70):
+        d.ellipse((120 - r, -30 - r, 120 + r, -30 + r), outline=(80, 140, 220), width=2)
+    mark = icon_image(72)
+    c.image.paste(mark, (46, 70), mark)
+    c.text('Velbrook', 82, 176, (255, 255, 255), size=26, shadow=(10, 30, 80))
+    c.text("Minimize PC's", 82, 206, (205, 222, 250), size=12, bold=False)
+    c.text('Startup Time', 82, 222, (205, 222, 250), size=12, bold=False)
+    return c
+
+
 def update_banner():
     c = Canvas(500, 160)
     c.gradient((246, 249, 255), (208, 222, 246))
@@ -359,6 +374,7 @@ def main():
     files['bmp_149.bmp'] = splash().bmp()
     files['bmp_208.bmp'] = logo().bmp()
     files['bmp_14001.bmp'] = update_banner().bmp()
+    files['setup_welcome.bmp'] = setup_welcome().bmp()
     files['ico_128.ico'] = ico([48, 32, 16])
     files['gif_217.gif'] = gif(scan_frames(200, 16, 16, 4), [8] * 20)
     files['gif_1001.gif'] = gif(progress_frames(400, 75, 8, (40, 100, 200)), [10] * 8)
