@@ -32,17 +32,6 @@ constexpr art::ButtonBitmaps kHeaderBitmaps[3] = {art::kHeaderHome, art::kHeader
 constexpr char kUpdateQuestion[] =
     "An important software update is available. Would you like to download and install?";
 
-void ShowHeaderPressed(controls::CXPButton& button, const art::ButtonBitmaps& bitmaps,
-                       bool pressed) {
-    if (pressed) {
-        button.SetBitmaps(bitmaps.pressed, bitmaps.pressed, bitmaps.pressed);
-    } else {
-        button.SetBitmaps(bitmaps);
-    }
-    ::InvalidateRect(button.hwnd(), nullptr, TRUE);
-    ::UpdateWindow(button.hwnd());
-}
-
 }  // namespace
 
 CVelbrookDlg::CVelbrookDlg() : DialogImpl(IDD_VELBROOK_DIALOG, kBackground), pages_(CreateMainPages()) {}
@@ -211,14 +200,14 @@ void CVelbrookDlg::SelectPage(int index) {
         ::ShowWindow(page->hwnd(), SW_SHOW);
     }
     if (index < 3) {
-        ShowHeaderPressed(headerButtons_[index], kHeaderBitmaps[index], true);
+        controls::ShowButtonChosen(headerButtons_[index], kHeaderBitmaps[index], true);
     }
     if (visible_ >= 0) {
         if (controls::CDialog* page = Page(visible_); page && page->hwnd()) {
             ::ShowWindow(page->hwnd(), SW_HIDE);
         }
         if (visible_ < 3) {
-            ShowHeaderPressed(headerButtons_[visible_], kHeaderBitmaps[visible_], false);
+            controls::ShowButtonChosen(headerButtons_[visible_], kHeaderBitmaps[visible_], false);
         }
     }
     visible_ = index;
