@@ -4,6 +4,8 @@
 
 #include "controls/hand_cursor.h"
 
+#include <algorithm>
+
 namespace controls {
 
 namespace {
@@ -42,6 +44,26 @@ bool CHyperLinkButton::SetBitmap(UINT id, COLORREF transparent) {
 void CHyperLinkButton::SetTransparent(bool transparent) {
     transparent_ = transparent;
     Invalidate();
+}
+
+SIZE CHyperLinkButton::ContentSize() const {
+    SIZE size{};
+    HDC dc = ::GetDC(hwnd());
+    if (!dc) {
+        return size;
+    }
+    HGDIOBJ oldFont = ::SelectObject(dc, font_.get());
+    const tstring caption = WindowText(hwnd());
+    ::GetTextExtentPoint32(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(hwnd(), dc);
+    if (bitmap_) {
+        BITMAP info{};
+        ::GetObject(bitmap_.get(), sizeof info, &info);
+        size.cx += info.bmWidth + kBitmapGap;
+        size.cy = std::max(size.cy, static_cast<LONG>(info.bmHeight));
+    }
+    return size;
 }
 
 void CHyperLinkButton::Draw(const DRAWITEMSTRUCT& item) const {

@@ -17,6 +17,8 @@ public:
     // Bitmap resource id, drawn with transparent as its see-through colour; 0 removes it.
     bool SetBitmap(UINT id, COLORREF transparent);
     void SetTransparent(bool transparent);
+    // The room the caption needs in the link's font, with the bitmap before it.
+    SIZE ContentSize() const;
 
     void Draw(const DRAWITEMSTRUCT& item) const override;
 

@@ -64,12 +64,18 @@ bool CSortableListView::SortByColumn(int column, int requested) {
         direction_ = kSortAscending;
     }
     SetHeaderArrow(column, direction_);
-    current_ = found->second;
+    SortRows(*found->second, column, direction_ == kSortDescending);
+    return true;
+}
+
+void CSortableListView::SortRows(const BaseTextComparer& comparer, int column, bool descending) {
+    current_ = &comparer;
+    descending_ = descending;
     const int count = ListView_GetItemCount(hwnd());
     rows_.assign(static_cast<size_t>(std::max(0, count)), SortContext{});
     rowOfKey_.clear();
     for (int i = 0; i < count; ++i) {
-        ReadRow(i, rows_[static_cast<size_t>(i)]);
+        ReadRow(i, column, rows_[static_cast<size_t>(i)]);
         rowOfKey_.emplace(rows_[static_cast<size_t>(i)].data, static_cast<size_t>(i));
     }
     // Rows that share their item data get their index as a stand-in key for the sort.
@@ -94,13 +100,12 @@ bool CSortableListView::SortByColumn(int column, int requested) {
     }
     rows_.clear();
     rowOfKey_.clear();
-    return true;
 }
 
-void CSortableListView::ReadRow(int index, SortContext& context) const {
+void CSortableListView::ReadRow(int index, int column, SortContext& context) const {
     std::vector<TCHAR> buffer(kItemTextCount, 0);
     LVITEM item{};
-    item.iSubItem = sortedColumn_;
+    item.iSubItem = column;
     item.pszText = buffer.data();
     item.cchTextMax = kItemTextCount;
     ::SendMessage(hwnd(), LVM_GETITEMTEXT, static_cast<WPARAM>(index),
@@ -130,7 +135,7 @@ int CALLBACK CSortableListView::CompareRows(LPARAM first, LPARAM second, LPARAM 
         return 0;
     }
     const int order = self->current_->Compare(self->rows_[a->second], self->rows_[b->second]);
-    return self->direction_ == kSortDescending ? -order : order;
+    return self->descending_ ? -order : order;
 }
 
 // direction 0 clears the arrow.

@@ -1,7 +1,9 @@
 #pragma once
 // A report list view that sorts by a column when its header is clicked, with an arrow in the
-// header of the sorted column. Rows whose item data is not unique get their index as item
-// data for the length of a sort (LVN_ITEMCHANGED with LVIF_PARAM reaches the parent then).
+// header of the sorted column. By default the list's own items are sorted (LVM_SORTITEMS); rows
+// whose item data is not unique get their index as item data for the length of such a sort
+// (LVN_ITEMCHANGED with LVIF_PARAM reaches the parent then). A list that keeps its rows itself
+// (an owner-data list) sorts them in SortRows.
 
 #include "controls/subclassed_window.h"
 #include "controls/text_comparer.h"
@@ -47,10 +49,12 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Puts the rows in the order comparer gives for column (reversed when descending).
+    virtual void SortRows(const BaseTextComparer& comparer, int column, bool descending);
 
 private:
     static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM self);
-    void ReadRow(int index, SortContext& context) const;
+    void ReadRow(int index, int column, SortContext& context) const;
     void SetRowData(int index, LPARAM data) const;
     void SetHeaderArrow(int column, int direction);
 
@@ -58,7 +62,9 @@ private:
     int sortedColumn_ = -1;
     int direction_ = kSortAscending;
     std::map<int, const BaseTextComparer*> comparers_;
+    // The comparer and direction of the sort under way.
     const BaseTextComparer* current_ = nullptr;
+    bool descending_ = false;
     // Every row as it stood when the sort began, and the row each sort key stands for. The
     // sort goes by item data (the keys), as the list's items move under an index-based sort.
     std::vector<SortContext> rows_;

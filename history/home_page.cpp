@@ -22,6 +22,8 @@ constexpr COLORREF kGrey = RGB(0xE1, 0xE1, 0xE1);
 constexpr COLORREF kNearWhite = RGB(0xF5, 0xF5, 0xF5);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr char kTipHeading[] = "PC Maintenance Tips";
+// Pixels a link gets beyond its text: the underline's overhang when lit.
+constexpr int kLinkSlack = 2;
 
 struct MaintenanceTip {
     const char* text;
@@ -150,7 +152,9 @@ void CHomePage::Layout() const {
     Place(Item(IDC_HOME_FOUND), valueX, 147, valueWidth, 18);
     Place(Item(IDC_HOME_IMPROVE), 47, 215, w - 89, 18);
     Place(Item(IDC_HOME_FIX), (client.left + client.right) / 2 - 81, 252, 191, 38);
-    Place(Item(IDC_HOME_VIEW_HISTORY), w - 42 - 110, 12, 110, 20);
+    // The link ends with the heading band, as wide as its text (bold, larger than the page's).
+    const int linkWidth = static_cast<int>(viewHistory_.ContentSize().cx) + kLinkSlack;
+    Place(Item(IDC_HOME_VIEW_HISTORY), w - 42 - linkWidth, 12, linkWidth, 20);
     Place(Item(IDC_HOME_TIP_HEADING), 15, h - 46, 400, 16);
     Place(Item(IDC_HOME_TIP), 15, h - 28, w - 170, 16);
     Place(Item(IDC_HOME_TIP_BUTTON), w - 140, h - 45, 120, 32);

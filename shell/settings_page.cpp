@@ -73,8 +73,11 @@ void CSettingsPage::OnSave() {
     if (!changed) {
         return;
     }
-    for (const Row& row : rows_) {
-        WriteSetting(IsChecked(row.control) ? "1" : "0", ValueName(row.control));
+    // What is written becomes what the next save compares against: a box ticked again after
+    // a save is a change of its own.
+    for (Row& row : rows_) {
+        row.saved = IsChecked(row.control);
+        WriteSetting(row.saved ? "1" : "0", ValueName(row.control));
     }
     const bool taskDone = ApplyLogonTask(IsChecked(IDC_SETTINGS_STARTUPS));
     if (PageHost* host = CurrentPageHost()) {

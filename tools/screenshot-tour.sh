@@ -52,6 +52,29 @@ shot() {  # shot NAME WINDOW [DRIVER STEP...]
   capture "$name" "$window" || echo "tour: no picture of $name" >&2
 }
 
+# A machine with a dozen startup entries, three of them switched off, one a scrap program.
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+machine_run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+seed() {  # seed KEY NAME COMMAND
+  "$build/wine-run" reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1
+}
+seed "$run_key" "Notepad" 'C:\windows\system32\notepad.exe /background'
+seed "$run_key" "Discord" '"C:\Users\Public\Discord\Update.exe" --processStart Discord.exe'
+seed "$run_key" "Spotify" '"C:\Users\Public\Spotify\Spotify.exe" /minimized'
+seed "$run_key" "Steam" '"C:\Program Files (x86)\Steam\steam.exe" -silent'
+seed "$run_key" "OneDrive" '"C:\Users\Public\OneDrive\OneDrive.exe" /background'
+seed "$run_key" "Skype" '"C:\Program Files (x86)\Skype\Skype.exe" /minimized'
+seed "$run_key" "Dropbox" '"C:\Program Files (x86)\Dropbox\Dropbox.exe" /systemstartup'
+seed "$run_key" "Zoom" '"C:\Users\Public\Zoom\Zoom.exe" --autostart'
+seed "$machine_run_key" "Adobe ARM" '"C:\Program Files (x86)\Common Files\Adobe\ARM\1.0\AdobeARM.exe"'
+seed "$machine_run_key" "SecurityHealth" 'C:\windows\system32\SecurityHealthSystray.exe'
+seed "$machine_run_key" "RtHDVCpl" '"C:\Program Files\Realtek\Audio\HDA\RtkNGUI64.exe" -s'
+seed "$machine_run_key" "Wordpad" '"C:\Program Files\Windows NT\Accessories\wordpad.exe"'
+for name in Spotify Zoom RtHDVCpl; do
+  "$build/wine-run" "$build/dist/velbrookc.exe" disable "$name" >/dev/null 2>&1 ||
+    echo "tour: could not switch $name off" >&2
+done
+
 "$build/wine-run" "$program/Velbrook.exe" >/dev/null 2>&1 &
 velbrook=$!
 drive wait "Velbrook Splash" 30000 && capture splash "Velbrook Splash"
@@ -60,6 +83,10 @@ drive wait Velbrook 30000
 # --- the main window's pages (the page issues add theirs here) ---
 shot home               Velbrook  command Velbrook 1071
 shot windows-startups   Velbrook  command Velbrook 1072
+# The Manual Fix page through its button, with one box unticked and not saved (the page
+# focuses its list on the first row; the space bar unticks it).
+drive click Velbrook 1018 && sleep 1 || echo "tour: no Manual Fix button" >&2
+shot manual-fix         Velbrook  key 32
 shot tab-settings       Velbrook  command Velbrook 1073
 shot tab-ignore-list    Velbrook  click Velbrook 1047
 shot tab-history        Velbrook  click Velbrook 1048

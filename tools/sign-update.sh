@@ -3,10 +3,11 @@
 #   sign-update.sh genkey KEY.pem      writes a new private key and prints its public key (hex)
 #   sign-update.sh pubkey KEY.pem      prints the public key (64 hex digits) for the build:
 #                                      cmake -DRENOVIX_UPDATE_PUBLIC_KEY=<hex>
-#   sign-update.sh sign KEY.pem FILE.. writes FILE.sig (64 raw bytes) beside each file; serve
-#                                      it at the file's address followed by ".sig"
+#   sign-update.sh sign KEY.pem FILE.. writes FILE.sig (64 raw bytes: the signature of the
+#                                      file's SHA-512 digest) beside each file; serve it at
+#                                      the file's address followed by ".sig"
 set -euo pipefail
-usage() { sed -n '2,8p' "$0" >&2; exit 2; }
+usage() { sed -n '2,9p' "$0" >&2; exit 2; }
 [ $# -ge 2 ] || usage
 command=$1 key=$2
 shift 2
@@ -19,8 +20,11 @@ case $command in
   pubkey) pubkey ;;
   sign)
     [ $# -ge 1 ] || usage
+    digest=$(mktemp)
+    trap 'rm -f "$digest"' EXIT
     for file in "$@"; do
-      openssl pkeyutl -sign -inkey "$key" -rawin -in "$file" -out "$file.sig"
+      openssl dgst -sha512 -binary -out "$digest" "$file"
+      openssl pkeyutl -sign -inkey "$key" -rawin -in "$digest" -out "$file.sig"
     done ;;
   *) usage ;;
 esac

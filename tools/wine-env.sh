@@ -47,6 +47,14 @@ start)
   "$build/wine-run" wineboot -i 4>&-
   # Pin the Windows version the tests are written against.
   "$build/wine-run" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
+  # The first boot of a new prefix leaves two service managers running; services started by
+  # the second can't reach the RPC endpoint mapper, so the Task Scheduler service stops as soon
+  # as it starts. One server restart and a plain boot leave one manager, and the scheduler
+  # (which the logon task needs) runs from the start.
+  wineserver -k 4>&- || true
+  wineserver -p 4>&-
+  "$build/wine-run" wineboot 4>&-
+  "$build/wine-run" sc start Schedule 4>&- || true
   # The desktop process (explorer.exe) starts with the first window of the prefix. Start it
   # here, with this script's log as its output, so that it never holds a test's pipes. Its
   # first start only half succeeds on a new prefix (the next dialog fails to load the display
@@ -54,6 +62,10 @@ start)
   "$build/wine-run" rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
   sleep 1
   "$build/wine-run" rundll32.exe user32.dll,GetDesktopWindow 4>&- || true
+  # With one service manager nothing else keeps the desktop open between two tests.
+  if [ -f "$build/desktop_keeper.exe" ]; then
+    "$build/wine-run" "$build/desktop_keeper.exe" 4>&- &
+  fi
   echo "$display" >"$prefix/display"
   echo "prefix $prefix, display $display" >&4
   ;;

@@ -60,7 +60,8 @@ std::string ProgramOfCommand(const std::string& command) {
 
 void CListCtrlStartups::SetUp() {
     InsertColumns({"Item", "Command", "Location"});
-    AddExtendedStyles(LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    UseCheckBoxes();
+    AddExtendedStyles(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     SetComparerForAllColumns(controls::Singleton<controls::TextComparerCI>::Instance());
     SetCreationWidths();
 }
@@ -75,22 +76,11 @@ void CListCtrlStartups::SetShownWidths() const {
     SetColumnWidths({w / 6, w / 2, w - w / 2 - w / 6 - 17});
 }
 
-bool CListCtrlStartups::IsChecked(int row) const { return ListView_GetCheckState(hwnd(), row) != 0; }
-
-void CListCtrlStartups::SetChecked(int row, bool checked) const {
-    ListView_SetCheckState(hwnd(), row, checked);
-}
-
 int CListCtrlStartups::AppendEntry(const engine::StartupItem& item) {
-    const bool enabled = item.enabled;
-    const int row = AppendRow(std::make_unique<engine::StartupItem>(item),
-                              {item.name, std::string(engine::TrimBlanksAndQuotes(item.command)),
-                               std::string(engine::TrimBlanksAndQuotes(item.location))});
-    // A new row of a check-box list starts unticked.
-    if (row >= 0 && enabled) {
-        SetChecked(row, true);
-    }
-    return row;
+    return AppendRow(std::make_unique<engine::StartupItem>(item),
+                     {item.name, std::string(engine::TrimBlanksAndQuotes(item.command)),
+                      std::string(engine::TrimBlanksAndQuotes(item.location))},
+                     item.enabled);
 }
 
 COLORREF CListCtrlStartups::RowTextColour(int row, const engine::StartupItem* item) const {
@@ -202,7 +192,7 @@ CManulStartupsPage::Filter CManulStartupsPage::CurrentFilter() const {
 }
 
 void CManulStartupsPage::Reload() {
-    // Setting the new rows' boxes changes their state: that is not the user choosing a row.
+    // Emptying the list changes its selection: that is not the user choosing a row.
     reloading_ = true;
     activeRows_ = 0;
     const engine::EntryFilter filters[] = {engine::EntryFilter::Active,

@@ -30,13 +30,11 @@ public:
     void SetCreationWidths() const;
     void SetShownWidths() const;
 
-    bool IsChecked(int row) const;
-    void SetChecked(int row, bool checked) const;
+    // A row ticked when the entry is active.
     int AppendEntry(const engine::StartupItem& item);
 
 protected:
     COLORREF RowTextColour(int row, const engine::StartupItem* item) const override;
-    bool DrawsCheckBox() const override { return true; }
 };
 
 class CManulStartupsPage : public controls::DialogImpl<CManulStartupsPage, controls::CBaseDlg> {

@@ -1,81 +1,101 @@
 #include "views/startup_list_view.h"
 
+#include "engine/text.h"
 #include "platform/gdi_select.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <numeric>
 
 namespace views {
 namespace {
-// Cell texts are read into a buffer of this many characters.
-constexpr int kCellTextCount = 260;
 // Free pixels at the right edge of every column but the last.
 constexpr int kColumnRightMargin = 8;
 constexpr int kTextIndent = 2;
 // A click this close to a row's left edge lands on its check box.
 constexpr int kCheckBoxClickWidth = 20;
+// The state image of a check box: 1 unticked, 2 ticked.
+UINT CheckBoxState(bool checked) { return INDEXTOSTATEIMAGEMASK(checked ? 2 : 1); }
+
+std::string Narrow(const wchar_t* text) {
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) {
+        return {};
+    }
+    std::string narrow(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
+    narrow.pop_back();
+    return narrow;
+}
 }  // namespace
 
 CStartupListView::~CStartupListView() = default;
 
 int CStartupListView::AppendRow(std::unique_ptr<engine::StartupItem> item,
-                                const std::vector<std::string>& texts) {
-    LVITEMA row{};
-    row.mask = LVIF_TEXT | LVIF_PARAM;
-    row.iItem = RowCount();
-    row.pszText = const_cast<char*>(texts.empty() ? "" : texts[0].c_str());
-    row.lParam = reinterpret_cast<LPARAM>(item.get());
-    const int index = static_cast<int>(
-        ::SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
-    if (index < 0) {
-        return index;
+                                std::vector<std::string> texts, bool checked) {
+    rows_.push_back(Row{std::move(item), std::move(texts), checked});
+    if (!filling_) {
+        SyncItemCount();
     }
-    records_.push_back(std::move(item));
-    for (size_t column = 1; column < texts.size(); ++column) {
-        LVITEMA cell{};
-        cell.iSubItem = static_cast<int>(column);
-        cell.pszText = const_cast<char*>(texts[column].c_str());
-        ::SendMessageA(hwnd(), LVM_SETITEMTEXTA, static_cast<WPARAM>(index),
-                       reinterpret_cast<LPARAM>(&cell));
-    }
-    return index;
+    return static_cast<int>(rows_.size()) - 1;
 }
 
 void CStartupListView::Clear() {
     ::SendMessage(hwnd(), LVM_DELETEALLITEMS, 0, 0);
-    records_.clear();
+    rows_.clear();
 }
 
-int CStartupListView::RowCount() const {
-    return static_cast<int>(::SendMessage(hwnd(), LVM_GETITEMCOUNT, 0, 0));
+void CStartupListView::SyncItemCount() const {
+    ::SendMessage(hwnd(), LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.size()), LVSICF_NOSCROLL);
+}
+
+int CStartupListView::RowCount() const { return static_cast<int>(rows_.size()); }
+
+const CStartupListView::Row* CStartupListView::RowAt(int row) const {
+    return row >= 0 && row < RowCount() ? &rows_[static_cast<size_t>(row)] : nullptr;
 }
 
 engine::StartupItem* CStartupListView::ItemAt(int row) const {
-    if (row < 0 || row >= RowCount()) {
-        return nullptr;
-    }
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!::SendMessageA(hwnd(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
-        return nullptr;
-    }
-    return reinterpret_cast<engine::StartupItem*>(item.lParam);
+    const Row* found = RowAt(row);
+    return found ? found->item.get() : nullptr;
 }
 
 std::string CStartupListView::CellText(int row, int column) const {
-    char text[kCellTextCount] = "";
-    LVITEMA cell{};
-    cell.iSubItem = column;
-    cell.pszText = text;
-    cell.cchTextMax = kCellTextCount;
-    ::SendMessageA(hwnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(&cell));
-    return text;
+    const Row* found = RowAt(row);
+    if (!found || column < 0 || static_cast<size_t>(column) >= found->texts.size()) {
+        return {};
+    }
+    return found->texts[static_cast<size_t>(column)];
 }
 
 void CStartupListView::SelectRow(int row) const {
     ListView_SetItemState(hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(hwnd(), row, FALSE);
+}
+
+bool CStartupListView::IsChecked(int row) const {
+    const Row* found = RowAt(row);
+    return found && found->checked;
+}
+
+void CStartupListView::SetChecked(int row, bool checked) {
+    if (!RowAt(row) || rows_[static_cast<size_t>(row)].checked == checked) {
+        return;
+    }
+    rows_[static_cast<size_t>(row)].checked = checked;
+    ListView_RedrawItems(hwnd(), row, row);
+    const UINT kept = ListView_GetItemState(hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED);
+    NMLISTVIEW change{};
+    change.hdr.hwndFrom = hwnd();
+    change.hdr.idFrom = static_cast<UINT_PTR>(id());
+    change.hdr.code = LVN_ITEMCHANGED;
+    change.iItem = row;
+    change.uChanged = LVIF_STATE;
+    change.uOldState = kept | CheckBoxState(!checked);
+    change.uNewState = kept | CheckBoxState(checked);
+    ::SendMessage(::GetParent(hwnd()), WM_NOTIFY, change.hdr.idFrom,
+                  reinterpret_cast<LPARAM>(&change));
 }
 
 void CStartupListView::InsertColumns(std::initializer_list<const char*> headers) const {
@@ -91,11 +111,32 @@ void CStartupListView::InsertColumns(std::initializer_list<const char*> headers)
     }
 }
 
+void CStartupListView::UseCheckBoxes() {
+    AddExtendedStyles(LVS_EX_CHECKBOXES);
+    // An owner-data list stores no state but selection and focus: it asks for the boxes too.
+    ListView_SetCallbackMask(hwnd(), LVIS_STATEIMAGEMASK);
+    checkBoxes_ = true;
+}
+
 bool CStartupListView::IsClickOnRowText(const NMITEMACTIVATE& click) const {
     RECT row{};
     return click.iItem >= 0 && click.iItem < RowCount() &&
            ListView_GetItemRect(hwnd(), click.iItem, &row, LVIR_BOUNDS) &&
            click.ptAction.x - row.left >= kCheckBoxClickWidth;
+}
+
+int CStartupListView::CheckBoxRowAt(POINT point) const {
+    if (!checkBoxes_) {
+        return -1;
+    }
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    const int row = ListView_HitTest(hwnd(), &hit);
+    RECT bounds{};
+    if (!RowAt(row) || !ListView_GetItemRect(hwnd(), row, &bounds, LVIR_BOUNDS)) {
+        return -1;
+    }
+    return point.x - bounds.left < kCheckBoxClickWidth ? row : -1;
 }
 
 void CStartupListView::AddExtendedStyles(DWORD styles) const {
@@ -114,10 +155,152 @@ int CStartupListView::ClientWidth() const {
     return client.right - client.left;
 }
 
+// The list keeps its selection by index: the selected row is selected again where it went.
+void CStartupListView::SortRows(const controls::BaseTextComparer& comparer, int column,
+                                bool descending) {
+    const int selected = ListView_GetNextItem(hwnd(), -1, LVNI_SELECTED);
+    const engine::StartupItem* selectedItem = ItemAt(selected);
+    std::vector<controls::SortContext> keys(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        keys[i].index = static_cast<int>(i);
+        keys[i].text = CellText(static_cast<int>(i), column);
+        keys[i].data = reinterpret_cast<LPARAM>(rows_[i].item.get());
+    }
+    std::vector<size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const int compared = comparer.Compare(keys[a], keys[b]);
+        return descending ? compared > 0 : compared < 0;
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (size_t i : order) {
+        sorted.push_back(std::move(rows_[i]));
+    }
+    rows_.swap(sorted);
+    if (selectedItem) {
+        const auto moved = std::find_if(rows_.begin(), rows_.end(), [&](const Row& row) {
+            return row.item.get() == selectedItem;
+        });
+        const int now = static_cast<int>(moved - rows_.begin());
+        if (now != selected) {
+            const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+            ListView_SetItemState(hwnd(), selected, 0, both);
+            ListView_SetItemState(hwnd(), now, both, both);
+        }
+    }
+    Invalidate();
+}
+
+int CStartupListView::FindRow(const std::string& text, UINT flags, int start) const {
+    const int count = RowCount();
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL))) {
+        return -1;
+    }
+    const bool partial = (flags & LVFI_PARTIAL) != 0;
+    if (start < 0 || start >= count) {
+        start = 0;
+    }
+    const int steps = (flags & LVFI_WRAP) ? count : count - start;
+    for (int step = 0; step < steps; ++step) {
+        const int row = (start + step) % count;
+        const std::string name = CellText(row, 0);
+        if (partial ? engine::StartsWithNoCase(name, text) : engine::EqualsNoCase(name, text)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+void CStartupListView::AnswerDisplayInfo(LVITEMA& item) const {
+    const Row* row = RowAt(item.iItem);
+    if (!row) {
+        return;
+    }
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        ::lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+    }
+    if ((item.mask & LVIF_STATE) && checkBoxes_) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | CheckBoxState(row->checked);
+    }
+}
+
+void CStartupListView::AnswerDisplayInfo(LVITEMW& item) const {
+    std::string text(item.cchTextMax > 0 ? static_cast<size_t>(item.cchTextMax) : 1, '\0');
+    LVITEMA narrow{};
+    narrow.mask = item.mask;
+    narrow.iItem = item.iItem;
+    narrow.iSubItem = item.iSubItem;
+    narrow.state = item.state;
+    narrow.pszText = text.data();
+    narrow.cchTextMax = static_cast<int>(text.size());
+    AnswerDisplayInfo(narrow);
+    item.state = narrow.state;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 &&
+        !::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax)) {
+        item.pszText[item.cchTextMax - 1] = L'\0';
+    }
+}
+
+bool CStartupListView::OnNotify(NMHDR& header, LRESULT& answer) {
+    switch (header.code) {
+    case LVN_GETDISPINFOA:
+        AnswerDisplayInfo(reinterpret_cast<NMLVDISPINFOA&>(header).item);
+        answer = 0;
+        return true;
+    case LVN_GETDISPINFOW:
+        AnswerDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header).item);
+        answer = 0;
+        return true;
+    case LVN_ODFINDITEMA: {
+        const auto& find = reinterpret_cast<NMLVFINDITEMA&>(header);
+        answer = find.lvfi.psz ? FindRow(find.lvfi.psz, find.lvfi.flags, find.iStart) : -1;
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        const auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+        answer = find.lvfi.psz ? FindRow(Narrow(find.lvfi.psz), find.lvfi.flags, find.iStart) : -1;
+        return true;
+    }
+    case NM_CUSTOMDRAW:
+        answer = OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+        return true;
+    default:
+        return false;
+    }
+}
+
 LRESULT CStartupListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == controls::kReflectedBase + WM_NOTIFY &&
-        reinterpret_cast<const NMHDR*>(lParam)->code == NM_CUSTOMDRAW) {
-        return OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+    switch (message) {
+    case controls::kReflectedBase + WM_NOTIFY: {
+        LRESULT answer = 0;
+        if (OnNotify(*reinterpret_cast<NMHDR*>(lParam), answer)) {
+            return answer;
+        }
+        break;
+    }
+    // The list would tick a box only in its own store, which an owner-data list lacks.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        const int row = CheckBoxRowAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        if (row >= 0) {
+            ::SetFocus(hwnd());
+            SetChecked(row, !IsChecked(row));
+            return 0;
+        }
+        break;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && checkBoxes_) {
+            const int row = ListView_GetNextItem(hwnd(), -1, LVNI_FOCUSED);
+            if (row >= 0) {
+                SetChecked(row, !IsChecked(row));
+            }
+            return 0;
+        }
+        break;
+    default:
+        break;
     }
     return CSortableListView::WindowProc(message, wParam, lParam);
 }
@@ -142,7 +325,7 @@ LRESULT CStartupListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
 
 void CStartupListView::DrawCell(HDC dc, int row, int column) const {
     RECT bounds{};
-    if (!ListView_GetItemRect(hwnd(), row, &bounds, LVIR_BOUNDS)) {
+    if (!RowAt(row) || !ListView_GetItemRect(hwnd(), row, &bounds, LVIR_BOUNDS)) {
         return;
     }
     RECT cell = bounds;
@@ -158,14 +341,11 @@ void CStartupListView::DrawCell(HDC dc, int row, int column) const {
     if (column == 0) {
         format |= DT_END_ELLIPSIS;
         HIMAGELIST boxes = ListView_GetImageList(hwnd(), LVSIL_STATE);
-        if (DrawsCheckBox() && boxes) {
+        if (checkBoxes_ && boxes) {
             int width = 0, height = 0;
             ImageList_GetIconSize(boxes, &width, &height);
-            const UINT state = ListView_GetItemState(hwnd(), row, LVIS_STATEIMAGEMASK) >> 12;
-            if (state > 0) {
-                ImageList_Draw(boxes, static_cast<int>(state) - 1, dc, text.left,
-                               cell.top + (cell.bottom - cell.top - height) / 2, ILD_NORMAL);
-            }
+            ImageList_Draw(boxes, IsChecked(row) ? 1 : 0, dc, text.left,
+                           cell.top + (cell.bottom - cell.top - height) / 2, ILD_NORMAL);
             text.left += width + kTextIndent;
         } else {
             RECT label{};
@@ -182,7 +362,7 @@ void CStartupListView::DrawCell(HDC dc, int row, int column) const {
     if (text.right <= text.left) {
         return;
     }
-    std::string content = CellText(row, column);
+    const std::string content = CellText(row, column);
     const auto font = reinterpret_cast<HGDIOBJ>(::SendMessage(hwnd(), WM_GETFONT, 0, 0));
     platform::SelectedObject selected(dc, font);
     ::SetBkMode(dc, TRANSPARENT);

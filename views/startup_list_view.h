@@ -1,8 +1,11 @@
 #pragma once
-// The list control both startup pages build on: a sortable report list whose rows own the
-// StartupItem they show, drawn by the list itself (custom draw): every cell on the window
-// colour, the text in the row's colour, the first column ending with an ellipsis, the others
-// shortened with a path ellipsis, 8 pixels kept free at the right of every column but the last.
+// The list control both startup pages build on: a sortable report list that keeps its rows
+// itself (an owner-data list, LVS_OWNERDATA in the template): each row owns the StartupItem it
+// shows, its texts and its check box. The list asks for texts and boxes through LVN_GETDISPINFO,
+// so filling it costs no more than filling a vector. It is drawn by the list itself (custom
+// draw): every cell on the window colour, the text in the row's colour, the first column ending
+// with an ellipsis, the others shortened with a path ellipsis, 8 pixels kept free at the right
+// of every column but the last.
 
 #include "controls/sortable_list_view.h"
 #include "engine/startup_item.h"
@@ -17,7 +20,8 @@ namespace views {
 class CStartupListView : public controls::CSortableListView {
 public:
     // Appends a row of texts (one per column) that owns item; returns its index.
-    int AppendRow(std::unique_ptr<engine::StartupItem> item, const std::vector<std::string>& texts);
+    int AppendRow(std::unique_ptr<engine::StartupItem> item, std::vector<std::string> texts,
+                  bool checked = false);
     // Deletes every row and the records they own.
     void Clear();
 
@@ -28,16 +32,26 @@ public:
     // Selects and focuses row, scrolled into view.
     void SelectRow(int row) const;
 
+    // The row's check box. Setting it tells the parent as a list does (LVN_ITEMCHANGED with the
+    // old and new state image); a click on the box and the space bar set it so.
+    bool IsChecked(int row) const;
+    void SetChecked(int row, bool checked);
+
     // Inserts the columns with these headers, in order.
     void InsertColumns(std::initializer_list<const char*> headers) const;
+    // Gives every row a check box before its first column's text.
+    void UseCheckBoxes();
     // A click on a row that lies at least 20 pixels from its left edge (not on a check box).
     bool IsClickOnRowText(const NMITEMACTIVATE& click) const;
-    // Deletes every row and lets fill append the new ones without drawing in between.
+    // Deletes every row and lets fill append the new ones; the list learns the new count once.
     template <typename Fill>
     void Refill(Fill&& fill) {
         ::SendMessage(hwnd(), WM_SETREDRAW, FALSE, 0);
         Clear();
+        filling_ = true;
         fill();
+        filling_ = false;
+        SyncItemCount();
         ::SendMessage(hwnd(), WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd(), nullptr, TRUE);
     }
@@ -54,16 +68,35 @@ public:
 protected:
     // The colour of a row's text.
     virtual COLORREF RowTextColour(int row, const engine::StartupItem* item) const = 0;
-    // Column 0 of a list with check boxes shows the row's box before the text.
-    virtual bool DrawsCheckBox() const { return false; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void SortRows(const controls::BaseTextComparer& comparer, int column,
+                  bool descending) override;
 
 private:
+    struct Row {
+        std::unique_ptr<engine::StartupItem> item;
+        std::vector<std::string> texts;
+        bool checked = false;
+    };
+
+    const Row* RowAt(int row) const;
+    void SyncItemCount() const;
+    // The row whose check box lies under a point of the client area, or -1.
+    int CheckBoxRowAt(POINT point) const;
+    // True when the list answers the notification itself.
+    bool OnNotify(NMHDR& header, LRESULT& answer);
+    void AnswerDisplayInfo(LVITEMA& item) const;
+    void AnswerDisplayInfo(LVITEMW& item) const;
+    // The row an LVN_ODFINDITEM search by text finds (flags LVFI_*), or -1: the first from start
+    // on whose first text is text or, for a partial search, begins with it.
+    int FindRow(const std::string& text, UINT flags, int start) const;
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void DrawCell(HDC dc, int row, int column) const;
 
-    std::vector<std::unique_ptr<engine::StartupItem>> records_;
+    std::vector<Row> rows_;
+    bool checkBoxes_ = false;
+    bool filling_ = false;
 };
 
 }  // namespace views

@@ -118,6 +118,21 @@ TEST_F(HomePageTest, FixButtonOpensTheAutomaticFixOnlyAfterAScanWithoutRun) {
 
 TEST_F(HomePageTest, ViewHistoryOpensTheHistorySubPage) {
     Show();
+    // The link holds its whole text (Arial 16 bold) and ends with the heading band.
+    HFONT font = ::CreateFontA(-16, 0, 0, 0, FW_BOLD, 0, FALSE, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    HDC dc = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE text{};
+    ::GetTextExtentPoint32A(dc, "View History", 12, &text);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+    ::DeleteObject(font);
+    const RECT link = ControlRect(home_, IDC_HOME_VIEW_HISTORY);
+    RECT client{};
+    ::GetClientRect(home_.hwnd(), &client);
+    EXPECT_GE(link.right - link.left, text.cx);
+    EXPECT_EQ(link.right, client.right - 42);
+
     home_.SendCommand(IDC_HOME_VIEW_HISTORY);
     EXPECT_EQ(host_.settingsSubPages, (std::vector<int>{shell::kHistorySubPage}));
     EXPECT_EQ(host_.selections, (std::vector<int>{shell::kTabSettingsPage}));

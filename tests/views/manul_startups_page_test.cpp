@@ -3,6 +3,7 @@
 
 #include "views/manul_startups_page.h"
 
+#include "controls/list_rows.h"
 #include "history/fix_files.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
@@ -232,6 +233,92 @@ TEST_F(ManualFixPageTest, UnsavedRowIsDrawnInRedUntilReload) {
     page_.Reload();
     drawn = CaptureClient(page_.list().hwnd());
     EXPECT_EQ(drawn.Count(RGB(255, 0, 0), bravo), 0);
+}
+
+// Where a click lands on a row: its box, or its text.
+POINT PointOnRow(HWND list, int row, int fromLeft) {
+    RECT bounds{};
+    ListView_GetItemRect(list, row, &bounds, LVIR_BOUNDS);
+    return {bounds.left + fromLeft, (bounds.top + bounds.bottom) / 2};
+}
+
+void ClickAt(HWND list, POINT at) {
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    // The button is up again before the list looks for a drag.
+    ::PostMessage(list, WM_LBUTTONUP, 0, where);
+    ::SendMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PumpMessages();
+}
+
+TEST_F(ManualFixPageTest, BoxesTickByClickAndSpaceAndAnswerTheListsOwnQueries) {
+    SeedRunValue("Alpha", "C:\\alpha.exe");
+    SeedRunValue("Bravo", "C:\\bravo.exe");
+    ShowPage();
+    HWND list = page_.list().hwnd();
+    const int bravo = RowOf("Bravo");
+
+    ClickAt(list, PointOnRow(list, bravo, 8));
+    EXPECT_FALSE(page_.list().IsChecked(bravo));
+    // The list reports the box as a list with its own states would.
+    EXPECT_EQ(ListView_GetCheckState(list, bravo), 0u);
+    EXPECT_EQ(ListView_GetCheckState(list, RowOf("Alpha")), 1u);
+    EXPECT_EQ(page_.detailsRow(), bravo);
+    RECT bounds{};
+    ListView_GetItemRect(list, bravo, &bounds, LVIR_BOUNDS);
+    EXPECT_GT(CaptureClient(list).Count(RGB(255, 0, 0), bounds), 10);
+
+    // A click on the text selects the row and leaves its box.
+    ClickAt(list, PointOnRow(list, RowOf("Alpha"), 60));
+    EXPECT_TRUE(page_.list().IsChecked(RowOf("Alpha")));
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), RowOf("Alpha"));
+
+    // The space bar ticks the focused row.
+    page_.list().SelectRow(bravo);
+    ::SendMessage(list, WM_KEYDOWN, VK_SPACE, 0);
+    ::SendMessage(list, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(page_.list().IsChecked(bravo));
+    ::SendMessage(list, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_FALSE(page_.list().IsChecked(bravo));
+
+    // Texts read through the list itself.
+    EXPECT_EQ(controls::RowText(list, bravo, 0), "Bravo");
+    EXPECT_EQ(controls::RowText(list, bravo, 1), "C:\\bravo.exe");
+
+    page_.SendCommand(IDC_MANUL_SAVE);
+    EXPECT_FALSE(RunValueExists("Bravo"));
+    EXPECT_TRUE(RunValueExists("Alpha"));
+}
+
+TEST_F(ManualFixPageTest, SortingMovesEachRowWithItsBoxAndKeepsTheSelectedEntry) {
+    for (const char* name : {"charlie", "Alpha", "delta", "Bravo"}) {
+        SeedRunValue(name, std::string("C:\\") + name + ".exe");
+    }
+    ShowPage();
+    HWND list = page_.list().hwnd();
+    SetTick("delta", false);
+    page_.list().SelectRow(RowOf("charlie"));
+
+    page_.list().OnHeaderClick(0);
+    EXPECT_EQ(RowNames(), (Names{"Alpha", "Bravo", "charlie", "delta"}));
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), RowOf("charlie"));
+    page_.list().OnHeaderClick(0);
+    EXPECT_EQ(RowNames(), (Names{"delta", "charlie", "Bravo", "Alpha"}));
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), RowOf("charlie"));
+    for (int row = 0; row < page_.list().RowCount(); ++row) {
+        EXPECT_EQ(page_.list().ItemAt(row)->name, page_.list().CellText(row, 0)) << row;
+        EXPECT_EQ(page_.list().IsChecked(row), page_.list().CellText(row, 0) != "delta") << row;
+    }
+    // By the command column, as shown.
+    page_.list().OnHeaderClick(1);
+    EXPECT_EQ(page_.list().CellText(0, 1), "C:\\Alpha.exe");
+
+    // Typing a name's first letters selects its row.
+    ::SendMessage(list, WM_CHAR, 'd', 1);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), RowOf("delta"));
+
+    page_.SendCommand(IDC_MANUL_SAVE);
+    EXPECT_FALSE(RunValueExists("delta"));
+    EXPECT_TRUE(RunValueExists("charlie"));
 }
 
 std::string OwnPath() {

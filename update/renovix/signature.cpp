@@ -76,8 +76,12 @@ bool IsSignedByMaker(std::string_view data, std::string_view signature) {
         return false;
     }
     Sexp sigOwner(sigSexp);
+    // The signature covers the file's SHA-512 digest: libgcrypt's S-expressions hold at most
+    // 64 KiB in one value, and the files are megabytes.
+    std::array<unsigned char, 64> digest{};
+    gcry_md_hash_buffer(GCRY_MD_SHA512, digest.data(), data.data(), data.size());
     if (gcry_sexp_build(&dataSexp, nullptr, "(data(flags eddsa)(hash-algo sha512)(value %b))",
-                        static_cast<int>(data.size()), data.data()) != 0) {
+                        static_cast<int>(digest.size()), digest.data()) != 0) {
         return false;
     }
     Sexp dataOwner(dataSexp);

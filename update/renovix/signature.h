@@ -1,6 +1,7 @@
 #pragma once
 // Detached Ed25519 signatures of the downloaded update files: every file comes with its
-// address followed by ".sig", 64 raw bytes, made by the maker's key (tools/sign-update.sh).
+// address followed by ".sig", 64 raw bytes, the maker's key's signature of the file's SHA-512
+// digest (tools/sign-update.sh).
 // The public key is built in. The check is libgcrypt's.
 
 #include <windows.h>
@@ -14,7 +15,7 @@ inline constexpr size_t kSignatureBytes = 64;
 // What a downloaded file's signature is saved as, beside it.
 inline constexpr wchar_t kSignatureSuffix[] = L".sig";
 
-// True when signature (64 bytes) is the built-in key's signature of data.
+// True when signature (64 bytes) is the built-in key's signature of data's SHA-512 digest.
 bool IsSignedByMaker(std::string_view data, std::string_view signature);
 
 // The same for a file and its signature file; false when either cannot be read.

@@ -181,6 +181,25 @@ TEST_F(InstallStep, UnsignedOrForeignSignedFilesAreNotInstalled) {
     EXPECT_FALSE(Exists(temp + "\\wrongsigaa"));
 }
 
+// Program files are megabytes: far more than one value of a signature check may hold.
+TEST_F(InstallStep, LargeSignedFilesGoInAndAChangedByteKeepsThemOut) {
+    std::string large(3u << 20, '\0');
+    for (size_t i = 0; i < large.size(); ++i) {
+        large[i] = static_cast<char>(i * 7919 % 251);
+    }
+    Download("largeaaaaa", large);
+    Download("changedaaa", large);
+    std::string changed = large;
+    changed[changed.size() / 2] ^= 1;
+    WriteBytes(temp + "\\changedaaa", changed);
+    WriteList(program + "\r\n" + "large.exe\tx\t1\thttps://h/l\t0\t0\tlargeaaaaa\r\n" +
+              "changed.exe\tx\t1\thttps://h/c\t0\t0\tchangedaaa\r\n");
+    MessageBoxAnswers boxes;
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(ReadBytes(program + "\\large.exe"), large);
+    EXPECT_FALSE(Exists(program + "\\changed.exe"));
+}
+
 TEST_F(InstallStep, AListForAnotherFolderOrWithClimbingNamesInstallsNothing) {
     Download("elsewherea", "x");
     Download("climbinga1", "y");

@@ -126,7 +126,7 @@ TEST_F(RenovixLibrary, TheDialogItsArtAndItsAnimationComeFromTheLibrary) {
     EXPECT_TRUE(closedWhileOpen);
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(::FindResourceW(library, MAKEINTRESOURCEW(1001), L"IMAGES"));
-    EXPECT_EQ(banner, RGB(30, 80, 160));  // the top bar of bitmap 14001
+    EXPECT_EQ(banner, RGB(32, 77, 165));  // the top bar of bitmap 14001, in the art's ink
     EXPECT_TRUE(secondCallRefused);
     EXPECT_EQ(Export("IsUpdation")(), 0);
 }
