@@ -3,22 +3,34 @@
 // window back for 1.0 s by design; the goal is that the rest costs at most 0.3 s more than the
 // empty program.
 
-#include "bench/timing.h"
 #include "tests/support/velbrook_process.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 namespace {
 
-// Starts exe and waits until a visible top-level window titled title belongs to it; ends it.
-void StartUntilVisible(const std::string& exe, const char* title) {
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+// Starts exe and returns the milliseconds until a visible top-level window titled title belongs
+// to it; then ends it. The ending is not timed: Velbrook takes seconds to close, which used to
+// count as start-up.
+double StartUntilVisible(const std::string& exe, const char* title) {
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
+    LARGE_INTEGER start, seen;
+    ::QueryPerformanceCounter(&start);
     if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &info)) {
         std::fprintf(stderr, "cannot start %s\n", exe.c_str());
@@ -28,12 +40,22 @@ void StartUntilVisible(const std::string& exe, const char* title) {
     while (!(window = testing_support::FindProcessWindow(info.dwProcessId, "#32770", title))) {
         ::Sleep(1);
     }
+    ::QueryPerformanceCounter(&seen);
     ::PostMessage(window, WM_CLOSE, 1, 1);
     if (::WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) {
         ::TerminateProcess(info.hProcess, 1);
     }
     ::CloseHandle(info.hThread);
     ::CloseHandle(info.hProcess);
+    return Milliseconds(start, seen);
+}
+
+double BestOf(int runs, const std::string& exe, const char* title) {
+    double best = std::numeric_limits<double>::max();
+    for (int i = 0; i < runs; ++i) {
+        best = std::min(best, StartUntilVisible(exe, title));
+    }
+    return best;
 }
 
 }  // namespace
@@ -47,8 +69,8 @@ int main() {
     StartUntilVisible(velbrook, "Velbrook");
     StartUntilVisible(empty, "Empty");
     constexpr int kRuns = 5;
-    const double velbrookMs = bench::BestOfMilliseconds(kRuns, [&] { StartUntilVisible(velbrook, "Velbrook"); });
-    const double emptyMs = bench::BestOfMilliseconds(kRuns, [&] { StartUntilVisible(empty, "Empty"); });
+    const double velbrookMs = BestOf(kRuns, velbrook, "Velbrook");
+    const double emptyMs = BestOf(kRuns, empty, "Empty");
     const double beyondSplash = velbrookMs - 1000.0 - emptyMs;
     std::printf("start until the main window is visible, best of %d\n", kRuns);
     std::printf("  Velbrook.exe          %8.1f ms (1000 ms of it the splash)\n", velbrookMs);

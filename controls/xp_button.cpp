@@ -196,4 +196,14 @@ LRESULT CXPButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return COwnerDrawButton::WindowProc(message, wParam, lParam);
 }
 
+void ShowButtonChosen(CXPButton& button, const art::ButtonBitmaps& bitmaps, bool chosen) {
+    if (chosen) {
+        button.SetBitmaps(bitmaps.pressed, bitmaps.pressed, bitmaps.pressed);
+    } else {
+        button.SetBitmaps(bitmaps);
+    }
+    ::InvalidateRect(button.hwnd(), nullptr, TRUE);
+    ::UpdateWindow(button.hwnd());
+}
+
 }  // namespace controls

@@ -55,6 +55,10 @@ private:
     bool shield_ = false;
 };
 
+// Shows button as the chosen one of a row of buttons (the pressed bitmap in every state) or,
+// not chosen, with its own three bitmaps; repaints it at once.
+void ShowButtonChosen(CXPButton& button, const art::ButtonBitmaps& bitmaps, bool chosen);
+
 // The small shield stock icon when this process would need elevation for admin work (Windows
 // 6 or later, not elevated), else null. Fetched once for every button.
 HICON ElevationShieldIcon();

@@ -38,8 +38,9 @@ public:
     virtual void SelectPage(int index) = 0;
     // Selects a child page of the tab-settings page (as a click on its button).
     virtual void SelectSettingsSubPage(int index) = 0;
-    // The page object at index, or null where that slot has no page yet.
-    virtual controls::CDialog* Page(int index) const = 0;
+    // The page object at index, or null where that slot has no page. The main window makes a
+    // page's window on its first use, here or by SelectPage.
+    virtual controls::CDialog* Page(int index) = 0;
     // Reads the setting "systray" (missing = 1) and adds or removes the tray icon to match.
     virtual void ApplyTraySetting() {}
 };

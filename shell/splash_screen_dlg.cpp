@@ -35,6 +35,10 @@ LRESULT CSplashScreenDlg::OnInitDialog(WPARAM, LPARAM) {
                        work.top + (work.bottom - work.top - info.bmHeight) / 2, info.bmWidth,
                        info.bmHeight, SWP_NOACTIVATE);
     }
+    // Shown here without taking the activation (the dialog manager would show it active):
+    // under Wine without a window manager, ending an activated splash took 2 s more, by which
+    // the main window came later.
+    ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     SetTimer(kCloseTimer, kShownMs);
     return TRUE;
 }

@@ -13,16 +13,6 @@ constexpr art::ButtonBitmaps kButtonBitmaps[3] = {art::kTabSettings, art::kTabIg
 constexpr RECT kChildArea{9, 39, 680, 385};
 constexpr COLORREF kFrameColour = RGB(225, 225, 225);
 
-void ShowPressed(controls::CXPButton& button, const art::ButtonBitmaps& bitmaps, bool pressed) {
-    if (pressed) {
-        button.SetBitmaps(bitmaps.pressed, bitmaps.pressed, bitmaps.pressed);
-    } else {
-        button.SetBitmaps(bitmaps);
-    }
-    ::InvalidateRect(button.hwnd(), nullptr, TRUE);
-    ::UpdateWindow(button.hwnd());
-}
-
 }  // namespace
 
 CTabSettingsPage::CTabSettingsPage()
@@ -89,12 +79,12 @@ void CTabSettingsPage::SelectChild(int index) {
     if (controls::CDialog* child = Child(index); child && child->hwnd()) {
         ::ShowWindow(child->hwnd(), SW_SHOW);
     }
-    ShowPressed(buttons_[index], kButtonBitmaps[index], true);
+    controls::ShowButtonChosen(buttons_[index], kButtonBitmaps[index], true);
     if (visible_ >= 0) {
         if (controls::CDialog* child = Child(visible_); child && child->hwnd()) {
             ::ShowWindow(child->hwnd(), SW_HIDE);
         }
-        ShowPressed(buttons_[visible_], kButtonBitmaps[visible_], false);
+        controls::ShowButtonChosen(buttons_[visible_], kButtonBitmaps[visible_], false);
     }
     visible_ = index;
 }

@@ -27,7 +27,7 @@ NotifyRecordKind AskShellVersion() {
 }  // namespace
 
 CTrayNotifyIcon::CTrayNotifyIcon()
-    : kind_(AskShellVersion()), taskbarCreated_(::RegisterWindowMessageA("TaskbarCreated")) {}
+    : taskbarCreated_(::RegisterWindowMessageA("TaskbarCreated")) {}
 
 CTrayNotifyIcon::~CTrayNotifyIcon() {
     DeleteFromShell();
@@ -73,6 +73,11 @@ bool CTrayNotifyIcon::CreateHiddenWindow() {
 }
 
 bool CTrayNotifyIcon::Add(HWND owner, UINT callbackMessage, HICON icon, const std::string& tip) {
+    // Asked on the first use: loading the shell library is slow under Wine.
+    if (!kindKnown_) {
+        kind_ = AskShellVersion();
+        kindKnown_ = true;
+    }
     CreateHiddenWindow();
     DeleteFromShell();
     icon_.reset(icon ? ::CopyIcon(icon) : nullptr);

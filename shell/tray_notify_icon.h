@@ -35,6 +35,7 @@ public:
     void Remove();
     bool added() const { return added_; }
     bool wanted() const { return wanted_; }
+    // The record's kind for the shell library at hand; known from the first Add on.
     NotifyRecordKind recordKind() const { return kind_; }
     UINT recordSize() const;
     // The hidden window that receives "TaskbarCreated".
@@ -48,7 +49,8 @@ private:
     void DeleteFromShell();
     void OnShellRestarted();
 
-    NotifyRecordKind kind_;
+    NotifyRecordKind kind_ = NotifyRecordKind::kVersion1;
+    bool kindKnown_ = false;
     NOTIFYICONDATAA record_{};
     platform::unique_hicon icon_;
     HWND hidden_ = nullptr;

@@ -32,17 +32,6 @@ constexpr art::ButtonBitmaps kHeaderBitmaps[3] = {art::kHeaderHome, art::kHeader
 constexpr char kUpdateQuestion[] =
     "An important software update is available. Would you like to download and install?";
 
-void ShowHeaderPressed(controls::CXPButton& button, const art::ButtonBitmaps& bitmaps,
-                       bool pressed) {
-    if (pressed) {
-        button.SetBitmaps(bitmaps.pressed, bitmaps.pressed, bitmaps.pressed);
-    } else {
-        button.SetBitmaps(bitmaps);
-    }
-    ::InvalidateRect(button.hwnd(), nullptr, TRUE);
-    ::UpdateWindow(button.hwnd());
-}
-
 }  // namespace
 
 CVelbrookDlg::CVelbrookDlg() : DialogImpl(IDD_VELBROOK_DIALOG, kBackground), pages_(CreateMainPages()) {}
@@ -60,6 +49,8 @@ const controls::MessageTable<CVelbrookDlg>& CVelbrookDlg::Messages() {
     static const controls::MessageTable<CVelbrookDlg> table = {
         OnMessage(WM_INITDIALOG, &CVelbrookDlg::OnInitDialog),
         OnMessage(WM_DESTROY, &CVelbrookDlg::OnDestroy),
+        OnMessage(WM_SHOWWINDOW, &CVelbrookDlg::OnShowWindow),
+        OnMessage(MSG_AFTER_FIRST_SHOW, &CVelbrookDlg::OnAfterFirstShow),
         OnMessage(WM_SYSCOMMAND, &CVelbrookDlg::OnSysCommand),
         OnMessage(WM_CLOSE, &CVelbrookDlg::OnClose),
         OnMessage(WM_WINDOWPOSCHANGING, &CVelbrookDlg::OnWindowPosChanging),
@@ -108,8 +99,6 @@ LRESULT CVelbrookDlg::OnInitDialog(WPARAM, LPARAM) {
     CSplashScreenDlg splash;
     splash.DoModal(hwnd());
 
-    ApplyTraySetting();
-
     // The window starts at its minimum size at least, centred on the work area, before the
     // anchoring measures it.
     RECT window;
@@ -123,22 +112,33 @@ LRESULT CVelbrookDlg::OnInitDialog(WPARAM, LPARAM) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 
     SetUpHeader();
-    CreatePages();
-
     for (UINT id : {IDC_ABOUT_LINK, IDC_HELP_LINK, IDC_FEEDBACK_LINK, IDC_LINK_SEPARATOR_1,
                     IDC_LINK_SEPARATOR_2, IDC_MAIN_LOGO}) {
         Anchor(id, controls::kMoveWithRight);
     }
-    for (const auto& page : pages_) {
-        if (page && page->hwnd()) {
-            Anchor(page->hwnd(), controls::kStretchWidth | controls::kStretchHeight);
-        }
-    }
 
     SetTimer(kMonitorTimer, kFirstMonitorDelayMs);
     SetTimer(kStartTimer, kStartDelayMs);
+    // Only the home page is made now; every other page gets its window on its first visit.
     SelectPage(kHomePage);
     return TRUE;
+}
+
+// The tray icon costs seconds under Wine: it waits until the window is on screen.
+LRESULT CVelbrookDlg::OnShowWindow(WPARAM shown, LPARAM) {
+    if (shown && !shownOnce_) {
+        shownOnce_ = true;
+        ::PostMessage(hwnd(), platform::MSG_AFTER_FIRST_SHOW, 0, 0);
+    }
+    SetMsgHandled(false);
+    return 0;
+}
+
+LRESULT CVelbrookDlg::OnAfterFirstShow(WPARAM, LPARAM) {
+    // The window paints first: a posted message comes before the painting otherwise.
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ApplyTraySetting();
+    return 1;
 }
 
 void CVelbrookDlg::SetUpHeader() {
@@ -166,13 +166,18 @@ void CVelbrookDlg::SetUpHeader() {
     }
 }
 
-void CVelbrookDlg::CreatePages() {
-    for (auto& page : pages_) {
-        if (page && page->Create(hwnd())) {
-            ::SetWindowPos(page->hwnd(), nullptr, kPageArea.left, kPageArea.top,
-                           kPageArea.right - kPageArea.left, kPageArea.bottom - kPageArea.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-        }
+void CVelbrookDlg::CreatePageWindow(controls::CDialog& page) {
+    if (!page.Create(hwnd())) {
+        return;
+    }
+    // Where the page sits at the size the anchoring was measured at, then grown with the
+    // window as it is now.
+    ::SetWindowPos(page.hwnd(), nullptr, kPageArea.left, kPageArea.top,
+                   kPageArea.right - kPageArea.left, kPageArea.bottom - kPageArea.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    Anchor(page.hwnd(), controls::kStretchWidth | controls::kStretchHeight);
+    if (!::IsIconic(hwnd())) {
+        controlPos().MoveControls();
     }
 }
 
@@ -195,14 +200,14 @@ void CVelbrookDlg::SelectPage(int index) {
         ::ShowWindow(page->hwnd(), SW_SHOW);
     }
     if (index < 3) {
-        ShowHeaderPressed(headerButtons_[index], kHeaderBitmaps[index], true);
+        controls::ShowButtonChosen(headerButtons_[index], kHeaderBitmaps[index], true);
     }
     if (visible_ >= 0) {
         if (controls::CDialog* page = Page(visible_); page && page->hwnd()) {
             ::ShowWindow(page->hwnd(), SW_HIDE);
         }
         if (visible_ < 3) {
-            ShowHeaderPressed(headerButtons_[visible_], kHeaderBitmaps[visible_], false);
+            controls::ShowButtonChosen(headerButtons_[visible_], kHeaderBitmaps[visible_], false);
         }
     }
     visible_ = index;
@@ -214,8 +219,15 @@ void CVelbrookDlg::SelectSettingsSubPage(int index) {
     }
 }
 
-controls::CDialog* CVelbrookDlg::Page(int index) const {
-    return index >= 0 && index < static_cast<int>(pages_.size()) ? pages_[index].get() : nullptr;
+controls::CDialog* CVelbrookDlg::Page(int index) {
+    if (index < 0 || index >= static_cast<int>(pages_.size())) {
+        return nullptr;
+    }
+    controls::CDialog* page = pages_[index].get();
+    if (page && !page->hwnd() && hwnd()) {
+        CreatePageWindow(*page);
+    }
+    return page;
 }
 
 void CVelbrookDlg::ApplyTraySetting() {

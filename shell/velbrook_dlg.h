@@ -49,7 +49,7 @@ public:
     int VisiblePage() const override { return visible_; }
     void SelectPage(int index) override;
     void SelectSettingsSubPage(int index) override;
-    controls::CDialog* Page(int index) const override;
+    controls::CDialog* Page(int index) override;
     void ApplyTraySetting() override;
 
     // The veil with the update dialog in it.
@@ -60,6 +60,8 @@ public:
 private:
     LRESULT OnInitDialog(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnShowWindow(WPARAM shown, LPARAM);
+    LRESULT OnAfterFirstShow(WPARAM, LPARAM);
     LRESULT OnSysCommand(WPARAM command, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnWindowPosChanging(WPARAM, LPARAM position);
@@ -82,7 +84,7 @@ private:
     void OnMonitorTimer();
 
     void SetUpHeader();
-    void CreatePages();
+    void CreatePageWindow(controls::CDialog& page);
     void BringBack();
     void ShowTrayMenu();
 
@@ -92,6 +94,7 @@ private:
     controls::CXPButton headerButtons_[3];
     platform::unique_hicon bigIcon_, smallIcon_;
     int visible_ = -1;
+    bool shownOnce_ = false;
     CTrayNotifyIcon tray_;
 };
 

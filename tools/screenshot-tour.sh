@@ -92,12 +92,24 @@ shot tab-ignore-list    Velbrook  click Velbrook 1047
 shot tab-history        Velbrook  click Velbrook 1048
 shot about              Velbrook  command Velbrook 1035
 
-# --- the veil (over the About page) and the tray menu ---
-shot veil               screen    click Velbrook 1
-drive command "Renovix stand-in" 1 || true
-drive gone "Velbrook Veil" 5000 || true
-shot tray-menu          screen    post Velbrook 1614 143 517
+# --- the tray menu, then the veil (over the About page) ---
+# The tray menu comes first: once the veil has been up, Xvfb (no compositor) keeps showing the
+# closed windows' last pictures.
+drive post Velbrook 1614 143 517 || echo "tour: no tray menu" >&2
+sleep 2
+shot tray-menu          screen
 drive key 27 || true
+shot veil               screen    click Velbrook 1
+# The stand-in's box holds the veil up until it is answered.
+drive wait "Renovix stand-in" 10000 || echo "tour: no stand-in box" >&2
+for _ in 1 2 3; do
+  drive command "Renovix stand-in" 1 || true
+  drive gone "Renovix stand-in" 3000 && break
+done
+drive gone "Velbrook Veil" 5000 || echo "tour: the veil stays up" >&2
 
 drive post Velbrook 16 1 1 || true
+# Ended by force if the close request was not heard in time.
+for _ in $(seq 30); do kill -0 "$velbrook" 2>/dev/null || break; sleep 1; done
+kill "$velbrook" 2>/dev/null || true
 wait "$velbrook" || true

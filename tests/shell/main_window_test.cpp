@@ -234,6 +234,33 @@ TEST_F(MainWindow, NeverSmallerThanTheMinimumAndThePagesFollowTheSize) {
     });
 }
 
+// Pages other than the home page get their window on the first visit; one made after the
+// window has grown fills the grown page area as the home page does.
+TEST_F(MainWindow, PagesMadeOnTheirFirstVisitFitTheWindowAsItIsThen) {
+    CVelbrookDlg window;
+    RunMainWindow(window, [](CVelbrookDlg& w) {
+        ::SetWindowPos(w.hwnd(), nullptr, 0, 0, shell::kMinimumWindowWidth + 80,
+                       shell::kMinimumWindowHeight + 40, SWP_NOMOVE | SWP_NOZORDER);
+        w.SendCommand(IDC_HEADER_STARTUPS);
+        controls::CDialog* startups = w.Page(shell::kWindowsStartupsPage);
+        ASSERT_TRUE(Visible(startups));
+        RECT home, page;
+        ::GetWindowRect(w.Page(shell::kHomePage)->hwnd(), &home);
+        ::GetWindowRect(startups->hwnd(), &page);
+        EXPECT_TRUE(::EqualRect(&home, &page))
+            << page.left << "," << page.top << "," << page.right << "," << page.bottom << " vs "
+            << home.left << "," << home.top << "," << home.right << "," << home.bottom;
+
+        // Asking for a page makes its window too, hidden, and the same object stays in the slot.
+        controls::CDialog* about = w.Page(shell::kAboutPage);
+        ASSERT_NE(about, nullptr);
+        EXPECT_NE(about->hwnd(), nullptr);
+        EXPECT_FALSE(Visible(about));
+        EXPECT_EQ(w.Page(shell::kAboutPage), about);
+        EXPECT_EQ(w.Page(5), nullptr);
+    });
+}
+
 TEST_F(MainWindow, LinksOpenTheirPagesOfTheSite) {
     CVelbrookDlg window;
     RunMainWindow(window, [](CVelbrookDlg& w) {

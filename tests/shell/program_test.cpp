@@ -103,8 +103,9 @@ TEST_F(Program, TheTrayIconComesBackAfterTheShellRestarts) {
     icon.uID = kTrayIconId;
     icon.uFlags = NIF_TIP;
     lstrcpyA(icon.szTip, "Velbrook");
-    // Changing an icon works only while it is there.
-    ASSERT_TRUE(::Shell_NotifyIconA(NIM_MODIFY, &icon)) << "no tray icon after start";
+    // Changing an icon works only while it is there; it comes just after the window.
+    ASSERT_TRUE(WaitFor([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE; }))
+        << "no tray icon after start";
     // A restarted shell has lost it.
     ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon));
     ASSERT_FALSE(::Shell_NotifyIconA(NIM_MODIFY, &icon));

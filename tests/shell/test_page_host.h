@@ -26,7 +26,7 @@ public:
         visible_ = index;
     }
     void SelectSettingsSubPage(int) override {}
-    controls::CDialog* Page(int) const override { return nullptr; }
+    controls::CDialog* Page(int) override { return nullptr; }
     void ApplyTraySetting() override { ++trayApplied; }
 
     std::vector<int> selected;

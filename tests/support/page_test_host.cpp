@@ -108,7 +108,7 @@ void PageTestHost::SelectPage(int index) {
     }
 }
 
-controls::CDialog* PageTestHost::Page(int index) const {
+controls::CDialog* PageTestHost::Page(int index) {
     const auto found = pages_.find(index);
     return found == pages_.end() ? nullptr : found->second;
 }

@@ -24,7 +24,7 @@ public:
     int VisiblePage() const override { return visible_; }
     void SelectPage(int index) override;
     void SelectSettingsSubPage(int index) override { settingsSubPages.push_back(index); }
-    controls::CDialog* Page(int index) const override;
+    controls::CDialog* Page(int index) override;
 
     // Every SelectPage and SelectSettingsSubPage call, in order.
     std::vector<int> selections;
