@@ -14,12 +14,29 @@
 
 namespace shell {
 
+namespace {
+
+// The running copy's main window: a top-level window titled with the product's name that
+// holds the header's Home button. The new-startup alert and message boxes carry the same
+// title, and the first of them in the z-order is not the window to bring back.
+HWND FindRunningMainWindow() {
+    HWND found = nullptr;
+    while ((found = ::FindWindowExA(nullptr, found, nullptr, engine::ProductName)) != nullptr) {
+        if (::GetDlgItem(found, IDC_HEADER_HOME)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool CVelbrookApp::HandOverToRunningCopy() {
     mutex_.reset(::CreateMutexA(nullptr, TRUE, engine::ProductName));
     if (::GetLastError() != ERROR_ALREADY_EXISTS) {
         return false;
     }
-    HWND running = ::FindWindowA(nullptr, engine::ProductName);
+    HWND running = FindRunningMainWindow();
     if (!running) {
         // The first copy has no window yet: this one runs as a full second copy.
         return false;

@@ -70,8 +70,14 @@ TEST_F(Program, ASecondCopyBringsTheFirstBackAndEndsWithoutAWindow) {
     ::SendMessage(first.window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(first.window()); }));
 
+    // Another window with the product's title, above the main window (as an alert or a
+    // message box would be): the second copy still finds the main window.
+    HWND namesake = ::CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Velbrook", WS_POPUP, 0, 0, 10, 10,
+                                      nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(namesake, nullptr);
     RunningVelbrook second(testing_support::BuiltVelbrookPath(), "", false);
     EXPECT_EQ(second.WaitForExit(), 0u);
+    ::DestroyWindow(namesake);
     EXPECT_TRUE(::IsWindowVisible(first.window()));
     EXPECT_FALSE(::IsIconic(first.window()));
     EXPECT_EQ(FindMainWindow(second.processId(), false), nullptr);
