@@ -13,6 +13,7 @@ packages=(
   xvfb x11-apps x11-utils imagemagick
   python3-pil fonts-dejavu-core
   nsis
+  clang-format
 )
 
 missing=()
