@@ -29,14 +29,21 @@ size_t BarePass() {
         {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
         {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
         {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
         {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
-        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
-        {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"},
-        {HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"},
-        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"},
-        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run32"},
-        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+        {HKEY_CURRENT_USER, 0,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"},
+        {HKEY_CURRENT_USER, 0,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run32"},
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"},
     };
     for (const Key& k : keys) {
         HKEY key;
@@ -89,9 +96,8 @@ int main() {
     // Alternate the two so that both see the same machine state and caches.
     double listing = 1e300, pass = 1e300;
     for (int round = 0; round < runs; ++round) {
-        listing = std::min(listing, bench::BestOfMilliseconds(1, [&] {
-                               listed = engine::ListStartupItems().size();
-                           }));
+        listing = std::min(listing, bench::BestOfMilliseconds(
+                                        1, [&] { listed = engine::ListStartupItems().size(); }));
         pass = std::min(pass, bench::BestOfMilliseconds(1, [&] { bare = BarePass(); }));
     }
     std::printf("entries: listing %zu, bare pass %zu\n", listed, bare);

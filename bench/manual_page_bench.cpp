@@ -26,7 +26,8 @@ int main() {
     for (int round = 0; round < runs; ++round) {
         reload = std::min(reload, bench::BestOfMilliseconds(1, [&] { page.Reload(); }));
         listing = std::min(listing, bench::BestOfMilliseconds(1, [&] {
-                               listed = engine::ListStartupItems(engine::EntryFilter::Active).size();
+                               listed =
+                                   engine::ListStartupItems(engine::EntryFilter::Active).size();
                            }));
     }
     std::printf("entries: page rows %d, listing %zu\n", page.list().RowCount(), listed);

@@ -22,9 +22,8 @@ int main() {
     double listing = 1e300, pass = 1e300;
     // Alternate the two so that both see the same machine state and caches.
     for (int round = 0; round < 5; ++round) {
-        listing = std::min(listing, bench::BestOfMilliseconds(1, [&] {
-                               listed = engine::ListStartupItems().size();
-                           }));
+        listing = std::min(listing, bench::BestOfMilliseconds(
+                                        1, [&] { listed = engine::ListStartupItems().size(); }));
         pass = std::min(pass, bench::BestOfMilliseconds(1, [&] { shell::MonitorPass(context); }));
     }
     std::printf("entries: listing %zu, known to the monitor %zu\n", listed, known);

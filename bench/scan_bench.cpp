@@ -55,7 +55,8 @@ int main() {
     // first eight come again in upper case under the other root (the seed alternates roots),
     // so that those names are found in two sources.
     for (size_t i = 0; i < 40; ++i) {
-        plan.chosenNames.push_back(cleanup::ScrapCatalogue[(i * 131) % cleanup::kScrapCatalogueSize]);
+        plan.chosenNames.push_back(
+            cleanup::ScrapCatalogue[(i * 131) % cleanup::kScrapCatalogueSize]);
     }
     plan.chosenNames.push_back("BenchFiller");
     for (size_t i = 0; i < 8; ++i) {
@@ -69,10 +70,10 @@ int main() {
     double scan = 1e300, listing = 1e300;
     // Alternate the two so that both see the same machine state and caches.
     for (int round = 0; round < 5; ++round) {
-        scan = std::min(scan, bench::BestOfMilliseconds(1, [&] { cleanup::FindScrapPrograms(scanned); }));
-        listing = std::min(listing, bench::BestOfMilliseconds(1, [&] {
-                               listed = engine::ListStartupItems().size();
-                           }));
+        scan = std::min(scan,
+                        bench::BestOfMilliseconds(1, [&] { cleanup::FindScrapPrograms(scanned); }));
+        listing = std::min(listing, bench::BestOfMilliseconds(
+                                        1, [&] { listed = engine::ListStartupItems().size(); }));
     }
     const double perName = bench::BestOfMilliseconds(1, [&] { PerNameScan(baseline); });
 

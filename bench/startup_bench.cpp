@@ -31,8 +31,8 @@ double StartUntilVisible(const std::string& exe, const char* title) {
     PROCESS_INFORMATION info{};
     LARGE_INTEGER start, seen;
     ::QueryPerformanceCounter(&start);
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
         std::fprintf(stderr, "cannot start %s\n", exe.c_str());
         std::exit(1);
     }

@@ -30,8 +30,7 @@ constexpr char kFoundHeading[] = "%1!d! scrap program(s) found on startup!";
 constexpr char kAlreadyOptimized[] =
     "Your PC already Optimized. Click Manually Fix button to Manage Startup Programs.";
 constexpr char kAskIgnore[] = "Would you like to Add this Program in Ignore List?";
-constexpr char kNothingLeft[] =
-    "No scrap program found.                                         ";
+constexpr char kNothingLeft[] = "No scrap program found.                                         ";
 constexpr char kSelectOne[] = "Please select an item to disable from your pc startup";
 constexpr char kDisabled[] = "%1!d! scrap program(s) disabled successfullY.";
 constexpr char kLearnMore[] = "Still Unsure about Fixing Scrap Programs? Click yes to Learn more. ";
@@ -77,7 +76,8 @@ LRESULT CMngAutoStartupsDlg::OnInitDialog(WPARAM, LPARAM) {
 
     list_.SubclassDlgItem(IDC_AUTOFIX_LIST, hwnd());
     ListView_SetExtendedListViewStyle(list_.hwnd(), LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES |
-                                                        LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
+                                                        LVS_EX_FULLROWSELECT |
+                                                        LVS_EX_ONECLICKACTIVATE);
     controls::AddColumn(list_.hwnd(), 0, "File Name", 150);
     controls::AddColumn(list_.hwnd(), 1, "Location", 399);
     list_.SetComparerForAllColumns(controls::Singleton<controls::TextComparerCI>::Instance());

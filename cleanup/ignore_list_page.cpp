@@ -10,7 +10,6 @@
 
 #include <commctrl.h>
 
-
 namespace cleanup {
 
 namespace {
@@ -42,8 +41,8 @@ LRESULT CIgnoreListPage::OnInitDialog(WPARAM, LPARAM) {
     controls::AddColumn(list_, 0, "Name", 0);
     controls::AddColumn(list_, 1, "Location", 0);
     SetColumnWidths(0);
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES |
-                                                 LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
+    ListView_SetExtendedListViewStyle(
+        list_, LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     Anchor(IDC_IGNORE_LIST, controls::kStretchWidth | controls::kStretchHeight);
     Anchor(kBackButton, controls::kMoveWithRight | controls::kMoveWithBottom);
     Anchor(kRemoveButton, controls::kMoveWithRight | controls::kMoveWithBottom);

@@ -40,7 +40,8 @@ const controls::MessageTable<CDlgProcessDlg>& CDlgProcessDlg::Messages() {
 LRESULT CDlgProcessDlg::OnInitDialog(WPARAM, LPARAM) {
     // The message wraps over two lines, so it stays a plain static with a bold font.
     LOGFONT font{};
-    ::GetObject(reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    ::GetObject(reinterpret_cast<HFONT>(::SendMessage(hwnd(), WM_GETFONT, 0, 0)), sizeof font,
+                &font);
     font.lfWeight = FW_BOLD;
     messageFont_.reset(::CreateFontIndirect(&font));
     ::SendDlgItemMessage(hwnd(), IDC_AUTORUN_MESSAGE, WM_SETFONT,
@@ -65,8 +66,8 @@ DWORD WINAPI CDlgProcessDlg::Worker(void* scrapList) {
     const HWND window = scrap.notifyWindow;
     AutomaticRunProgress progress;
     progress.entryStarted = [window](const engine::StartupItem& entry, size_t index) {
-        ::SendMessage(window, platform::MSG_AUTORUN_ENTRY,
-                      reinterpret_cast<WPARAM>(&entry), static_cast<LPARAM>(index));
+        ::SendMessage(window, platform::MSG_AUTORUN_ENTRY, reinterpret_cast<WPARAM>(&entry),
+                      static_cast<LPARAM>(index));
     };
     progress.finished = [window](size_t total, int fixed) {
         ::SendMessage(window, platform::MSG_AUTORUN_DONE, static_cast<WPARAM>(total), fixed);

@@ -7,7 +7,8 @@ namespace cleanup {
 
 const std::array<const char*, kScrapCatalogueSize> ScrapCatalogue = {
     "_uninst_setup_9.0.0.722_20.06.2011_06-56.exe",
-    "\xB5" "Torrent",
+    "\xB5"
+    "Torrent",
     "12Voip",
     "Access IBM Message Center",
     "ACDaemon",
@@ -250,12 +251,16 @@ const std::array<const char*, kScrapCatalogueSize> ScrapCatalogue = {
     "Microsoft Windows Desktop Search System Tray",
     "Microsoft Windows Desktop Search Tool Tray Admin",
     "Microsoft Windows Search System Tray",
-    "Microsoft\xAE" " Windows\xAE" " Operating System",
+    "Microsoft\xAE"
+    " Windows\xAE"
+    " Operating System",
     "Microsoft Windows Operating System",
     "Microsoft Works 7.0",
-    "Microsoft\xAE" " Works 7.0",
+    "Microsoft\xAE"
+    " Works 7.0",
     "Microsoft Works 8",
-    "Microsoft\xAE" " Works 8",
+    "Microsoft\xAE"
+    " Works 8",
     "Mobile Connectivity Suite",
     "MobileConnect",
     "MSConfig",
@@ -264,7 +269,8 @@ const std::array<const char*, kScrapCatalogueSize> ScrapCatalogue = {
     "MSN Messenger",
     "MSN Search Toolbar",
     "MSN Toolbar",
-    "MSN\xAE" " Toolbar",
+    "MSN\xAE"
+    " Toolbar",
     "msnmsgr",
     "MSPMirage",
     "MSPMirage.exe",

@@ -120,8 +120,7 @@ int RunIgnoreAdd(const IgnoreAddOptions& options) {
         std::cerr << "The name is longer than " << cleanup::kIgnoreNameLimit
                   << " characters: the ignore list can't hold it.\n";
         return kExitUsage;
-    case cleanup::IgnoreResult::WriteFailed:
-        break;
+    case cleanup::IgnoreResult::WriteFailed: break;
     }
     std::cerr << "Could not write " << cleanup::IgnoreFilePath() << ".\n";
     return kExitFailed;
@@ -169,7 +168,8 @@ void AddCleanupCommands(CLI::App& app, CommandBody& selected) {
     auto list = std::make_shared<FormatOption>();
     auto* listCommand = ignore->add_subcommand("list", "The records of the ignore list");
     listCommand->add_flag("--json", list->json, "Print JSON");
-    listCommand->callback([list, &selected] { selected = [list] { return RunIgnoreList(*list); }; });
+    listCommand->callback(
+        [list, &selected] { selected = [list] { return RunIgnoreList(*list); }; });
 
     auto add = std::make_shared<IgnoreAddOptions>();
     auto* addCommand = ignore->add_subcommand("add", "Keep an entry out of later scans");

@@ -60,9 +60,8 @@ bool SelectEntry(const SwitchOptions& options, engine::EntryFilter filter,
     if (matches.size() > 1) {
         std::cerr << "\"" << options.name
                   << "\" names more than one entry; choose one with --location:\n";
-        matches.ForEach([](const engine::StartupItem& item) {
-            std::cerr << "  " << item.location << '\n';
-        });
+        matches.ForEach(
+            [](const engine::StartupItem& item) { std::cerr << "  " << item.location << '\n'; });
         return false;
     }
     chosen = matches[0];
@@ -110,9 +109,9 @@ void AddEntryCommands(CLI::App& app, CommandBody& selected) {
 
     for (const bool enable : {false, true}) {
         auto options = std::make_shared<SwitchOptions>();
-        auto* command = app.add_subcommand(enable ? "enable" : "disable",
-                                           enable ? "Switch a disabled entry back on"
-                                                  : "Switch an active entry off");
+        auto* command = app.add_subcommand(
+            enable ? "enable" : "disable",
+            enable ? "Switch a disabled entry back on" : "Switch an active entry off");
         command->add_option("NAME", options->name, "The entry's exact name")->required();
         command->add_option("--location", options->location,
                             "The entry's location, when the name is not unique");

@@ -41,13 +41,11 @@ bool ChooseFix(size_t number, history::HistoryRecord& chosen) {
 bool ReadEntries(const history::HistoryRecord& fix, std::vector<engine::StartupItem>& entries) {
     DWORD error = 0;
     switch (history::ReadFixFile(fix.fixFilePath, entries, &error)) {
-    case history::ReadOutcome::Read:
-        return true;
+    case history::ReadOutcome::Read: return true;
     case history::ReadOutcome::Missing:
         std::cerr << "There are no items to show here\n";
         return false;
-    case history::ReadOutcome::Failed:
-        break;
+    case history::ReadOutcome::Failed: break;
     }
     std::cerr << "File could not be opened " << error << '\n';
     return false;

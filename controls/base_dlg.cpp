@@ -1,10 +1,10 @@
 #include "controls/base_dlg.h"
 
-
 namespace controls {
 
 CBaseDlg::CBaseDlg(UINT templateId, COLORREF background, HINSTANCE resources)
-    : DialogImpl(templateId, resources), background_(background),
+    : DialogImpl(templateId, resources),
+      background_(background),
       brush_(::CreateSolidBrush(background)) {}
 
 const MessageTable<CBaseDlg>& CBaseDlg::Messages() {

@@ -9,7 +9,8 @@ namespace controls {
 namespace {
 // Messages whose answer is the dialog procedure's own return value, not DWLP_MSGRESULT.
 bool AnswersThroughReturnValue(UINT message) {
-    return message == WM_INITDIALOG || (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
+    return message == WM_INITDIALOG ||
+           (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
            message == WM_COMPAREITEM || message == WM_VKEYTOITEM || message == WM_CHARTOITEM ||
            message == WM_QUERYDRAGICON;
 }
@@ -48,9 +49,8 @@ CDialog::~CDialog() {
 INT_PTR CDialog::DoModal(HWND parent) {
     modal_ = true;
     ending_ = false;
-    const INT_PTR result =
-        ::DialogBoxParam(resources_, MAKEINTRESOURCE(templateId_), parent, DialogProc,
-                         reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = ::DialogBoxParam(resources_, MAKEINTRESOURCE(templateId_), parent,
+                                            DialogProc, reinterpret_cast<LPARAM>(this));
     modal_ = false;
     return result;
 }

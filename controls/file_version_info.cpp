@@ -9,9 +9,9 @@ namespace controls {
 
 namespace {
 const TCHAR* const kStringNames[CFileVersionInfo::kStringCount] = {
-    TEXT("CompanyName"),      TEXT("FileDescription"), TEXT("FileVersion"),
-    TEXT("InternalName"),     TEXT("LegalCopyright"),  TEXT("OriginalFileName"),
-    TEXT("ProductName"),      TEXT("ProductVersion"),  TEXT("Comments"),
+    TEXT("CompanyName"),  TEXT("FileDescription"), TEXT("FileVersion"),
+    TEXT("InternalName"), TEXT("LegalCopyright"),  TEXT("OriginalFileName"),
+    TEXT("ProductName"),  TEXT("ProductVersion"),  TEXT("Comments"),
 };
 }  // namespace
 

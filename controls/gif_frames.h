@@ -29,6 +29,8 @@ bool ReadGifFrames(const std::string& bytes, GifImage& image, std::string* error
 
 // How long the animation rests after a frame of this delay, in milliseconds: the delay
 // itself (d x 10 ms) from one second up, 70 ms below that.
-inline unsigned FrameWaitMs(int delay) { return delay >= 100 ? static_cast<unsigned>(delay) * 10 : 70; }
+inline unsigned FrameWaitMs(int delay) {
+    return delay >= 100 ? static_cast<unsigned>(delay) * 10 : 70;
+}
 
 }  // namespace controls

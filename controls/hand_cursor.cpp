@@ -10,7 +10,8 @@ HCURSOR LoadHandCursor() {
     TCHAR windows[MAX_PATH] = {};
     if (::GetWindowsDirectory(windows, MAX_PATH) > 0) {
         const tstring path = tstring(windows) + TEXT("\\winhlp32.exe");
-        platform::unique_hmodule help(::LoadLibraryEx(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        platform::unique_hmodule help(
+            ::LoadLibraryEx(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         if (help) {
             if (HCURSOR cursor = ::LoadCursor(help.get(), MAKEINTRESOURCE(106))) {
                 if (HCURSOR copy = reinterpret_cast<HCURSOR>(::CopyIcon(cursor))) {

@@ -13,8 +13,7 @@ constexpr int kBitmapGap = 4;
 }
 
 CHyperLinkButton::CHyperLinkButton(HINSTANCE resources)
-    : resources_(platform::ResourceModule(resources)),
-      background_(::GetSysColor(COLOR_3DFACE)) {
+    : resources_(platform::ResourceModule(resources)), background_(::GetSysColor(COLOR_3DFACE)) {
     SetFont(TEXT("Arial"), 14, false);
 }
 
@@ -96,9 +95,7 @@ void CHyperLinkButton::Draw(const DRAWITEMSTRUCT& item) const {
 
 LRESULT CHyperLinkButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETCURSOR:
-        ::SetCursor(HandCursor());
-        return TRUE;
+    case WM_SETCURSOR: ::SetCursor(HandCursor()); return TRUE;
     }
     return COwnerDrawButton::WindowProc(message, wParam, lParam);
 }

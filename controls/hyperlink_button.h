@@ -13,7 +13,8 @@ public:
     explicit CHyperLinkButton(HINSTANCE resources = nullptr);
 
     void SetFont(const tstring& face, int height, bool bold);
-    void SetColors(COLORREF normal, COLORREF hover, COLORREF background = ::GetSysColor(COLOR_3DFACE));
+    void SetColors(COLORREF normal, COLORREF hover,
+                   COLORREF background = ::GetSysColor(COLOR_3DFACE));
     // Bitmap resource id, drawn with transparent as its see-through colour; 0 removes it.
     bool SetBitmap(UINT id, COLORREF transparent);
     void SetTransparent(bool transparent);

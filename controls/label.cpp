@@ -236,11 +236,13 @@ void CLabel::PaintBackground(HDC dc, const RECT& client) const {
     // Left to right from the first colour to the second.
     const int width = client.right - client.left;
     for (int x = 0; x < width; ++x) {
-        auto mix = [&](int a, int b) { return static_cast<BYTE>(a + (b - a) * x / std::max(1, width - 1)); };
-        platform::unique_hbrush band(::CreateSolidBrush(
-            RGB(mix(GetRValue(background_), GetRValue(background2_)),
-                mix(GetGValue(background_), GetGValue(background2_)),
-                mix(GetBValue(background_), GetBValue(background2_)))));
+        auto mix = [&](int a, int b) {
+            return static_cast<BYTE>(a + (b - a) * x / std::max(1, width - 1));
+        };
+        platform::unique_hbrush band(
+            ::CreateSolidBrush(RGB(mix(GetRValue(background_), GetRValue(background2_)),
+                                   mix(GetGValue(background_), GetGValue(background2_)),
+                                   mix(GetBValue(background_), GetBValue(background2_)))));
         RECT line{client.left + x, client.top, client.left + x + 1, client.bottom};
         ::FillRect(dc, &line, band.get());
     }
@@ -254,7 +256,8 @@ void CLabel::PaintText(HDC dc, const RECT& client, COLORREF colour, int dx, int 
         SIZE extent{};
         ::GetTextExtentPoint32(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
         const double angle = logFont_.lfEscapement / 10.0 * 3.14159265358979 / 180.0;
-        const double cx = (client.left + client.right) / 2.0, cy = (client.top + client.bottom) / 2.0;
+        const double cx = (client.left + client.right) / 2.0,
+                     cy = (client.top + client.bottom) / 2.0;
         const double x = cx - std::cos(angle) * extent.cx / 2.0 - std::sin(angle) * extent.cy / 2.0;
         const double y = cy + std::sin(angle) * extent.cx / 2.0 - std::cos(angle) * extent.cy / 2.0;
         ::SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -265,14 +268,9 @@ void CLabel::PaintText(HDC dc, const RECT& client, COLORREF colour, int dx, int 
     const LONG_PTR style = ::GetWindowLongPtr(hwnd(), GWL_STYLE);
     UINT format = DT_NOPREFIX;
     switch (style & SS_TYPEMASK) {
-    case SS_CENTER:
-        format |= DT_CENTER;
-        break;
-    case SS_RIGHT:
-        format |= DT_RIGHT;
-        break;
-    default:
-        format |= DT_LEFT;
+    case SS_CENTER: format |= DT_CENTER; break;
+    case SS_RIGHT: format |= DT_RIGHT; break;
+    default: format |= DT_LEFT;
     }
     if (shown.find_first_of(TEXT("\t\n")) != tstring::npos) {
         format |= DT_WORDBREAK | DT_EXPANDTABS;
@@ -295,7 +293,8 @@ void CLabel::Paint(HDC dc, const RECT& client) {
             const int offset = offset3D_ == kRaised ? 1 : -1;
             PaintText(dc, client, ::GetSysColor(COLOR_3DHILIGHT), offset, offset);
         }
-        PaintText(dc, client, isHovered() && linkMode_ != kLinkNone ? hoverColour_ : textColour_, 0, 0);
+        PaintText(dc, client, isHovered() && linkMode_ != kLinkNone ? hoverColour_ : textColour_, 0,
+                  0);
     }
     ::SelectObject(dc, oldFont);
 }
@@ -316,8 +315,7 @@ LRESULT CLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(hwnd(), &ps);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return TRUE;
+    case WM_ERASEBKGND: return TRUE;
     case WM_SETTEXT: {
         const LRESULT result = Default(message, wParam, lParam);
         Repaint();

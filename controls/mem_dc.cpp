@@ -15,8 +15,8 @@ CMemDC::CMemDC(HDC target, const RECT* rect) : target_(target) {
     // The bitmap is made in device units of the target's mapping mode.
     RECT device = rect_;
     ::LPtoDP(target, reinterpret_cast<POINT*>(&device), 2);
-    bitmap_.reset(::CreateCompatibleBitmap(target, device.right - device.left,
-                                           device.bottom - device.top));
+    bitmap_.reset(
+        ::CreateCompatibleBitmap(target, device.right - device.left, device.bottom - device.top));
     if (!bitmap_) {
         ::DeleteDC(memory_);
         memory_ = nullptr;

@@ -32,7 +32,8 @@ bool OpenPicture(const std::string& bytes, platform::com_ptr<IPicture>& picture)
 }  // namespace
 
 CPictureEx::CPictureEx()
-    : background_(::GetSysColor(COLOR_3DFACE)), stop_(::CreateEvent(nullptr, TRUE, FALSE, nullptr)) {}
+    : background_(::GetSysColor(COLOR_3DFACE)),
+      stop_(::CreateEvent(nullptr, TRUE, FALSE, nullptr)) {}
 
 CPictureEx::~CPictureEx() {
     // The thread draws with the frames and into the window: it ends before either goes.
@@ -189,11 +190,8 @@ LRESULT CPictureEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(hwnd(), &ps);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_DESTROY:
-        Stop();
-        break;
+    case WM_ERASEBKGND: return TRUE;
+    case WM_DESTROY: Stop(); break;
     }
     return CSubclassedWindow::WindowProc(message, wParam, lParam);
 }

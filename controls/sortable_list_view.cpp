@@ -158,8 +158,9 @@ void CSortableListView::SetHeaderArrow(int column, int direction) {
         if (direction != 0) {
             auto& bitmap = direction == kSortAscending ? upBitmap_ : downBitmap_;
             if (!bitmap) {
-                bitmap.reset(::LoadBitmap(resources_, MAKEINTRESOURCE(
-                    direction == kSortAscending ? kSortUpBitmap : kSortDownBitmap)));
+                bitmap.reset(::LoadBitmap(
+                    resources_, MAKEINTRESOURCE(direction == kSortAscending ? kSortUpBitmap
+                                                                            : kSortDownBitmap)));
             }
             item.mask |= HDI_BITMAP;
             item.hbm = bitmap.get();
@@ -171,10 +172,9 @@ void CSortableListView::SetHeaderArrow(int column, int direction) {
 
 DWORD CSortableListView::CommonControlsVersion() {
     HMODULE comctl = ::GetModuleHandle(TEXT("comctl32.dll"));
-    auto* getVersion =
-        comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
-                     reinterpret_cast<void*>(::GetProcAddress(comctl, "DllGetVersion")))
-               : nullptr;
+    auto* getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(
+                                    ::GetProcAddress(comctl, "DllGetVersion")))
+                              : nullptr;
     DLLVERSIONINFO info{};
     info.cbSize = sizeof info;
     if (!getVersion || FAILED(getVersion(&info))) {

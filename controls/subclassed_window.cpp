@@ -17,7 +17,8 @@ bool CSubclassedWindow::SubclassDlgItem(UINT id, HWND dialog) {
 
 bool CSubclassedWindow::Subclass(HWND window) {
     Unsubclass();
-    if (!::SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!::SetWindowSubclass(window, SubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this))) {
         return false;
     }
     hwnd_ = window;

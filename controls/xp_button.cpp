@@ -19,8 +19,8 @@ platform::unique_hfont MakeFont(const tstring& face, int points, bool bold) {
     HDC screen = ::GetDC(nullptr);
     const int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
     ::ReleaseDC(nullptr, screen);
-    return platform::unique_hfont(::CreateFont(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0,
-                                               0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str()));
+    return platform::unique_hfont(::CreateFont(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
+                                               DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str()));
 }
 
 bool ProcessIsElevated() {
@@ -67,7 +67,8 @@ HICON ElevationShieldIcon() {
 }
 
 CXPButton::CXPButton(Variant variant, HINSTANCE resources)
-    : variant_(variant), resources_(platform::ResourceModule(resources)),
+    : variant_(variant),
+      resources_(platform::ResourceModule(resources)),
       font_(MakeFont(TEXT("Arial"), 9, true)) {}
 
 HBITMAP CXPButton::LoadFace(UINT id) const {
@@ -190,8 +191,7 @@ void CXPButton::Draw(const DRAWITEMSTRUCT& item) const {
 
 LRESULT CXPButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return TRUE;
+    case WM_ERASEBKGND: return TRUE;
     }
     return COwnerDrawButton::WindowProc(message, wParam, lParam);
 }

@@ -19,7 +19,9 @@ public:
 
     // Resource ids; 0 leaves a slot empty. Earlier bitmaps are released first.
     bool SetBitmaps(UINT normalId, UINT hotId, UINT pressedId);
-    bool SetBitmaps(const art::ButtonBitmaps& ids) { return SetBitmaps(ids.normal, ids.hot, ids.pressed); }
+    bool SetBitmaps(const art::ButtonBitmaps& ids) {
+        return SetBitmaps(ids.normal, ids.hot, ids.pressed);
+    }
     void SetIcon(HICON icon);  // borrowed; drawn 12 pixels from the left, centred vertically
     void SetCaptionColors(COLORREF normal, COLORREF hot);
     void SetCaptionFont(const tstring& face, int points, bool bold = false);

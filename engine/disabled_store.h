@@ -13,8 +13,10 @@
 
 namespace engine {
 
-inline constexpr char kStoreRegistryPath[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
-inline constexpr char kStoreFolderPath[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupfolder";
+inline constexpr char kStoreRegistryPath[] =
+    "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg";
+inline constexpr char kStoreFolderPath[] =
+    "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupfolder";
 
 // Values of a store key.
 namespace store {

@@ -18,8 +18,8 @@ void EnumerateAllSources(const EntrySink& sink) {
 StartupItemArray ListStartupItems(EntryFilter filter) {
     StartupItemArray items;
     EnumerateAllSources([&](const StartupItem& item) {
-        const bool wanted = filter == EntryFilter::All ||
-                            item.enabled == (filter == EntryFilter::Active);
+        const bool wanted =
+            filter == EntryFilter::All || item.enabled == (filter == EntryFilter::Active);
         if (wanted && PassesReceiverRules(item)) {
             items.Append(item);
         }

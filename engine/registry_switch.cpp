@@ -82,8 +82,8 @@ bool DisableRegistryItem(const StartupItem& item, ReportStyle style) {
     }
     platform::unique_hkey storeRoot;
     // The store of the 64-bit view: the system configuration tool reads no other.
-    if (reg::CreateKeyIn(View::Native, HKEY_LOCAL_MACHINE, kStoreRegistryPath,
-                         KEY_READ | KEY_WRITE, storeRoot) != ERROR_SUCCESS ||
+    if (reg::CreateKeyIn(View::Native, HKEY_LOCAL_MACHINE, kStoreRegistryPath, KEY_READ | KEY_WRITE,
+                         storeRoot) != ERROR_SUCCESS ||
         StoreKeyBelongsElsewhere(storeRoot.get(), item.name, run)) {
         reports::DisableFailed(item.name, style);
         return false;
@@ -97,12 +97,13 @@ bool DisableRegistryItem(const StartupItem& item, ReportStyle style) {
     }
     // The store keeps what the value holds now, which may have changed since the listing.
     const std::string command = reg::TextOfData(data);
-    const bool written = reg::SetString(storeKey.get(), store::kKey, run.key) == ERROR_SUCCESS &&
-                         reg::SetString(storeKey.get(), store::kItem, item.name) == ERROR_SUCCESS &&
-                         reg::SetString(storeKey.get(), store::kCommand, command) == ERROR_SUCCESS &&
-                         reg::SetString(storeKey.get(), store::kHkey, run.hkey) == ERROR_SUCCESS &&
-                         reg::SetString(storeKey.get(), store::kIniMapping, "0") == ERROR_SUCCESS &&
-                         reg::SetDword(storeKey.get(), store::kValueType, type) == ERROR_SUCCESS;
+    const bool written =
+        reg::SetString(storeKey.get(), store::kKey, run.key) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kItem, item.name) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kCommand, command) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kHkey, run.hkey) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kIniMapping, "0") == ERROR_SUCCESS &&
+        reg::SetDword(storeKey.get(), store::kValueType, type) == ERROR_SUCCESS;
     if (written) {
         WriteSwitchTime(storeKey.get());
     }
@@ -145,7 +146,8 @@ Lookup ReadStoreRecord(View view, const std::string& name, StoreRecord& out, LST
     if ((status = reg::QueryString(storeKey.get(), store::kHkey, out.hkey)) != ERROR_SUCCESS ||
         (status = reg::QueryString(storeKey.get(), store::kKey, out.key)) != ERROR_SUCCESS ||
         (status = reg::QueryString(storeKey.get(), store::kItem, out.valueName)) != ERROR_SUCCESS ||
-        (status = reg::QueryString(storeKey.get(), store::kCommand, out.command)) != ERROR_SUCCESS ||
+        (status = reg::QueryString(storeKey.get(), store::kCommand, out.command)) !=
+            ERROR_SUCCESS ||
         out.valueName.empty()) {
         // Never put a value back under an empty or unread name.
         if (status == ERROR_SUCCESS) {
@@ -250,8 +252,7 @@ bool EnableRegistryItem(const StartupItem& item, ReportStyle style) {
         return false;
     }
     // A mark Task Manager left on it would keep Windows from starting it.
-    const auto approval =
-        ApprovalKeyOf(record.hkey + "\\" + record.run.key);
+    const auto approval = ApprovalKeyOf(record.hkey + "\\" + record.run.key);
     if (approval && IsMarkedOff(*approval, record.valueName)) {
         SwitchApprovalOn(*approval, record.valueName);
     }

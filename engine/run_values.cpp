@@ -12,8 +12,8 @@ std::string WowRunKeyPath(std::string_view keyName) {
 
 std::vector<RunSource> RunSources() {
     std::vector<RunSource> sources;
-    for (const auto& [root, label] : {std::pair{HKEY_CURRENT_USER, "HKCU\\"},
-                                      std::pair{HKEY_LOCAL_MACHINE, "HKLM\\"}}) {
+    for (const auto& [root, label] :
+         {std::pair{HKEY_CURRENT_USER, "HKCU\\"}, std::pair{HKEY_LOCAL_MACHINE, "HKLM\\"}}) {
         for (const char* keyName : {"Run", "RunOnce"}) {
             const std::string path = kCurrentVersionPath + std::string(keyName);
             sources.push_back({root, reg::View::Native, path, label + path});

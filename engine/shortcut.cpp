@@ -27,8 +27,9 @@ const FolderPairs& WowFolderPairs() {
         if (platform::IsProcess64Bit() || !platform::IsWindows64Bit()) {
             return found;
         }
-        for (const auto& [x86, native] : {std::pair{"ProgramFiles(x86)", "ProgramW6432"},
-                                          std::pair{"CommonProgramFiles(x86)", "CommonProgramW6432"}}) {
+        for (const auto& [x86, native] :
+             {std::pair{"ProgramFiles(x86)", "ProgramW6432"},
+              std::pair{"CommonProgramFiles(x86)", "CommonProgramW6432"}}) {
             std::string x86Folder = EnvironmentValue(x86), nativeFolder = EnvironmentValue(native);
             if (!x86Folder.empty() && !nativeFolder.empty() &&
                 !EqualsNoCase(x86Folder, nativeFolder)) {
@@ -47,7 +48,8 @@ std::string RealShortcutTarget(const std::string& target, const FolderPairs& fol
     for (const auto& [x86Folder, nativeFolder] : folders) {
         const std::string prefix = CollapseBackslashes(x86Folder + "\\");
         if (StartsWithNoCase(target, prefix) && !exists(target)) {
-            std::string native = CollapseBackslashes(nativeFolder + "\\") + target.substr(prefix.size());
+            std::string native =
+                CollapseBackslashes(nativeFolder + "\\") + target.substr(prefix.size());
             if (exists(native)) {
                 return native;
             }

@@ -65,7 +65,8 @@ bool StoredLocationMatches(HKEY storeKey, const std::string& itemLocation) {
     if (reg::QueryString(storeKey, store::kLocation, folder) != ERROR_SUCCESS) {
         return true;
     }
-    return EqualsNoCase(CollapseBackslashes(folder + "\\"), CollapseBackslashes(itemLocation + "\\"));
+    return EqualsNoCase(CollapseBackslashes(folder + "\\"),
+                        CollapseBackslashes(itemLocation + "\\"));
 }
 
 }  // namespace
@@ -106,12 +107,13 @@ bool DisableShortcutItem(const StartupItem& item, ReportStyle style) {
         reports::DisableFailed(item.name, style);
         return false;
     }
-    bool moved = reg::SetString(storeKey.get(), store::kItem, item.name) == ERROR_SUCCESS &&
-                 reg::SetString(storeKey.get(), store::kPath, shortcut.fullPath) == ERROR_SUCCESS &&
-                 reg::SetString(storeKey.get(), store::kBackupExtension, extension) == ERROR_SUCCESS &&
-                 reg::SetString(storeKey.get(), store::kCommand, item.command) == ERROR_SUCCESS &&
-                 reg::SetString(storeKey.get(), store::kLocation, shortcut.folder) == ERROR_SUCCESS &&
-                 reg::SetString(storeKey.get(), store::kBackup, backupPath) == ERROR_SUCCESS;
+    bool moved =
+        reg::SetString(storeKey.get(), store::kItem, item.name) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kPath, shortcut.fullPath) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kBackupExtension, extension) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kCommand, item.command) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kLocation, shortcut.folder) == ERROR_SUCCESS &&
+        reg::SetString(storeKey.get(), store::kBackup, backupPath) == ERROR_SUCCESS;
     if (moved) {
         WriteSwitchTime(storeKey.get());
         moved = ::CopyFileA(shortcut.fullPath.c_str(), backupPath.c_str(), TRUE) != FALSE;
@@ -152,8 +154,8 @@ Restore RestoreFromStore(View view, const StartupItem& item, ReportStyle style) 
         return Restore::NotFound;
     }
     std::string subkeyName;
-    for (DWORD index = 0;
-         reg::EnumSubkey(storeRoot.get(), index, subkeyName) == ERROR_SUCCESS; ++index) {
+    for (DWORD index = 0; reg::EnumSubkey(storeRoot.get(), index, subkeyName) == ERROR_SUCCESS;
+         ++index) {
         platform::unique_hkey subkey;
         std::string storedName, path, backup;
         if (reg::OpenKeyIn(view, storeRoot.get(), subkeyName, KEY_QUERY_VALUE, subkey) !=
@@ -199,12 +201,9 @@ bool EnableShortcutItem(const StartupItem& item, ReportStyle style) {
     }
     for (const View view : StoreViews()) {
         switch (RestoreFromStore(view, item, style)) {
-        case Restore::Restored:
-            return true;
-        case Restore::Failed:
-            return false;
-        case Restore::NotFound:
-            break;
+        case Restore::Restored: return true;
+        case Restore::Failed: return false;
+        case Restore::NotFound: break;
         }
     }
     return SwitchOnApproval(item);

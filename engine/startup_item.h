@@ -35,7 +35,9 @@ public:
     bool empty() const { return items_.empty(); }
     StartupItem& operator[](size_t index) { return *items_[index]; }
     const StartupItem& operator[](size_t index) const { return *items_[index]; }
-    void RemoveAt(size_t index) { items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index)); }
+    void RemoveAt(size_t index) {
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
     void Clear() { items_.clear(); }
 
     // Records keep their address while the list grows, so a pointer handed to a window stays valid.

@@ -21,8 +21,7 @@ std::string EncodeItem(const engine::StartupItem& item) {
 std::string InsertNumber(const std::string& pattern, long long number) {
     std::string text = pattern;
     const std::string insert = "%1!d!";
-    for (size_t at = text.find(insert); at != std::string::npos;
-         at = text.find(insert, at + 1)) {
+    for (size_t at = text.find(insert); at != std::string::npos; at = text.find(insert, at + 1)) {
         text.replace(at, insert.size(), std::to_string(number));
     }
     return text;
@@ -53,7 +52,9 @@ bool FixWriter::Begin() {
     return false;
 }
 
-bool FixWriter::Record(const engine::StartupItem& item) { return fixFile_.Append(EncodeItem(item)); }
+bool FixWriter::Record(const engine::StartupItem& item) {
+    return fixFile_.Append(EncodeItem(item));
+}
 
 bool FixWriter::Finish(const std::string& remarks, const std::string& action) {
     const bool fixFileKept = fixFile_.Flush();
@@ -61,8 +62,8 @@ bool FixWriter::Finish(const std::string& remarks, const std::string& action) {
     DataFolderLock lock;
     RecordAppender historyFile;
     return lock.held() && historyFile.OpenExisting(HistoryFilePath(), kHistoryRecordSize) &&
-           historyFile.Append(EncodeHistoryRecord({remarks, fixTime_, action, fixFilePath_},
-                                                  AnsiLeadBytes())) &&
+           historyFile.Append(
+               EncodeHistoryRecord({remarks, fixTime_, action, fixFilePath_}, AnsiLeadBytes())) &&
            historyFile.Flush() && fixFileKept;
 }
 
@@ -145,14 +146,16 @@ FixFileChange RemoveFromFixFile(const std::string& fixFilePath,
         }
     }
     if (items.empty()) {
-        return ::DeleteFileA(fixFilePath.c_str()) || !FileExists(fixFilePath) ? FixFileChange::Deleted
-                                                                               : FixFileChange::Failed;
+        return ::DeleteFileA(fixFilePath.c_str()) || !FileExists(fixFilePath)
+                   ? FixFileChange::Deleted
+                   : FixFileChange::Failed;
     }
     std::string contents;
     for (const auto& item : items) {
         contents += EncodeItem(item);
     }
-    return ReplaceFileContents(fixFilePath, contents) ? FixFileChange::Written : FixFileChange::Failed;
+    return ReplaceFileContents(fixFilePath, contents) ? FixFileChange::Written
+                                                      : FixFileChange::Failed;
 }
 
 }  // namespace history

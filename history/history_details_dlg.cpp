@@ -147,9 +147,9 @@ void CHistoryDetailsDlg::Load() {
 
 bool CHistoryDetailsDlg::IsActiveNow(const std::string& name) {
     shell::PageHost* host = shell::CurrentPageHost();
-    if (auto* page = host ? dynamic_cast<views::CWndStartupsPage*>(
-                                host->Page(shell::kWindowsStartupsPage))
-                          : nullptr) {
+    if (auto* page =
+            host ? dynamic_cast<views::CWndStartupsPage*>(host->Page(shell::kWindowsStartupsPage))
+                 : nullptr) {
         // Loads the page's list first when it is empty; an empty list knows of nothing.
         return page->EnsureLoadedRowCount() > 0 && page->IsActive(name);
     }

@@ -43,8 +43,7 @@ private:
     std::vector<std::unique_ptr<engine::StartupItem>> entries_;
 };
 
-class CHistoryDetailsDlg
-    : public controls::DialogImpl<CHistoryDetailsDlg, controls::CBaseDlg> {
+class CHistoryDetailsDlg : public controls::DialogImpl<CHistoryDetailsDlg, controls::CBaseDlg> {
 public:
     explicit CHistoryDetailsDlg(std::string fixFilePath);
     static const controls::MessageTable<CHistoryDetailsDlg>& Messages();

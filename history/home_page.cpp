@@ -62,8 +62,7 @@ void Place(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-CHomePage::CHomePage()
-    : DialogImpl(IDD_HOME, kPageBackground) {}
+CHomePage::CHomePage() : DialogImpl(IDD_HOME, kPageBackground) {}
 
 const controls::MessageTable<CHomePage>& CHomePage::Messages() {
     static const controls::MessageTable<CHomePage> table = {
@@ -72,7 +71,8 @@ const controls::MessageTable<CHomePage>& CHomePage::Messages() {
         controls::OnMessage(WM_SIZE, &CHomePage::OnSize),
         controls::OnMessage(WM_ERASEBKGND, &CHomePage::OnEraseBackground),
         controls::OnCommandCode(IDC_HOME_FIX, BN_CLICKED, &CHomePage::OnFixClicked),
-        controls::OnCommandCode(IDC_HOME_VIEW_HISTORY, BN_CLICKED, &CHomePage::OnViewHistoryClicked),
+        controls::OnCommandCode(IDC_HOME_VIEW_HISTORY, BN_CLICKED,
+                                &CHomePage::OnViewHistoryClicked),
         controls::OnCommandCode(IDC_HOME_TIP_BUTTON, BN_CLICKED, &CHomePage::OnTipClicked),
     };
     return table;

@@ -14,9 +14,9 @@ struct ManualChange {
 };
 
 struct ManualSaveOutcome {
-    int changed = 0;      // changes handled
-    int switchedOff = 0;  // entries actually switched off, each recorded in the fix file
-    int switchedOn = 0;   // entries actually switched back on
+    int changed = 0;        // changes handled
+    int switchedOff = 0;    // entries actually switched off, each recorded in the fix file
+    int switchedOn = 0;     // entries actually switched back on
     bool recorded = false;  // a fix file and a history record were written
 };
 

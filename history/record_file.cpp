@@ -32,17 +32,16 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 ReadOutcome ReadWholeRecords(const std::string& path, size_t recordSize, std::string& bytes,
                              DWORD* error) {
     // Sharing deletion lets a writer put a new file in this one's place while it is read.
-    platform::unique_hfile file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                              nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    platform::unique_hfile file(::CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD cause = ::GetLastError();
         if (error) {
             *error = cause;
         }
         return cause == ERROR_FILE_NOT_FOUND || cause == ERROR_PATH_NOT_FOUND ? ReadOutcome::Missing
-                                                                                : ReadOutcome::Failed;
+                                                                              : ReadOutcome::Failed;
     }
     std::string data;
     char buffer[64 * 1024];

@@ -9,10 +9,10 @@
 namespace history {
 
 struct RestoreOutcome {
-    int restored = 0;            // entries chosen and handed to EnableStartupItem
-    int failed = 0;              // of those, the ones EnableStartupItem could not put back
-    bool fixFileDeleted = false; // nothing remained, so the fix file is gone
-    bool fixFileWritten = false; // the fix file now holds the entries that are still switched off
+    int restored = 0;             // entries chosen and handed to EnableStartupItem
+    int failed = 0;               // of those, the ones EnableStartupItem could not put back
+    bool fixFileDeleted = false;  // nothing remained, so the fix file is gone
+    bool fixFileWritten = false;  // the fix file now holds the entries that are still switched off
 };
 
 // entries: the fix file's entries in list order; chosen[i] marks those to switch back on.

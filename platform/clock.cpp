@@ -50,7 +50,8 @@ bool LocalTimeOf(std::int64_t utcSeconds, SYSTEMTIME& local) {
     const FILETIME utc = FileTimeOfUnix(utcSeconds);
     FILETIME localFile;
     SYSTEMTIME result;
-    if (!::FileTimeToLocalFileTime(&utc, &localFile) || !::FileTimeToSystemTime(&localFile, &result)) {
+    if (!::FileTimeToLocalFileTime(&utc, &localFile) ||
+        !::FileTimeToSystemTime(&localFile, &result)) {
         return false;
     }
     local = result;

@@ -6,7 +6,7 @@
 namespace platform {
 
 class SelectedObject {
-  public:
+public:
     SelectedObject(HDC dc, HGDIOBJ object)
         : dc_(dc), previous_(object ? ::SelectObject(dc, object) : nullptr) {}
     SelectedObject(const SelectedObject&) = delete;
@@ -17,7 +17,7 @@ class SelectedObject {
         }
     }
 
-  private:
+private:
     HDC dc_;
     HGDIOBJ previous_;
 };

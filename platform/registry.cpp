@@ -129,8 +129,7 @@ LSTATUS QueryDword(HKEY key, const std::string& name, DWORD& value) {
 }
 
 LSTATUS SetString(HKEY key, const std::string& name, const std::string& text, DWORD type) {
-    return ::RegSetValueExA(key, name.c_str(), 0, type,
-                            reinterpret_cast<const BYTE*>(text.c_str()),
+    return ::RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                             static_cast<DWORD>(text.size() + 1));
 }
 
@@ -157,8 +156,6 @@ LSTATUS DeleteTree(HKEY parent, const std::string& subkey) {
     return ::RegDeleteTreeA(parent, subkey.c_str());
 }
 
-std::string TextOfData(const std::string& data) {
-    return data.substr(0, data.find('\0'));
-}
+std::string TextOfData(const std::string& data) { return data.substr(0, data.find('\0')); }
 
 }  // namespace platform::reg

@@ -39,8 +39,9 @@ LSTATUS CreateKeyIn(View view, HKEY parent, const std::string& path, REGSAM acce
 LSTATUS DeleteTreeIn(View view, HKEY parent, const std::string& subkey) {
     {
         unique_hkey key;
-        LSTATUS status = OpenKeyIn(view, parent, subkey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE |
-                                                             KEY_SET_VALUE | DELETE, key);
+        LSTATUS status =
+            OpenKeyIn(view, parent, subkey,
+                      KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | DELETE, key);
         if (status != ERROR_SUCCESS) {
             return status;
         }

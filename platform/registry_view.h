@@ -28,8 +28,7 @@ enum class View {
 // KEY_WOW64_64KEY or KEY_WOW64_32KEY on 64-bit Windows; nothing on 32-bit Windows.
 REGSAM ViewFlag(View view);
 
-LSTATUS OpenKeyIn(View view, HKEY parent, const std::string& path, REGSAM access,
-                  unique_hkey& out);
+LSTATUS OpenKeyIn(View view, HKEY parent, const std::string& path, REGSAM access, unique_hkey& out);
 LSTATUS CreateKeyIn(View view, HKEY parent, const std::string& path, REGSAM access,
                     unique_hkey& out, bool* created = nullptr);
 // The key and everything below it, key by key in the view (RegDeleteTree would open the

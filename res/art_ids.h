@@ -38,13 +38,13 @@ inline constexpr ButtonBitmaps kLearnMore{215, 214, 215};
 inline constexpr ButtonBitmaps kUpdateClose{14002, 14003, 0};
 inline constexpr ButtonBitmaps kUpdateOk{14004, 14005, 0};
 
-inline constexpr UINT kSplashBitmap = 149;        // 344 x 260, the splash screen's background
-inline constexpr UINT kPageLogoBitmap = 208;      // top left of the startup pages
-inline constexpr UINT kSortUpBitmap = 133;        // header arrows of older common controls
+inline constexpr UINT kSplashBitmap = 149;    // 344 x 260, the splash screen's background
+inline constexpr UINT kPageLogoBitmap = 208;  // top left of the startup pages
+inline constexpr UINT kSortUpBitmap = 133;    // header arrows of older common controls
 inline constexpr UINT kSortDownBitmap = 135;
 inline constexpr UINT kUpdateBannerBitmap = 14001;  // 500 x 160, 24-bit
-inline constexpr UINT kScanAnimation = 217;       // "IMAGES": the automatic fix dialog's GIF
-inline constexpr UINT kDownloadAnimation = 1001;  // "IMAGES": 400 x 75, the update dialog's GIF
+inline constexpr UINT kScanAnimation = 217;         // "IMAGES": the automatic fix dialog's GIF
+inline constexpr UINT kDownloadAnimation = 1001;    // "IMAGES": 400 x 75, the update dialog's GIF
 inline constexpr UINT kMainIcon = 128;
 
 }  // namespace art

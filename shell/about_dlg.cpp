@@ -36,7 +36,10 @@ const controls::MessageTable<CAboutDlg>& CAboutDlg::Messages() {
 
 LRESULT CAboutDlg::OnInitDialog(WPARAM, LPARAM) {
     heading_.SubclassDlgItem(IDC_ABOUT_HEADING, hwnd());
-    heading_.SetFontName("Arial").SetFontSize(18).SetFontBold(true).SetTextColor(kLinkBlue)
+    heading_.SetFontName("Arial")
+        .SetFontSize(18)
+        .SetFontBold(true)
+        .SetTextColor(kLinkBlue)
         .SetBkColor(kBackground);
     const UINT captionIds[4] = {IDC_ABOUT_VERSION_CAPTION, IDC_ABOUT_WEBSITE_CAPTION,
                                 IDC_ABOUT_SUPPORT_CAPTION, IDC_ABOUT_INFO_CAPTION};
@@ -45,20 +48,33 @@ LRESULT CAboutDlg::OnInitDialog(WPARAM, LPARAM) {
         captions_[i].SetFontName("Arial").SetFontSize(10).SetFontBold(true).SetBkColor(kBackground);
     }
     version_.SubclassDlgItem(IDC_ABOUT_VERSION, hwnd());
-    version_.SetFontName("Arial").SetFontSize(10).SetBkColor(kBackground)
+    version_.SetFontName("Arial")
+        .SetFontSize(10)
+        .SetBkColor(kBackground)
         .SetText(update::GetProgramVersion());
 
     website_.SubclassDlgItem(IDC_ABOUT_WEBSITE, hwnd());
-    website_.SetFontName("Arial").SetFontSize(10).SetBkColor(kBackground).SetTextColor(kLinkBlue)
+    website_.SetFontName("Arial")
+        .SetFontSize(10)
+        .SetBkColor(kBackground)
+        .SetTextColor(kLinkBlue)
         .SetText(ShownAddress(update::ProductSiteUrl()))
         .SetLinkTarget(update::ProductSiteUrl())
         .SetLink(true, false);
     supportMail_.SubclassDlgItem(IDC_ABOUT_SUPPORT_MAIL, hwnd());
-    supportMail_.SetFontName("Arial").SetFontSize(10).SetBkColor(kBackground)
-        .SetTextColor(kLinkBlue).SetText(kSupportMailAddress).SetMailLink(true, false);
+    supportMail_.SetFontName("Arial")
+        .SetFontSize(10)
+        .SetBkColor(kBackground)
+        .SetTextColor(kLinkBlue)
+        .SetText(kSupportMailAddress)
+        .SetMailLink(true, false);
     infoMail_.SubclassDlgItem(IDC_ABOUT_INFO_MAIL, hwnd());
-    infoMail_.SetFontName("Arial").SetFontSize(10).SetBkColor(kBackground)
-        .SetTextColor(kLinkBlue).SetText(kInfoMailAddress).SetMailLink(true, false);
+    infoMail_.SetFontName("Arial")
+        .SetFontSize(10)
+        .SetBkColor(kBackground)
+        .SetTextColor(kLinkBlue)
+        .SetText(kInfoMailAddress)
+        .SetMailLink(true, false);
 
     checkForUpdates_.SubclassDlgItem(IDC_ABOUT_CHECK_FOR_UPDATES, hwnd());
     checkForUpdates_.SetFont("Arial", 14, false);

@@ -22,7 +22,7 @@ size_t KeptPrefixLength(const std::string& path) {
         return drive + 2;
     }
     return path.find_first_not_of('\\') == std::string::npos ? path.size()
-                                                              : path.find_first_not_of('\\');
+                                                             : path.find_first_not_of('\\');
 }
 
 std::string ProgramFolder() {

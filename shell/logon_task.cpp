@@ -22,8 +22,8 @@ std::wstring Wide(const std::string& text) {
     const int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(),
                                              static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()),
-                          wide.data(), length);
+    ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          length);
     return wide;
 }
 

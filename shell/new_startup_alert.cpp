@@ -17,10 +17,9 @@ platform::unique_hfont ArialPoints(HWND window, int points) {
     HDC dc = ::GetDC(window);
     const int height = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
     ::ReleaseDC(window, dc);
-    return platform::unique_hfont(::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                                DEFAULT_PITCH | FF_SWISS, "Arial"));
+    return platform::unique_hfont(::CreateFontA(
+        height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
 }
 
 }  // namespace
@@ -37,8 +36,8 @@ std::string AlertIconSource(const std::string& command) {
         }
     }
     path = std::string(engine::TrimBlanks(path));
-    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES
-                                          : ::GetFileAttributesA(path.c_str());
+    const DWORD attributes =
+        path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return "null.exe";
     }

@@ -14,19 +14,19 @@ namespace shell {
 // One line per slot: a page's own class replaces its placeholder.
 MainPages CreateMainPages() {
     return {
-        std::make_unique<history::CHomePage>(),                  // kHomePage
-        std::make_unique<views::CWndStartupsPage>(),             // kWindowsStartupsPage
-        std::make_unique<CTabSettingsPage>(),                    // kTabSettingsPage
-        std::make_unique<CAboutDlg>(),                           // kAboutPage
-        std::make_unique<views::CManulStartupsPage>(),           // kManualFixPage
+        std::make_unique<history::CHomePage>(),         // kHomePage
+        std::make_unique<views::CWndStartupsPage>(),    // kWindowsStartupsPage
+        std::make_unique<CTabSettingsPage>(),           // kTabSettingsPage
+        std::make_unique<CAboutDlg>(),                  // kAboutPage
+        std::make_unique<views::CManulStartupsPage>(),  // kManualFixPage
     };
 }
 
 SettingsSubPages CreateSettingsSubPages() {
     return {
-        std::make_unique<CSettingsPage>(),                                              // kSettingsSubPage
-        std::make_unique<cleanup::CIgnoreListPage>(),                                   // kIgnoreListSubPage
-        std::make_unique<history::CSetHistory>(),                                       // kHistorySubPage
+        std::make_unique<CSettingsPage>(),             // kSettingsSubPage
+        std::make_unique<cleanup::CIgnoreListPage>(),  // kIgnoreListSubPage
+        std::make_unique<history::CSetHistory>(),      // kHistorySubPage
     };
 }
 

@@ -49,8 +49,8 @@ LRESULT CSettingsPage::OnInitDialog(WPARAM, LPARAM) {
     Anchor(IDC_SETTINGS_FRAME, controls::kStretchWidth | controls::kStretchHeight);
     Anchor(IDC_SETTINGS_SAVE, controls::kMoveWithRight | controls::kMoveWithBottom);
     for (Row& row : rows_) {
-        ::SendMessageA(Item(row.control), BM_SETCHECK, row.initialState ? BST_CHECKED : BST_UNCHECKED,
-                       0);
+        ::SendMessageA(Item(row.control), BM_SETCHECK,
+                       row.initialState ? BST_CHECKED : BST_UNCHECKED, 0);
         row.saved = row.initialState;
     }
     Load();

@@ -70,7 +70,9 @@ LRESULT CTabSettingsPage::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-void CTabSettingsPage::OnTabButton(UINT id) { SelectChild(static_cast<int>(id - IDC_TAB_SETTINGS)); }
+void CTabSettingsPage::OnTabButton(UINT id) {
+    SelectChild(static_cast<int>(id - IDC_TAB_SETTINGS));
+}
 
 void CTabSettingsPage::SelectChild(int index) {
     if (index < 0 || index > 2 || index == visible_) {

@@ -26,8 +26,7 @@ NotifyRecordKind AskShellVersion() {
 
 }  // namespace
 
-CTrayNotifyIcon::CTrayNotifyIcon()
-    : taskbarCreated_(::RegisterWindowMessageA("TaskbarCreated")) {}
+CTrayNotifyIcon::CTrayNotifyIcon() : taskbarCreated_(::RegisterWindowMessageA("TaskbarCreated")) {}
 
 CTrayNotifyIcon::~CTrayNotifyIcon() {
     DeleteFromShell();
@@ -39,14 +38,10 @@ CTrayNotifyIcon::~CTrayNotifyIcon() {
 
 UINT CTrayNotifyIcon::recordSize() const {
     switch (kind_) {
-    case NotifyRecordKind::kFull:
-        return sizeof(NOTIFYICONDATAA);
-    case NotifyRecordKind::kVersion3:
-        return NOTIFYICONDATAA_V3_SIZE;
-    case NotifyRecordKind::kVersion2:
-        return NOTIFYICONDATAA_V2_SIZE;
-    case NotifyRecordKind::kVersion1:
-        break;
+    case NotifyRecordKind::kFull: return sizeof(NOTIFYICONDATAA);
+    case NotifyRecordKind::kVersion3: return NOTIFYICONDATAA_V3_SIZE;
+    case NotifyRecordKind::kVersion2: return NOTIFYICONDATAA_V2_SIZE;
+    case NotifyRecordKind::kVersion1: break;
     }
     return NOTIFYICONDATAA_V1_SIZE;
 }

@@ -34,7 +34,8 @@ constexpr char kUpdateQuestion[] =
 
 }  // namespace
 
-CVelbrookDlg::CVelbrookDlg() : DialogImpl(IDD_VELBROOK_DIALOG, kBackground), pages_(CreateMainPages()) {}
+CVelbrookDlg::CVelbrookDlg()
+    : DialogImpl(IDD_VELBROOK_DIALOG, kBackground), pages_(CreateMainPages()) {}
 
 CVelbrookDlg::~CVelbrookDlg() {
     if (CurrentPageHost() == this) {
@@ -62,7 +63,8 @@ const controls::MessageTable<CVelbrookDlg>& CVelbrookDlg::Messages() {
         OnMessage(MSG_MONITOR_NEW_ENTRY, &CVelbrookDlg::OnNewStartup),
         OnMessage(MSG_MONITOR_DONE, &CVelbrookDlg::OnMonitorDone),
         OnMessage(MSG_UPDATE_CHECK_DONE, &CVelbrookDlg::OnUpdateCheckDone),
-        controls::OnCommandRange(IDC_HEADER_HOME, IDC_HEADER_SETTINGS, &CVelbrookDlg::OnHeaderButton),
+        controls::OnCommandRange(IDC_HEADER_HOME, IDC_HEADER_SETTINGS,
+                                 &CVelbrookDlg::OnHeaderButton),
         OnCommand(IDC_ABOUT_LINK, &CVelbrookDlg::OnAbout),
         OnCommand(IDC_HELP_LINK, &CVelbrookDlg::OnHelp),
         OnCommand(IDC_FEEDBACK_LINK, &CVelbrookDlg::OnFeedback),
@@ -143,14 +145,20 @@ LRESULT CVelbrookDlg::OnAfterFirstShow(WPARAM, LPARAM) {
 
 void CVelbrookDlg::SetUpHeader() {
     title_.SubclassDlgItem(IDC_MAIN_TITLE, hwnd());
-    title_.SetFontName("Arial").SetFontSize(27).SetFontBold(true).SetTextColor(kSubtitleColour)
-        .SetBkColor(kBackground).SetText(engine::ProductName);
+    title_.SetFontName("Arial")
+        .SetFontSize(27)
+        .SetFontBold(true)
+        .SetTextColor(kSubtitleColour)
+        .SetBkColor(kBackground)
+        .SetText(engine::ProductName);
     separator1_.SubclassDlgItem(IDC_LINK_SEPARATOR_1, hwnd());
     separator1_.SetFontName("Arial").SetFontSize(9).SetBkColor(kBackground);
     separator2_.SubclassDlgItem(IDC_LINK_SEPARATOR_2, hwnd());
     separator2_.SetFontName("Arial").SetFontSize(9).SetBkColor(kBackground);
     subtitle_.SubclassDlgItem(IDC_MAIN_SUBTITLE, hwnd());
-    subtitle_.SetFontName("Arial").SetFontSize(12).SetTextColor(kSubtitleColour)
+    subtitle_.SetFontName("Arial")
+        .SetFontSize(12)
+        .SetTextColor(kSubtitleColour)
         .SetBkColor(kBackground);
 
     controls::CHyperLinkButton* links[] = {&aboutLink_, &helpLink_, &feedbackLink_};
@@ -368,8 +376,8 @@ void CVelbrookDlg::OnStartTimer() {
 }
 
 LRESULT CVelbrookDlg::OnUpdateCheckDone(WPARAM available, LPARAM) {
-    if (available && platform::ShowMessageBox(hwnd(), kUpdateQuestion, engine::ProductName,
-                                              MB_YESNO) == IDYES) {
+    if (available &&
+        platform::ShowMessageBox(hwnd(), kUpdateQuestion, engine::ProductName, MB_YESNO) == IDYES) {
         BringBack();
         ShowUpdateOverlay();
     }

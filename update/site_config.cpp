@@ -87,12 +87,9 @@ std::string FixStartupNowPageUrl() { return Page("/fixstartupnow.aspx"); }
 
 std::string CompanionSiteUrl(CompanionProduct product) {
     switch (product) {
-    case CompanionProduct::Tessarine:
-        return Page("/tessarine/");
-    case CompanionProduct::Corvallo:
-        return Page("/corvallo/");
-    case CompanionProduct::FileRepair:
-        return Page("/filerepair/");
+    case CompanionProduct::Tessarine: return Page("/tessarine/");
+    case CompanionProduct::Corvallo: return Page("/corvallo/");
+    case CompanionProduct::FileRepair: return Page("/filerepair/");
     }
     return ProductSiteUrl();
 }

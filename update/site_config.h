@@ -24,10 +24,10 @@ std::string SiteUrl();
 std::string VersionCheckUrl();
 
 // Pages opened in the browser.
-std::string ProductSiteUrl();    // the product site's home page
-std::string WhatsNewPageUrl();   // "whatnew.aspx"
-std::string HelpPageUrl();       // "help/index.aspx"
-std::string FeedbackPageUrl();   // "feedback.aspx?user=Y"
+std::string ProductSiteUrl();        // the product site's home page
+std::string WhatsNewPageUrl();       // "whatnew.aspx"
+std::string HelpPageUrl();           // "help/index.aspx"
+std::string FeedbackPageUrl();       // "feedback.aspx?user=Y"
 std::string FixStartupNowPageUrl();  // "fixstartupnow.aspx"
 
 // The companion products' sites, below the maker's site.

@@ -74,9 +74,9 @@ HttpOutcome HttpGet(const std::string& url, const HttpRequest& request) {
         return HttpOutcome::kFailed;
     }
     SetTimeouts(session.get());
-    platform::unique_hinternet connection(
-        ::InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
-                           INTERNET_SERVICE_HTTP, 0, 0));
+    platform::unique_hinternet connection(::InternetConnectA(session.get(), parts.host.c_str(),
+                                                             parts.port, nullptr, nullptr,
+                                                             INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
         return HttpOutcome::kFailed;
     }
@@ -120,12 +120,9 @@ std::string FetchUrlText(const std::string& url, DWORD accessType) {
         return received <= kMaxAnswerBytes;
     };
     switch (HttpGet(url, request)) {
-    case HttpOutcome::kNotConnected:
-        return kInternetNotConnected;
-    case HttpOutcome::kStopped:
-        return {};
-    default:
-        return text;  // a read that fails keeps what arrived before it
+    case HttpOutcome::kNotConnected: return kInternetNotConnected;
+    case HttpOutcome::kStopped: return {};
+    default: return text;  // a read that fails keeps what arrived before it
     }
 }
 

@@ -191,7 +191,7 @@ LRESULT CManulStartupsPage::OnSize(WPARAM type, LPARAM) {
 CManulStartupsPage::Filter CManulStartupsPage::CurrentFilter() const {
     const auto index = ::SendMessage(Item(IDC_MANUL_FILTER), CB_GETCURSEL, 0, 0);
     return index == kDisabledPrograms || index == kAllPrograms ? static_cast<Filter>(index)
-                                                                : kActivePrograms;
+                                                               : kActivePrograms;
 }
 
 void CManulStartupsPage::Reload() {
@@ -201,11 +201,12 @@ void CManulStartupsPage::Reload() {
     const engine::EntryFilter filters[] = {engine::EntryFilter::Active,
                                            engine::EntryFilter::Disabled, engine::EntryFilter::All};
     list_.Refill([&] {
-        engine::ListStartupItems(filters[CurrentFilter()]).ForEach([this](const engine::StartupItem& item) {
-            if (list_.AppendEntry(item) >= 0 && item.enabled) {
-                ++activeRows_;
-            }
-        });
+        engine::ListStartupItems(filters[CurrentFilter()])
+            .ForEach([this](const engine::StartupItem& item) {
+                if (list_.AppendEntry(item) >= 0 && item.enabled) {
+                    ++activeRows_;
+                }
+            });
     });
     ListView_SetSelectionMark(list_.hwnd(), 0);
     reloading_ = false;

@@ -265,8 +265,7 @@ bool CStartupListView::OnNotify(NMHDR& header, LRESULT& answer) {
     case NM_CUSTOMDRAW:
         answer = OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -299,8 +298,7 @@ LRESULT CStartupListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return CSortableListView::WindowProc(message, wParam, lParam);
 }
@@ -308,8 +306,7 @@ LRESULT CStartupListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 // The whole row is drawn at its item stage, which every version of the list sends.
 LRESULT CStartupListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
         const int row = static_cast<int>(draw.nmcd.dwItemSpec);
         const int columns = ColumnCount();
@@ -318,8 +315,7 @@ LRESULT CStartupListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
         }
         return CDRF_SKIPDEFAULT;
     }
-    default:
-        return CDRF_DODEFAULT;
+    default: return CDRF_DODEFAULT;
     }
 }
 

@@ -70,8 +70,7 @@ protected:
     virtual COLORREF RowTextColour(int row, const engine::StartupItem* item) const = 0;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void SortRows(const controls::BaseTextComparer& comparer, int column,
-                  bool descending) override;
+    void SortRows(const controls::BaseTextComparer& comparer, int column, bool descending) override;
 
 private:
     struct Row {

@@ -175,8 +175,8 @@ void CWndStartupsPage::PlaceButtons() const {
     const int y = client.bottom - kButtonsFromBottom;
     ::MoveWindow(Item(IDC_WND_MANUAL_FIX), static_cast<int>(width / 3.5), y, kButtonWidth,
                  kButtonHeight, TRUE);
-    ::MoveWindow(Item(IDC_WND_AUTOMATIC_FIX), static_cast<int>(width / 2.5 + 120), y,
-                 kButtonWidth, kButtonHeight, TRUE);
+    ::MoveWindow(Item(IDC_WND_AUTOMATIC_FIX), static_cast<int>(width / 2.5 + 120), y, kButtonWidth,
+                 kButtonHeight, TRUE);
 }
 
 int CWndStartupsPage::LoadAndCountActive() {

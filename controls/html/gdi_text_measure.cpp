@@ -62,9 +62,7 @@ GdiTextMeasure::Font& GdiTextMeasure::FontEntry(const TextStyle& s) {
     return fonts_.emplace(std::move(key), std::move(entry)).first->second;
 }
 
-HFONT GdiTextMeasure::FontOf(const TextStyle& style) {
-    return FontEntry(style).font.get();
-}
+HFONT GdiTextMeasure::FontOf(const TextStyle& style) { return FontEntry(style).font.get(); }
 
 int GdiTextMeasure::TextWidth(const TextStyle& style, std::string_view text) {
     platform::SelectedObject select(dc_.get(), FontOf(style));
@@ -87,12 +85,8 @@ size_t GdiTextMeasure::FitCount(const TextStyle& style, std::string_view text, i
     return fit < 0 ? 0 : static_cast<size_t>(fit);
 }
 
-TextMetrics GdiTextMeasure::Metrics(const TextStyle& style) {
-    return FontEntry(style).metrics;
-}
+TextMetrics GdiTextMeasure::Metrics(const TextStyle& style) { return FontEntry(style).metrics; }
 
-int GdiTextMeasure::XHeightPx(const TextStyle& style) {
-    return FontEntry(style).xHeight;
-}
+int GdiTextMeasure::XHeightPx(const TextStyle& style) { return FontEntry(style).xHeight; }
 
 }  // namespace controls::html

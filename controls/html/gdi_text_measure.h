@@ -10,7 +10,7 @@
 namespace controls::html {
 
 class GdiTextMeasure : public TextMeasure {
-  public:
+public:
     GdiTextMeasure();  // a memory DC compatible with the screen
 
     // The font of the style; owned by the measure, valid until the next call that makes one.
@@ -22,7 +22,7 @@ class GdiTextMeasure : public TextMeasure {
     int XHeightPx(const TextStyle& style) override;
     int PixelsPerInchY() override { return dpiY_; }
 
-  private:
+private:
     struct Font {
         platform::unique_hfont font;
         TextMetrics metrics;

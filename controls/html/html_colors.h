@@ -19,13 +19,13 @@ constexpr Color Rgb(unsigned r, unsigned g, unsigned b) {
 // The web colour names with fixed values and the names of the system colours, whose values
 // are asked for once, when the table is made (systemColor takes a GetSysColor index).
 class ColorTable {
-  public:
+public:
     explicit ColorTable(const std::function<Color(int)>& systemColor);
 
     std::optional<Color> Find(std::string_view name) const;  // any case
     std::size_t CountNames() const { return colors_.size(); }
 
-  private:
+private:
     std::unordered_map<std::string, Color> colors_;
 };
 

@@ -70,7 +70,7 @@ Extent ParseExtent(std::string_view value, const TextStyle& style, FontScale& sc
 }
 
 class Builder {
-  public:
+public:
     explicit Builder(const BuildContext& context) : c_(context) {
         doc_.styles.emplace_back();
         stack_.push_back({"", &doc_.styles.back(), -1});
@@ -86,7 +86,7 @@ class Builder {
         return std::move(doc_);
     }
 
-  private:
+private:
     const TextStyle& Top() const { return *stack_.back().style; }
 
     std::vector<Item>& Target() {
@@ -123,15 +123,9 @@ class Builder {
 
     void Handle(const Token& t) {
         switch (t.kind) {
-        case Token::Kind::Text:
-            AddText(t.text);
-            break;
-        case Token::Kind::LineBreak:
-            Add(Item::Kind::LineBreak);
-            break;
-        case Token::Kind::Tab:
-            Add(Item::Kind::Tab);
-            break;
+        case Token::Kind::Text: AddText(t.text); break;
+        case Token::Kind::LineBreak: Add(Item::Kind::LineBreak); break;
+        case Token::Kind::Tab: Add(Item::Kind::Tab); break;
         case Token::Kind::Tag:
             if (t.closing) {
                 Close(t.text);

@@ -108,7 +108,7 @@ struct Document {
 
 // What the markup needs from outside: string resources and pictures.
 class MarkupHost {
-  public:
+public:
     virtual ~MarkupHost() = default;
     // The string resource id of the program (module empty) or of the named module; empty
     // when there is none.

@@ -40,9 +40,11 @@ Block LayoutTable(const Table& table, int room, bool bounded, TextMeasure& measu
 
 // Lays out a run of items into lines no wider than width (when bounded).
 class FlowLayout {
-  public:
+public:
     FlowLayout(int width, bool bounded, TextMeasure& measure, const std::vector<InlineBox>& boxes)
-        : width_(bounded ? std::max(width, 1) : kUnbounded), bounded_(bounded), m_(measure),
+        : width_(bounded ? std::max(width, 1) : kUnbounded),
+          bounded_(bounded),
+          m_(measure),
           boxes_(boxes) {}
 
     Block Run(const std::vector<Item>& items) {
@@ -56,7 +58,7 @@ class FlowLayout {
         return Finish();
     }
 
-  private:
+private:
     struct Piece {
         int x = 0, width = 0, ascent = 0, descent = 0;
         VAlign vAlign = VAlign::Baseline;
@@ -91,27 +93,17 @@ class FlowLayout {
 
     void Place(const Item& item) {
         switch (item.kind) {
-        case Item::Kind::Text:
-            PlaceText(item);
-            break;
+        case Item::Kind::Text: PlaceText(item); break;
         case Item::Kind::LineBreak:
             if (line_.empty()) {
                 emptyLineHeight_ = m_.Metrics(*item.style).height;
             }
             EndLine();
             break;
-        case Item::Kind::Tab:
-            PlaceTab(item);
-            break;
-        case Item::Kind::Rule:
-            PlaceRule(item);
-            break;
-        case Item::Kind::Picture:
-            PlacePicture(item);
-            break;
-        case Item::Kind::Table:
-            PlaceTable(item);
-            break;
+        case Item::Kind::Tab: PlaceTab(item); break;
+        case Item::Kind::Rule: PlaceRule(item); break;
+        case Item::Kind::Picture: PlacePicture(item); break;
+        case Item::Kind::Table: PlaceTable(item); break;
         }
     }
 

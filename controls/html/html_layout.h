@@ -23,7 +23,7 @@ struct TextMetrics {
 };
 
 class TextMeasure : public FontScale {
-  public:
+public:
     virtual int TextWidth(const TextStyle& style, std::string_view text) = 0;
     // How many leading characters of text fit into maxWidth pixels.
     virtual size_t FitCount(const TextStyle& style, std::string_view text, int maxWidth) = 0;

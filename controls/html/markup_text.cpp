@@ -2,9 +2,7 @@
 
 namespace controls::html {
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
 std::string LowerAscii(std::string_view text) {
     std::string lower(text);

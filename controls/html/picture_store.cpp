@@ -19,7 +19,8 @@ std::string TagKey(std::string_view kind, const Token& tag) {
     return key;
 }
 
-template <typename Handle> Handle HandleFrom(std::string_view text) {
+template <typename Handle>
+Handle HandleFrom(std::string_view text) {
     const auto value = std::strtoull(std::string(TrimSpace(text)).c_str(), nullptr, 0);
     return reinterpret_cast<Handle>(static_cast<UINT_PTR>(value));
 }
@@ -34,9 +35,7 @@ int Side(const Token& tag, std::string_view a, std::string_view b) {
 PictureStore::PictureStore(const ColorTable& colors, HINSTANCE resources)
     : colors_(colors), resources_(resources) {}
 
-PictureStore::~PictureStore() {
-    Clear();
-}
+PictureStore::~PictureStore() { Clear(); }
 
 void PictureStore::Clear() {
     pictures_.clear();

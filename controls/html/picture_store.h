@@ -15,7 +15,7 @@
 namespace controls::html {
 
 class PictureStore : public MarkupHost {
-  public:
+public:
     enum class Kind { Bitmap, Icon, ImageList };
 
     struct Picture {
@@ -57,7 +57,7 @@ class PictureStore : public MarkupHost {
     std::string LoadStringResource(unsigned id, std::string_view module) override;
     PictureRef LoadPicture(std::string_view kind, const Token& tag) override;
 
-  private:
+private:
     bool Load(Picture& picture, std::string_view kind, const Token& tag);
 
     const ColorTable& colors_;

@@ -13,9 +13,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-unsigned Channel(COLORREF c, int shift) {
-    return (c >> shift) & 0xFF;
-}
+unsigned Channel(COLORREF c, int shift) { return (c >> shift) & 0xFF; }
 
 COLORREF Scale(COLORREF c, double factor) {
     const auto one = [&](int shift) {
@@ -107,18 +105,10 @@ void CPPDrawManager::FillEffect(HDC dc, html::FillEffect effect, const RECT& rec
             case html::FillEffect::VGradient:
                 c = Ramp3(begin, Mix(begin, end, 1, 2), end, ty);
                 break;
-            case html::FillEffect::HCGradient:
-                c = Ramp3(begin, end, begin, tx);
-                break;
-            case html::FillEffect::VCGradient:
-                c = Ramp3(begin, end, begin, ty);
-                break;
-            case html::FillEffect::H3Gradient:
-                c = Ramp3(begin, middle, end, tx);
-                break;
-            case html::FillEffect::V3Gradient:
-                c = Ramp3(begin, middle, end, ty);
-                break;
+            case html::FillEffect::HCGradient: c = Ramp3(begin, end, begin, tx); break;
+            case html::FillEffect::VCGradient: c = Ramp3(begin, end, begin, ty); break;
+            case html::FillEffect::H3Gradient: c = Ramp3(begin, middle, end, tx); break;
+            case html::FillEffect::V3Gradient: c = Ramp3(begin, middle, end, ty); break;
             case html::FillEffect::Noise:
                 noise ^= noise << 13;
                 noise ^= noise >> 17;
@@ -128,18 +118,10 @@ void CPPDrawManager::FillEffect(HDC dc, html::FillEffect effect, const RECT& rec
             case html::FillEffect::DiagShade:
                 c = Mix(begin, end, x + y, w + h > 2 ? w + h - 2 : 1);
                 break;
-            case html::FillEffect::HShade:
-                c = Shade(begin, 1.3 - 0.6 * ty);
-                break;
-            case html::FillEffect::VShade:
-                c = Shade(begin, 1.3 - 0.6 * tx);
-                break;
-            case html::FillEffect::HBump:
-                c = Shade(begin, 0.75 + 0.5 * std::sin(kPi * ty));
-                break;
-            case html::FillEffect::VBump:
-                c = Shade(begin, 0.75 + 0.5 * std::sin(kPi * tx));
-                break;
+            case html::FillEffect::HShade: c = Shade(begin, 1.3 - 0.6 * ty); break;
+            case html::FillEffect::VShade: c = Shade(begin, 1.3 - 0.6 * tx); break;
+            case html::FillEffect::HBump: c = Shade(begin, 0.75 + 0.5 * std::sin(kPi * ty)); break;
+            case html::FillEffect::VBump: c = Shade(begin, 0.75 + 0.5 * std::sin(kPi * tx)); break;
             case html::FillEffect::SoftBump:
                 c = Shade(begin, 0.7 + 0.6 * std::sin(kPi * tx) * std::sin(kPi * ty));
                 break;
@@ -160,8 +142,7 @@ void CPPDrawManager::FillEffect(HDC dc, html::FillEffect effect, const RECT& rec
                                      0.05 * std::sin(static_cast<double>(x) * 1.7));
                 break;
             case html::FillEffect::Transparent:
-            case html::FillEffect::Solid:
-                break;
+            case html::FillEffect::Solid: break;
             }
             // A top-down 32-bit DIB stores blue, green, red.
             pixels[static_cast<size_t>(py) * pw + px] =

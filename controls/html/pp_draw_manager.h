@@ -13,7 +13,7 @@
 namespace controls::html {
 
 class CPPDrawManager {
-  public:
+public:
     // Fills rect with the effect from begin over middle to end. Only the part inside the DC's
     // clip box is computed, so a huge rectangle costs no more than the visible one.
     void FillEffect(HDC dc, FillEffect effect, const RECT& rect, COLORREF begin, COLORREF middle,

@@ -96,9 +96,7 @@ void CPPHtmlDrawer::DrawOp(HDC dc, const html::DrawOp& op, int dx, int dy) {
         }
         break;
     }
-    case html::DrawOp::Kind::Rule:
-        draw_.FillSolid(dc, r, op.color);
-        break;
+    case html::DrawOp::Kind::Rule: draw_.FillSolid(dc, r, op.color); break;
     case html::DrawOp::Kind::Picture: {
         const PictureStore::Picture* p = pictures_.Find(op.picture.id);
         if (!p) {

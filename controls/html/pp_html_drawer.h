@@ -16,7 +16,7 @@
 namespace controls::html {
 
 class CPPHtmlDrawer {
-  public:
+public:
     // Hover notifications carry this instead of a link when the mouse has left every link.
     static constexpr int kNoLink = -2;
 
@@ -63,7 +63,7 @@ class CPPHtmlDrawer {
     const Document& PreparedDocument() const { return document_; }
     const Layout& PreparedLayout() const { return layout_; }
 
-  private:
+private:
     void Rebuild();
     void SetHover(int link);
     void DrawOp(HDC dc, const html::DrawOp& op, int dx, int dy);

@@ -14,14 +14,14 @@ namespace {
 
 // BeginPaint and EndPaint as one scope.
 class PaintScope {
-  public:
+public:
     explicit PaintScope(HWND hwnd) : window_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     ~PaintScope() { ::EndPaint(window_, &ps_); }
     HDC dc() const { return dc_; }
 
-  private:
+private:
     HWND window_;
     PAINTSTRUCT ps_{};
     HDC dc_;
@@ -92,11 +92,8 @@ void CPPHtmlStatic::SetWindowText(const std::string& markup) {
 LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = this->hwnd();
     switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the memory bitmap paints the background
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;  // the memory bitmap paints the background
     case WM_SETTEXT: {
         const LRESULT result = Default(message, wParam, lParam);
         // Read back, not taken from lParam: a static of common controls 6 is a UTF-16 window,
@@ -167,8 +164,7 @@ LRESULT CPPHtmlStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return Default(message, wParam, lParam);
 }

@@ -15,7 +15,7 @@ namespace controls::html {
 // Take it over with SubclassDlgItem(id, dialog): its text becomes the markup and its font the
 // "body" rule. Animated pictures run on a timer of the control (kAnimationTimer).
 class CPPHtmlStatic : public controls::CSubclassedWindow {
-  public:
+public:
     static constexpr UINT_PTR kAnimationTimer = 0x4854;
 
     CPPHtmlStatic() = default;
@@ -29,11 +29,11 @@ class CPPHtmlStatic : public controls::CSubclassedWindow {
     static std::string BodyRuleFor(const LOGFONTA& font, int pixelsPerInchY, COLORREF textColor);
     static std::string LinkRules();
 
-  protected:
+protected:
     void OnSubclassed() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  private:
+private:
     void OnFontChanged(HFONT font);
     void Relayout();
     void OnPaint();

@@ -50,9 +50,7 @@ std::vector<Declaration> ParseDeclarations(std::string_view text) {
     return out;
 }
 
-StyleSheet::StyleSheet() {
-    ResetToDefault();
-}
+StyleSheet::StyleSheet() { ResetToDefault(); }
 
 void StyleSheet::ResetToDefault() {
     rules_.clear();

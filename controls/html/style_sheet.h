@@ -18,7 +18,7 @@ struct Declaration {
 std::vector<Declaration> ParseDeclarations(std::string_view text);
 
 class StyleSheet {
-  public:
+public:
     StyleSheet();  // holds the default rules
 
     // Rules "selector { declarations }"; several selectors may share a rule ("h1, h2").
@@ -30,7 +30,7 @@ class StyleSheet {
     // The declarations of the selector (any case), or empty.
     std::string_view Find(std::string_view selector) const;
 
-  private:
+private:
     std::map<std::string, std::string, std::less<>> rules_;
 };
 

@@ -306,8 +306,7 @@ std::string TransformText(std::string_view text, TextTransform transform, bool a
                 c = static_cast<char>(c - 'a' + 'A');
             }
             break;
-        case TextTransform::None:
-            break;
+        case TextTransform::None: break;
         }
         wordStart = IsSpace(c);
     }

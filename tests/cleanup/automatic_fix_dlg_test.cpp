@@ -41,7 +41,8 @@ protected:
         std::vector<std::string> names;
         const HWND list = dialog.list().hwnd();
         for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-            names.push_back(controls::RowText(list, row, 0) + (controls::IsRowChecked(list, row) ? "+" : "-"));
+            names.push_back(controls::RowText(list, row, 0) +
+                            (controls::IsRowChecked(list, row) ? "+" : "-"));
         }
         return names;
     }
@@ -51,9 +52,8 @@ TEST_F(AutomaticFixDlgTest, NothingFoundSaysSoEndsWithCancelAndStoresTheScan) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "NotScrap", "notscrap.exe");
     MessageBoxAnswers boxes;
     CMngAutoStartupsDlg dialog;
-    const INT_PTR result = RunModal(dialog, [&](controls::CDialog& d) {
-        PumpUntil([&] { return !d.IsOpen(); });
-    });
+    const INT_PTR result =
+        RunModal(dialog, [&](controls::CDialog& d) { PumpUntil([&] { return !d.IsOpen(); }); });
     EXPECT_EQ(result, IDCANCEL);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text,
@@ -157,7 +157,8 @@ TEST_F(AutomaticFixDlgTest, CancelOffersTheLearnMorePageThenEndsWithCancel) {
     controls::html::SetAddressOpener(previous);
     EXPECT_EQ(result, IDCANCEL);
     // The tab-settings page, then the Windows startups page.
-    EXPECT_EQ(host.selections, (std::vector<int>{shell::kTabSettingsPage, shell::kWindowsStartupsPage}));
+    EXPECT_EQ(host.selections,
+              (std::vector<int>{shell::kTabSettingsPage, shell::kWindowsStartupsPage}));
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[0].text,
               "Still Unsure about Fixing Scrap Programs? Click yes to Learn more. ");

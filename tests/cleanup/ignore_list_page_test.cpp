@@ -36,7 +36,8 @@ protected:
     std::vector<std::string> Rows() const {
         std::vector<std::string> rows;
         for (int row = 0; row < ListView_GetItemCount(list_); ++row) {
-            rows.push_back(controls::RowText(list_, row, 0) + "|" + controls::RowText(list_, row, 1));
+            rows.push_back(controls::RowText(list_, row, 0) + "|" +
+                           controls::RowText(list_, row, 1));
         }
         return rows;
     }

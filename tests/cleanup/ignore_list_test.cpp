@@ -58,7 +58,8 @@ TEST_F(IgnoreListTest, ReplacingRewritesFileAndListAndEmptyDeletesTheFile) {
     cleanup::AddToIgnoreList(Entry("One", "1"));
     cleanup::AddToIgnoreList(Entry("Two", "2"));
     cleanup::AddToIgnoreList(Entry("One", "1"));
-    ASSERT_EQ(cleanup::ReplaceIgnoreList({{"Two", "2"}, {"Three", "3"}}), cleanup::IgnoreResult::Done);
+    ASSERT_EQ(cleanup::ReplaceIgnoreList({{"Two", "2"}, {"Three", "3"}}),
+              cleanup::IgnoreResult::Done);
     const auto records = cleanup::ReadIgnoreRecords();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].name, "Two");

@@ -25,8 +25,8 @@ struct RunRecording {
     std::vector<std::pair<WPARAM, LPARAM>> finished;
 };
 
-LRESULT CALLBACK RecordProgress(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK RecordProgress(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR data) {
     if (message == PBM_SETPOS) {
         reinterpret_cast<RunRecording*>(data)->positions.push_back(wParam);
     }
@@ -84,8 +84,8 @@ protected:
 TEST_F(ProcessDlgTest, RunsEveryEntryStoresTheRunAndCannotBeEndedEarly) {
     AddEntry("Alpha", true);
     AddEntry("Bravo", true);
-    AddEntry("Charlie", false);        // gone since the scan: its switch-off fails
-    AddEntry("Delta", true, false);    // moved to the ignore list
+    AddEntry("Charlie", false);      // gone since the scan: its switch-off fails
+    AddEntry("Delta", true, false);  // moved to the ignore list
     AddEntry("Echo", true);
     MessageBoxAnswers boxes;
     CDlgProcessDlg dialog;

@@ -96,9 +96,9 @@ TEST_F(ConcurrentWriters, IgnoreListKeepsEveryAdditionWhileOthersRemove) {
             lines.push_back("ignore add " + Name("Kept", round, writer) + " --command k.exe");
             // Each round also takes the previous round's "Gone" names off again, a
             // read-and-replace racing the appends.
-            lines.push_back(round == 0 ? "ignore add " + Name("Gone", round, writer) +
-                                             " --command g.exe"
-                                       : "ignore remove " + Name("Gone", round - 1, writer));
+            lines.push_back(round == 0
+                                ? "ignore add " + Name("Gone", round, writer) + " --command g.exe"
+                                : "ignore remove " + Name("Gone", round - 1, writer));
         }
         const auto results = RunTogether(lines);
         for (size_t i = 0; i < results.size(); ++i) {

@@ -38,18 +38,25 @@ TEST_F(EntryCommands, ListPrintsRawTextsAsJsonAndCsv) {
     auto json = RunVelbrookc("list --json");
     EXPECT_EQ(json.exitCode, 0u) << json.err;
     // JSON is UTF-8: é becomes C3 A9.
-    EXPECT_EQ(Lines(json.out),
-              "[\n {\"name\": \"Caf\xC3\xA9\", \"command\": \"  \\\"C:\\\\Tools\\\\caf\xC3\xA9.exe\\\" -q \", "
-              "\"location\": \"HKCU\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-              "\"enabled\": true, \"switch\": null},\n {\"name\": \"Comma,Tool\", \"command\": \"x.exe\", "
-              "\"location\": \"HKLM\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-              "\"enabled\": true, \"switch\": null}\n]\n");
+    EXPECT_EQ(
+        Lines(json.out),
+        "[\n {\"name\": \"Caf\xC3\xA9\", \"command\": \"  \\\"C:\\\\Tools\\\\caf\xC3\xA9.exe\\\" "
+        "-q \", "
+        "\"location\": \"HKCU\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
+        "\"enabled\": true, \"switch\": null},\n {\"name\": \"Comma,Tool\", \"command\": "
+        "\"x.exe\", "
+        "\"location\": \"HKLM\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
+        "\"enabled\": true, \"switch\": null}\n]\n");
 
     auto csv = RunVelbrookc("list --csv --filter active");
     EXPECT_EQ(csv.exitCode, 0u) << csv.err;
-    EXPECT_EQ(Lines(csv.out), "name,command,location,enabled\n"
-                              "Caf\xE9,\"  \"\"C:\\Tools\\caf\xE9.exe\"\" -q \"," + kHkcuRun + ",true\n"
-                              "\"Comma,Tool\",x.exe," + kHklmRun + ",true\n");
+    EXPECT_EQ(Lines(csv.out),
+              "name,command,location,enabled\n"
+              "Caf\xE9,\"  \"\"C:\\Tools\\caf\xE9.exe\"\" -q \"," +
+                  kHkcuRun +
+                  ",true\n"
+                  "\"Comma,Tool\",x.exe," +
+                  kHklmRun + ",true\n");
 
     auto none = RunVelbrookc("list --json --filter disabled");
     EXPECT_EQ(Lines(none.out), "[]\n");

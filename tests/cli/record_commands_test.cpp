@@ -110,7 +110,8 @@ TEST_F(RecordCommandsTest, IgnoredEntriesLeaveTheScanUntilRemoved) {
 }
 
 TEST_F(RecordCommandsTest, ANameTooLongForTheIgnoreListIsRefusedClearly) {
-    const ProcessResult run = RunVelbrookc("ignore add " + std::string(300, 'n') + " --command x.exe");
+    const ProcessResult run =
+        RunVelbrookc("ignore add " + std::string(300, 'n') + " --command x.exe");
     EXPECT_EQ(Exit(run), 2);
     EXPECT_NE(run.err.find("longer than 259 characters"), std::string::npos) << run.err;
     EXPECT_TRUE(JsonOf(RunVelbrookc("ignore list --json")).empty());

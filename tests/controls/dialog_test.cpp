@@ -78,8 +78,7 @@ TEST(Dialog, ModalRunGoesThroughTheTableInOrder) {
         d.SendCommand(IDOK);
     });
     EXPECT_EQ(result, 7);
-    EXPECT_EQ(dialog.calls,
-              (std::vector<std::string>{"init", "timer", "go", "yes", "no", "ok"}));
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"init", "timer", "go", "yes", "no", "ok"}));
     ASSERT_EQ(answers.shown().size(), 2u);
     EXPECT_EQ(answers.shown()[0].text, "Really?");
     EXPECT_EQ(answers.shown()[0].type, static_cast<UINT>(MB_YESNO));
@@ -114,7 +113,8 @@ struct Placement {
 Placement Measure(const controls::CDialog& d) {
     return {testing_support::ControlRect(d, IDC_RIGHT_BUTTON),
             testing_support::ControlRect(d, IDC_STRETCHED),
-            testing_support::ControlRect(d, IDC_BOTTOM_LABEL), testing_support::ControlRect(d, IDOK)};
+            testing_support::ControlRect(d, IDC_BOTTOM_LABEL),
+            testing_support::ControlRect(d, IDOK)};
 }
 
 void Grow(HWND window, int dx, int dy) {

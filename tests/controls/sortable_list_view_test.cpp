@@ -50,14 +50,16 @@ protected:
         AddRow("cherry", "fruit 2", 30);
         AddRow("apple", "fruit 3", 10);
         AddRow("Banana", "fruit 1", 20);
-        dialog.list.SetComparerForAllColumns(controls::Singleton<controls::TextComparerCI>::Instance());
+        dialog.list.SetComparerForAllColumns(
+            controls::Singleton<controls::TextComparerCI>::Instance());
     }
     void AddColumn(int index, const char* title) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.cx = 100;
         column.pszText = const_cast<char*>(title);
-        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(&column));
     }
     void AddRow(const char* name, const char* kind, LPARAM data) {
         LVITEMA item{};
@@ -65,14 +67,16 @@ protected:
         item.iItem = ListView_GetItemCount(list);
         item.pszText = const_cast<char*>(name);
         item.lParam = data;
-        const int row = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        const int row = static_cast<int>(
+            ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
         SetText(row, 1, kind);
     }
     void SetText(int row, int column, const char* text) {
         LVITEMA item{};
         item.iSubItem = column;
         item.pszText = const_cast<char*>(text);
-        ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
     }
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> texts;
@@ -82,7 +86,8 @@ protected:
             item.iSubItem = column;
             item.pszText = text;
             item.cchTextMax = sizeof text;
-            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&item));
             texts.push_back(text);
         }
         return texts;

@@ -120,7 +120,8 @@ TEST(XPButton, TheDialogReflectsDrawingToTheButton) {
     item.hwndItem = dialog.button.hwnd();
     item.hDC = dib.dc();
     item.rcItem = RECT{0, 0, 60, 30};
-    EXPECT_TRUE(::SendMessage(dialog.hwnd(), WM_DRAWITEM, IDC_XPBUTTON, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_TRUE(
+        ::SendMessage(dialog.hwnd(), WM_DRAWITEM, IDC_XPBUTTON, reinterpret_cast<LPARAM>(&item)));
     EXPECT_NE(dib.Pixel(5, 5), kPaper);
 }
 

@@ -13,9 +13,11 @@ namespace {
 using namespace testing_support;
 using engine::StartupItem;
 
-void WriteKey(const std::string& path, const std::vector<std::pair<std::string, std::string>>& values) {
+void WriteKey(const std::string& path,
+              const std::vector<std::pair<std::string, std::string>>& values) {
     platform::unique_hkey key;
-    ASSERT_EQ(platform::reg::CreateKey(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS, key), ERROR_SUCCESS);
+    ASSERT_EQ(platform::reg::CreateKey(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS, key),
+              ERROR_SUCCESS);
     for (const auto& [name, text] : values) {
         platform::reg::SetString(key.get(), name, text);
     }
@@ -38,19 +40,23 @@ protected:
 TEST_F(DisabledStore, ListsShortcutsFirstThenRegistryValuesAndSkipsIncompleteKeys) {
     const std::string reg = std::string(engine::kStoreRegistryPath) + "\\";
     const std::string folder = std::string(engine::kStoreFolderPath) + "\\";
-    WriteKey(reg + "Machine", {{"hkey", "HKLM"}, {"key", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"},
-                               {"item", "Machine"}, {"command", "m.exe"}});
+    WriteKey(reg + "Machine", {{"hkey", "HKLM"},
+                               {"key", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"},
+                               {"item", "Machine"},
+                               {"command", "m.exe"}});
     WriteKey(reg + "NoHkey", {{"key", "Software\\x"}, {"item", "NoHkey"}, {"command", "n.exe"}});
-    WriteKey(reg + "EmptyHkey", {{"hkey", ""}, {"key", "Software\\x"}, {"item", "E"}, {"command", "e"}});
+    WriteKey(reg + "EmptyHkey",
+             {{"hkey", ""}, {"key", "Software\\x"}, {"item", "E"}, {"command", "e"}});
     // The subkey name plays no part in reading.
-    WriteKey(reg + "written by another tool", {{"hkey", "HKCU"}, {"key", "Software\\Run"},
-                                               {"item", "Other"}, {"command", "o.exe"}});
-    WriteKey(folder + "C:^Startup^Link.lnk", {{"item", "Link"}, {"command", "l.exe "},
-                                              {"location", "C:\\Startup\\"}});
+    WriteKey(reg + "written by another tool",
+             {{"hkey", "HKCU"}, {"key", "Software\\Run"}, {"item", "Other"}, {"command", "o.exe"}});
+    WriteKey(folder + "C:^Startup^Link.lnk",
+             {{"item", "Link"}, {"command", "l.exe "}, {"location", "C:\\Startup\\"}});
     WriteKey(folder + "C:^Startup^NoLocation.lnk", {{"item", "NoLocation"}, {"command", "x"}});
     // A value of the wrong type is not a string.
     platform::unique_hkey key;
-    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, folder + "C:^Startup^Typed.lnk", KEY_ALL_ACCESS, key);
+    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, folder + "C:^Startup^Typed.lnk", KEY_ALL_ACCESS,
+                             key);
     platform::reg::SetString(key.get(), "item", "Typed");
     platform::reg::SetString(key.get(), "command", "t");
     platform::reg::SetDword(key.get(), "location", 7);

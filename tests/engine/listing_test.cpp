@@ -136,10 +136,10 @@ TEST_F(Listing, ShortcutsAreResolvedToTargetBlankArguments) {
 }
 
 TEST_F(Listing, ResolverReusedAcrossLinksKeepsNothingFromThePreviousOne) {
-    const auto first = CreateShortcut(UserStartupFolder(), "First.lnk", "C:\\windows\\notepad.exe",
-                                      "--first");
-    const auto second = CreateShortcut(UserStartupFolder(), "Second.lnk",
-                                       "C:\\windows\\regedit.exe", "");
+    const auto first =
+        CreateShortcut(UserStartupFolder(), "First.lnk", "C:\\windows\\notepad.exe", "--first");
+    const auto second =
+        CreateShortcut(UserStartupFolder(), "Second.lnk", "C:\\windows\\regedit.exe", "");
     const auto broken = UserStartupFolder() + "\\Broken.lnk";
     WriteFile(broken, "garbage");
     engine::ShortcutResolver resolver;

@@ -57,9 +57,9 @@ TEST_F(RegistryViews, BothViewsAreListedWithTheirLabelsInOrder) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "User", "u.exe");
     CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
     const std::vector<std::string> expected = {
-        "User|" + kHkcuRun + "|on",        "Native|" + kHklmRun + "|on",
+        "User|" + kHkcuRun + "|on",           "Native|" + kHklmRun + "|on",
         "NativeOnce|" + kHklmRunOnce + "|on", "Wow|" + kWowRun + "|on",
-        "WowOnce|" + kWowRunOnce + "|on",  "Tool|Startup|on",
+        "WowOnce|" + kWowRunOnce + "|on",     "Tool|Startup|on",
     };
     EXPECT_EQ(Describe(engine::ListStartupItems()), expected);
 }
@@ -80,16 +80,16 @@ TEST_F(RegistryViews, EachViewRoundTripsThroughTheStoreOfThe64BitView) {
 
     // Both records are in the store the system configuration tool reads, and name their key.
     const auto wowRecord = StoreKeyValues(kStoreReg + "Wow", KEY_WOW64_64KEY);
-    const std::vector<std::string> wowValues = {"hkey=1:HKLM\\0", "item=1:Wow\\0",
-                                                "inimapping=1:0\\0",
-                                                "command=1:" + wowCommand + "\\0",
-                                                "key=1:" + kWowRunPath + "\\0"};
+    const std::vector<std::string> wowValues = {
+        "hkey=1:HKLM\\0", "item=1:Wow\\0", "inimapping=1:0\\0", "command=1:" + wowCommand + "\\0",
+        "key=1:" + kWowRunPath + "\\0"};
     for (const std::string& line : wowValues) {
         EXPECT_NE(std::find(wowRecord.begin(), wowRecord.end(), line), wowRecord.end()) << line;
     }
     for (const std::string time : {"YEAR", "MONTH", "DAY", "HOUR", "MINUTE", "SECOND"}) {
-        EXPECT_EQ(std::count_if(wowRecord.begin(), wowRecord.end(),
-                                [&](const std::string& line) { return line.rfind(time + "=4:", 0) == 0; }),
+        EXPECT_EQ(std::count_if(
+                      wowRecord.begin(), wowRecord.end(),
+                      [&](const std::string& line) { return line.rfind(time + "=4:", 0) == 0; }),
                   1)
             << time;
     }
@@ -104,9 +104,12 @@ TEST_F(RegistryViews, EachViewRoundTripsThroughTheStoreOfThe64BitView) {
 
     ASSERT_TRUE(engine::EnableStartupItem(Listed("Wow", kWowRun), style));
     ASSERT_TRUE(engine::EnableStartupItem(Listed("Native", kHklmRun), style));
-    EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Wow", nullptr, KEY_WOW64_32KEY), wowCommand);
-    EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Wow", nullptr, KEY_WOW64_64KEY), "<missing>");
-    EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Native", nullptr, KEY_WOW64_64KEY), "n.exe");
+    EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Wow", nullptr, KEY_WOW64_32KEY),
+              wowCommand);
+    EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Wow", nullptr, KEY_WOW64_64KEY),
+              "<missing>");
+    EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Native", nullptr, KEY_WOW64_64KEY),
+              "n.exe");
     EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Native", nullptr, KEY_WOW64_32KEY),
               "<missing>");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + "Wow", KEY_WOW64_64KEY));
@@ -128,7 +131,8 @@ TEST_F(RegistryViews, ARecordInTheRedirectedStoreIsListedAndComesBackInto32BitVi
     record.reset();
     // A record of the same name for the 64-bit key, in the 64-bit store, is another entry.
     SetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Legacy", "native.exe", REG_SZ, KEY_WOW64_64KEY);
-    ASSERT_TRUE(engine::DisableStartupItem(Listed("Legacy", kHklmRun), engine::ReportStyle::Free()));
+    ASSERT_TRUE(
+        engine::DisableStartupItem(Listed("Legacy", kHklmRun), engine::ReportStyle::Free()));
 
     const std::vector<std::string> listed = {"Legacy|" + kHklmRun + "|off",
                                              "Legacy|" + kWowRun + "|off"};
@@ -141,8 +145,9 @@ TEST_F(RegistryViews, ARecordInTheRedirectedStoreIsListedAndComesBackInto32BitVi
               "<missing>");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + "Legacy", KEY_WOW64_32KEY));
     // The 64-bit entry is still switched off, its record untouched.
-    EXPECT_EQ(Describe(engine::ListStartupItems()),
-              (std::vector<std::string>{"Legacy|" + kWowRun + "|on", "Legacy|" + kHklmRun + "|off"}));
+    EXPECT_EQ(
+        Describe(engine::ListStartupItems()),
+        (std::vector<std::string>{"Legacy|" + kWowRun + "|on", "Legacy|" + kHklmRun + "|off"}));
     EXPECT_TRUE(boxes.shown().empty());
 }
 

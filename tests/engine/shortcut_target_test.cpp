@@ -15,16 +15,17 @@ const engine::FolderPairs kFolders = {
 };
 
 TEST(RealShortcutTarget, ATargetOnlyThe64BitFolderHoldsIsTakenFromThere) {
-    const std::set<std::string> files = {"C:\\Program Files\\Tool\\tool.exe",
-                                         "C:\\Program Files (x86)\\Both\\both.exe",
-                                         "C:\\Program Files\\Both\\both.exe",
-                                         "C:\\Program Files\\Common Files\\Shared\\s.exe"};
+    const std::set<std::string> files = {
+        "C:\\Program Files\\Tool\\tool.exe", "C:\\Program Files (x86)\\Both\\both.exe",
+        "C:\\Program Files\\Both\\both.exe", "C:\\Program Files\\Common Files\\Shared\\s.exe"};
     const auto exists = [&](const std::string& path) { return files.count(path) > 0; };
-    EXPECT_EQ(engine::RealShortcutTarget("c:\\program files (x86)\\Tool\\tool.exe", kFolders, exists),
-              "C:\\Program Files\\Tool\\tool.exe");
+    EXPECT_EQ(
+        engine::RealShortcutTarget("c:\\program files (x86)\\Tool\\tool.exe", kFolders, exists),
+        "C:\\Program Files\\Tool\\tool.exe");
     // The file the 32-bit folder holds is the one meant.
-    EXPECT_EQ(engine::RealShortcutTarget("C:\\Program Files (x86)\\Both\\both.exe", kFolders, exists),
-              "C:\\Program Files (x86)\\Both\\both.exe");
+    EXPECT_EQ(
+        engine::RealShortcutTarget("C:\\Program Files (x86)\\Both\\both.exe", kFolders, exists),
+        "C:\\Program Files (x86)\\Both\\both.exe");
     // Where neither holds it, the target stays as the link gave it.
     EXPECT_EQ(engine::RealShortcutTarget("C:\\Program Files (x86)\\Gone\\g.exe", kFolders, exists),
               "C:\\Program Files (x86)\\Gone\\g.exe");

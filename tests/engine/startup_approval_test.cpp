@@ -15,7 +15,6 @@ namespace {
 using namespace testing_support;
 using engine::StartupItem;
 
-
 // First byte, three zero bytes, then a switch-off time.
 std::string Approval(unsigned char first, size_t size = engine::kApprovalValueSize) {
     std::string value(size, '\0');
@@ -33,10 +32,11 @@ std::string OnForm() { return std::string("\x02", 1) + std::string(11, '\0'); }
 std::vector<std::string> Describe(const engine::StartupItemArray& items) {
     std::vector<std::string> lines;
     items.ForEach([&](const StartupItem& item) {
-        lines.push_back(item.name + "|" + item.location + "|" + (item.enabled ? "on" : "off") +
-                        (!item.enabled && item.disabledBy == StartupItem::DisabledBy::StartupApproved
-                             ? "|approval"
-                             : ""));
+        lines.push_back(
+            item.name + "|" + item.location + "|" + (item.enabled ? "on" : "off") +
+            (!item.enabled && item.disabledBy == StartupItem::DisabledBy::StartupApproved
+                 ? "|approval"
+                 : ""));
     });
     return lines;
 }
@@ -101,7 +101,8 @@ TEST_F(StartupApproved, MarkedEntriesAreListedOffInPlaceAndSwitchOnClearsTheMark
 
     for (size_t i = 0; i < all.size(); ++i) {
         if (!all[i].enabled) {
-            EXPECT_TRUE(engine::EnableStartupItem(all[i], engine::ReportStyle::Free())) << all[i].name;
+            EXPECT_TRUE(engine::EnableStartupItem(all[i], engine::ReportStyle::Free()))
+                << all[i].name;
         }
     }
     EXPECT_EQ(GetApproval(HKEY_CURRENT_USER, "Run", "UserOff"), OnForm());
@@ -131,11 +132,11 @@ TEST_F(StartupApproved, TheScanLeavesMarkedEntriesOut) {
 
 TEST_F(StartupApproved, SwitchingAStoredEntryBackOnAlsoClearsAStaleMark) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool", "t.exe");
-    ASSERT_TRUE(engine::DisableStartupItem({"Tool", "t.exe", kHkcuRun, true},
-                                           engine::ReportStyle::Free()));
+    ASSERT_TRUE(
+        engine::DisableStartupItem({"Tool", "t.exe", kHkcuRun, true}, engine::ReportStyle::Free()));
     SetApproval(HKEY_CURRENT_USER, "Run", "Tool", Approval(0x03));
-    ASSERT_TRUE(engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false},
-                                          engine::ReportStyle::Free()));
+    ASSERT_TRUE(
+        engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false}, engine::ReportStyle::Free()));
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool"), "t.exe");
     EXPECT_EQ(GetApproval(HKEY_CURRENT_USER, "Run", "Tool"), OnForm());
     EXPECT_EQ(Describe(engine::ListStartupItems()),

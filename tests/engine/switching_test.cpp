@@ -74,7 +74,8 @@ TEST_F(Switching, DisablingARunValueMovesItIntoTheStore) {
 
     EXPECT_TRUE(engine::EnableStartupItem(items[0], ReportStyle::Page(kPage)));
     DWORD type = 0;
-    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool", &type), "\"C:\\Tool\\tool.exe\" /tray");
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool", &type),
+              "\"C:\\Tool\\tool.exe\" /tray");
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + "Tool"));
 }
@@ -82,10 +83,12 @@ TEST_F(Switching, DisablingARunValueMovesItIntoTheStore) {
 TEST_F(Switching, LongRootNamesAreStoredShortAndRunOnceGoesBackToRunOnce) {
     SetRunValue(HKEY_LOCAL_MACHINE, kRunOnceKey, "Once", "once.exe");
     const std::string location = "HKEY_LOCAL_MACHINE\\" + kRunOncePath;
-    ASSERT_TRUE(engine::DisableStartupItem({"Once", "once.exe", location, true}, ReportStyle::Free()));
+    ASSERT_TRUE(
+        engine::DisableStartupItem({"Once", "once.exe", location, true}, ReportStyle::Free()));
     const auto stored = StoreKeyValues(kStoreReg + "Once");
     EXPECT_NE(std::find(stored.begin(), stored.end(), "hkey=1:HKLM\\0"), stored.end());
-    EXPECT_NE(std::find(stored.begin(), stored.end(), "key=1:" + kRunOncePath + "\\0"), stored.end());
+    EXPECT_NE(std::find(stored.begin(), stored.end(), "key=1:" + kRunOncePath + "\\0"),
+              stored.end());
     const auto disabled = engine::ListStartupItems(engine::EntryFilter::Disabled);
     ASSERT_EQ(disabled.size(), 1u);
     EXPECT_EQ(disabled[0].location, "HKLM\\" + kRunOncePath);
@@ -125,13 +128,14 @@ TEST_F(Switching, TheStoreKeepsWhatTheValueHoldsWhenItIsSwitchedOff) {
 TEST_F(Switching, AStoreKeyOfAnotherRunKeyIsNeverOverwritten) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Twin", "user.exe");
     SetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Twin", "machine.exe");
-    ASSERT_TRUE(engine::DisableStartupItem({"Twin", "user.exe", kHkcuRun, true}, ReportStyle::Free()));
+    ASSERT_TRUE(
+        engine::DisableStartupItem({"Twin", "user.exe", kHkcuRun, true}, ReportStyle::Free()));
     const auto before = StoreKeyValues(kStoreReg + "Twin");
 
     EXPECT_FALSE(engine::DisableStartupItem({"Twin", "machine.exe", kHklmRun, true},
                                             ReportStyle::Page(kPage)));
-    EXPECT_FALSE(engine::DisableStartupItem({"Twin", "machine.exe", kHklmRun, true},
-                                            ReportStyle::Free()));
+    EXPECT_FALSE(
+        engine::DisableStartupItem({"Twin", "machine.exe", kHklmRun, true}, ReportStyle::Free()));
     EXPECT_EQ(GetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Twin"), "machine.exe");
     EXPECT_EQ(StoreKeyValues(kStoreReg + "Twin"), before);
     ASSERT_EQ(boxes.shown().size(), 2u);
@@ -146,40 +150,48 @@ TEST_F(Switching, AStoreKeyOfAnotherRunKeyIsNeverOverwritten) {
 
     // The same Run key again (the value came back after the first switch) replaces its record.
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Twin", "user2.exe");
-    EXPECT_TRUE(engine::DisableStartupItem({"Twin", "user2.exe", kHkcuRun, true}, ReportStyle::Free()));
+    EXPECT_TRUE(
+        engine::DisableStartupItem({"Twin", "user2.exe", kHkcuRun, true}, ReportStyle::Free()));
 }
 
 TEST_F(Switching, NothingIsReportedAsDisabledUnlessItWasStoredAndRemoved) {
     // Gone since it was listed.
-    EXPECT_FALSE(engine::DisableStartupItem({"Gone", "gone.exe", kHkcuRun, true}, ReportStyle::Free()));
+    EXPECT_FALSE(
+        engine::DisableStartupItem({"Gone", "gone.exe", kHkcuRun, true}, ReportStyle::Free()));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + "Gone"));
     // The key's default value and names with a backslash have no store key of their own; an
     // empty name would otherwise write into (and on enabling delete) the whole store.
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Kept", "kept.exe");
-    ASSERT_TRUE(engine::DisableStartupItem({"Kept", "kept.exe", kHkcuRun, true}, ReportStyle::Free()));
+    ASSERT_TRUE(
+        engine::DisableStartupItem({"Kept", "kept.exe", kHkcuRun, true}, ReportStyle::Free()));
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "", "default.exe");
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "a\\b", "slash.exe");
-    EXPECT_FALSE(engine::DisableStartupItem({"", "default.exe", kHkcuRun, true}, ReportStyle::Free()));
-    EXPECT_FALSE(engine::DisableStartupItem({"a\\b", "slash.exe", kHkcuRun, true}, ReportStyle::Free()));
+    EXPECT_FALSE(
+        engine::DisableStartupItem({"", "default.exe", kHkcuRun, true}, ReportStyle::Free()));
+    EXPECT_FALSE(
+        engine::DisableStartupItem({"a\\b", "slash.exe", kHkcuRun, true}, ReportStyle::Free()));
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, ""), "default.exe");
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "a\\b"), "slash.exe");
     EXPECT_TRUE(StoreKeyValues(engine::kStoreRegistryPath).empty());
     EXPECT_FALSE(engine::EnableStartupItem({"", "", kHkcuRun, false}, ReportStyle::Free()));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + "Kept"));
     // A value that is not text can't be stored faithfully.
-    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Number", std::string("\x01\x02\x03\x04", 4), REG_DWORD);
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Number", std::string("\x01\x02\x03\x04", 4),
+                REG_DWORD);
     EXPECT_FALSE(engine::DisableStartupItem({"Number", "", kHkcuRun, true}, ReportStyle::Free()));
     EXPECT_NE(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Number"), "<missing>");
     EXPECT_EQ(boxes.shown().size(), 4u);
 }
 
 TEST_F(Switching, EnablingWithoutAStoreKeyDoesNothingSilently) {
-    EXPECT_FALSE(engine::EnableStartupItem({"Nothing", "", kHkcuRun, false}, ReportStyle::Page(kPage)));
+    EXPECT_FALSE(
+        engine::EnableStartupItem({"Nothing", "", kHkcuRun, false}, ReportStyle::Page(kPage)));
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Nothing"), "<missing>");
 }
 
-void WriteStoreEntry(const std::string& name, const std::vector<std::pair<std::string, std::string>>& values) {
+void WriteStoreEntry(const std::string& name,
+                     const std::vector<std::pair<std::string, std::string>>& values) {
     platform::unique_hkey key;
     platform::reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreReg + name, KEY_ALL_ACCESS, key);
     for (const auto& [valueName, text] : values) {
@@ -190,9 +202,11 @@ void WriteStoreEntry(const std::string& name, const std::vector<std::pair<std::s
 TEST_F(Switching, AStoreEntryWithoutItemOrCommandIsNeverPutBack) {
     WriteStoreEntry("NoItem", {{"hkey", "HKCU"}, {"key", kRunPath}, {"command", "x.exe"}});
     WriteStoreEntry("NoCommand", {{"hkey", "HKCU"}, {"key", kRunPath}, {"item", "NoCommand"}});
-    WriteStoreEntry("EmptyItem", {{"hkey", "HKCU"}, {"key", kRunPath}, {"item", ""}, {"command", "y"}});
+    WriteStoreEntry("EmptyItem",
+                    {{"hkey", "HKCU"}, {"key", kRunPath}, {"item", ""}, {"command", "y"}});
     for (const char* name : {"NoItem", "NoCommand", "EmptyItem"}) {
-        EXPECT_FALSE(engine::EnableStartupItem({name, "", kHkcuRun, false}, ReportStyle::Free())) << name;
+        EXPECT_FALSE(engine::EnableStartupItem({name, "", kHkcuRun, false}, ReportStyle::Free()))
+            << name;
         EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + name)) << name;
     }
     platform::unique_hkey run;
@@ -205,7 +219,9 @@ TEST_F(Switching, AStoreEntryWithoutItemOrCommandIsNeverPutBack) {
 }
 
 TEST_F(Switching, ARunKeyThatCantBeOpenedIsReportedOnlyInFreeStyle) {
-    WriteStoreEntry("Lost", {{"hkey", "HKCU"}, {"key", "Software\\No\\Such\\Key"}, {"item", "Lost"},
+    WriteStoreEntry("Lost", {{"hkey", "HKCU"},
+                             {"key", "Software\\No\\Such\\Key"},
+                             {"item", "Lost"},
                              {"command", "lost.exe"}});
     EXPECT_FALSE(engine::EnableStartupItem({"Lost", "", "HKCU\\Software\\No\\Such\\Key", false},
                                            ReportStyle::Page(kPage)));
@@ -231,8 +247,8 @@ std::vector<std::string> Describe(const engine::StartupItemArray& items) {
 TEST_F(ShortcutSwitching, DisablingAShortcutMovesItToThePssFolder) {
     const std::string folder = CommonStartupFolder();
     const std::string path = CreateShortcut(folder, "Tool.lnk", "C:\\windows\\notepad.exe", "/x");
-    ASSERT_TRUE(engine::DisableStartupItem({"Tool", "C:\\windows\\notepad.exe /x", "Common Startup", true},
-                                           ReportStyle::Free()));
+    ASSERT_TRUE(engine::DisableStartupItem(
+        {"Tool", "C:\\windows\\notepad.exe /x", "Common Startup", true}, ReportStyle::Free()));
     std::string keyName = path;
     std::replace(keyName.begin(), keyName.end(), '\\', '^');
     const std::string backup = PssFolder() + "Tool.lnk.CommonStartup";
@@ -258,19 +274,24 @@ TEST_F(ShortcutSwitching, DisablingAShortcutMovesItToThePssFolder) {
 }
 
 TEST_F(ShortcutSwitching, TheNameMustMatchTheFileTitleExactly) {
-    const auto path = CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
-    EXPECT_FALSE(engine::DisableStartupItem({"tool", "", "Startup", true}, ReportStyle::Page(kPage)));
-    EXPECT_FALSE(engine::DisableStartupItem({"Tool", "", "Elsewhere", true}, ReportStyle::Page(kPage)));
+    const auto path =
+        CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
+    EXPECT_FALSE(
+        engine::DisableStartupItem({"tool", "", "Startup", true}, ReportStyle::Page(kPage)));
+    EXPECT_FALSE(
+        engine::DisableStartupItem({"Tool", "", "Elsewhere", true}, ReportStyle::Page(kPage)));
     EXPECT_TRUE(FileExists(path));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, engine::kStoreFolderPath));
     EXPECT_TRUE(boxes.shown().empty());
 }
 
 TEST_F(ShortcutSwitching, AnEarlierBackupOrRecordOfTheSameFileIsKept) {
-    const auto path = CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
+    const auto path =
+        CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
     const std::string backup = PssFolder() + "Tool.lnk.Startup";
     WriteFile(backup, "earlier backup");
-    EXPECT_FALSE(engine::DisableStartupItem({"Tool", "", "Startup", true}, ReportStyle::Page(kPage)));
+    EXPECT_FALSE(
+        engine::DisableStartupItem({"Tool", "", "Startup", true}, ReportStyle::Page(kPage)));
     EXPECT_TRUE(FileExists(path));
     EXPECT_TRUE(StoreKeyValues(engine::kStoreFolderPath).empty());
     std::string keyName = path;
@@ -285,7 +306,8 @@ TEST_F(ShortcutSwitching, AnEarlierBackupOrRecordOfTheSameFileIsKept) {
     EXPECT_FALSE(engine::DisableStartupItem({"Tool", "", "Startup", true}, ReportStyle::Free()));
     EXPECT_TRUE(FileExists(path));
     EXPECT_FALSE(FileExists(backup));
-    EXPECT_EQ(StoreKeyValues(kStoreFolder + keyName), std::vector<std::string>{"item=1:earlier\\0"});
+    EXPECT_EQ(StoreKeyValues(kStoreFolder + keyName),
+              std::vector<std::string>{"item=1:earlier\\0"});
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[0].text, "Failed to disable Tool");
     EXPECT_EQ(boxes.shown()[1].text, "STARTUP ERROR: Disabled FailTool");
@@ -307,12 +329,16 @@ TEST_F(ShortcutSwitching, ABackupDeletedByHandLeavesTheEntryStored) {
 }
 
 TEST_F(ShortcutSwitching, EnablingPicksTheStoredShortcutOfTheRecordsFolder) {
-    const auto user = CreateShortcut(UserStartupFolder(), "Same.lnk", "C:\\windows\\notepad.exe", "");
-    const auto common = CreateShortcut(CommonStartupFolder(), "Same.lnk", "C:\\windows\\regedit.exe", "");
+    const auto user =
+        CreateShortcut(UserStartupFolder(), "Same.lnk", "C:\\windows\\notepad.exe", "");
+    const auto common =
+        CreateShortcut(CommonStartupFolder(), "Same.lnk", "C:\\windows\\regedit.exe", "");
     ASSERT_TRUE(engine::DisableStartupItem({"Same", "", "Startup", true}, ReportStyle::Free()));
-    ASSERT_TRUE(engine::DisableStartupItem({"Same", "", "Common Startup", true}, ReportStyle::Free()));
+    ASSERT_TRUE(
+        engine::DisableStartupItem({"Same", "", "Common Startup", true}, ReportStyle::Free()));
     // As a fix record keeps it: the active label.
-    EXPECT_TRUE(engine::EnableStartupItem({"Same", "", "Common Startup", true}, ReportStyle::Free()));
+    EXPECT_TRUE(
+        engine::EnableStartupItem({"Same", "", "Common Startup", true}, ReportStyle::Free()));
     EXPECT_TRUE(FileExists(common));
     EXPECT_FALSE(FileExists(user));
     // As the store lists it: the folder.
@@ -322,7 +348,8 @@ TEST_F(ShortcutSwitching, EnablingPicksTheStoredShortcutOfTheRecordsFolder) {
 }
 
 TEST_F(ShortcutSwitching, ABackupThatCantBeDeletedKeepsTheEntrySwitchedOff) {
-    const auto path = CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
+    const auto path =
+        CreateShortcut(UserStartupFolder(), "Tool.lnk", "C:\\windows\\notepad.exe", "");
     ASSERT_TRUE(engine::DisableStartupItem({"Tool", "", "Startup", true}, ReportStyle::Free()));
     const std::string backup = PssFolder() + "Tool.lnk.Startup";
     // Another program reads the backup and does not share its deletion.
@@ -361,15 +388,17 @@ TEST_F(Switching, AStoreKeyThatCantBeDeletedKeepsTheEntrySwitchedOff) {
     ASSERT_EQ(::RegSetKeySecurity(child.get(), DACL_SECURITY_INFORMATION, &denied), ERROR_SUCCESS);
     child.reset();
 
-    EXPECT_FALSE(engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false}, ReportStyle::Free()));
+    EXPECT_FALSE(
+        engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false}, ReportStyle::Free()));
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text.find("Failed to enable Tool, error = "), 0u);
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool"), "<missing>");
     EXPECT_EQ(Describe(engine::ListStartupItems()), std::vector<std::string>{"Tool|off"});
 
     // Its owner may still give the key a DACL that lets it go.
-    ASSERT_EQ(platform::reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreReg + "Tool\\Pinned", WRITE_DAC, child),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        platform::reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreReg + "Tool\\Pinned", WRITE_DAC, child),
+        ERROR_SUCCESS);
     ::SetSecurityDescriptorDacl(&denied, TRUE, nullptr, FALSE);
     ASSERT_EQ(::RegSetKeySecurity(child.get(), DACL_SECURITY_INFORMATION, &denied), ERROR_SUCCESS);
     child.reset();

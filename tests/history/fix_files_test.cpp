@@ -160,8 +160,8 @@ TEST_F(FixFilesTest, RestoreRewritesTheFixFileWithTheRestAndDeletesItWhenEmpty) 
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Alpha", "a.exe");
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Beta", "b.exe");
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Gamma", "c.exe");
-    std::vector<engine::StartupItem> entries = {RunEntry("Alpha", "a.exe"), RunEntry("Beta", "b.exe"),
-                                                RunEntry("Gamma", "c.exe")};
+    std::vector<engine::StartupItem> entries = {
+        RunEntry("Alpha", "a.exe"), RunEntry("Beta", "b.exe"), RunEntry("Gamma", "c.exe")};
     std::vector<history::ManualChange> changes;
     for (auto& entry : entries) {
         changes.push_back({&entry, false});
@@ -172,7 +172,8 @@ TEST_F(FixFilesTest, RestoreRewritesTheFixFileWithTheRestAndDeletesItWhenEmpty) 
 
     std::vector<engine::StartupItem> stored;
     history::ReadFixFile(fix.fixFilePath, stored);
-    const size_t knownBefore = engine::KnownStartupItems().WithItems([](auto& i) { return i.size(); });
+    const size_t knownBefore =
+        engine::KnownStartupItems().WithItems([](auto& i) { return i.size(); });
     auto outcome = history::RestoreFixEntries(fix.fixFilePath, stored, {false, true, false});
     EXPECT_EQ(outcome.restored, 1);
     EXPECT_EQ(outcome.failed, 0);
@@ -202,8 +203,10 @@ TEST_F(FixFilesTest, AnEntryThatCantBePutBackKeepsItsRecord) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Alpha", "a.exe");
     engine::StartupItem tool{"Tool", "C:\\windows\\notepad.exe ", "Startup", true};
     engine::StartupItem alpha = RunEntry("Alpha", "a.exe");
-    ASSERT_EQ(history::SaveManualChanges({{&tool, false}, {&alpha, false}},
-                                         engine::ReportStyle::Free()).switchedOff, 2);
+    ASSERT_EQ(
+        history::SaveManualChanges({{&tool, false}, {&alpha, false}}, engine::ReportStyle::Free())
+            .switchedOff,
+        2);
     const auto fix = history::ListedFixes().at(0);
     ::DeleteFileA((PssFolder() + "Tool.lnk.Startup").c_str());  // the backup is gone
     std::vector<engine::StartupItem> stored;
@@ -235,8 +238,8 @@ TEST_F(FixFilesTest, ManualSaveRecordsOnlyWhatWasSwitchedOff) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Real", "real.exe");
     auto real = RunEntry("Real", "real.exe");
     auto gone = RunEntry("Gone", "gone.exe");  // no such value: the switch fails
-    const auto outcome = history::SaveManualChanges({{&gone, false}, {&real, false}},
-                                                    engine::ReportStyle::Free());
+    const auto outcome =
+        history::SaveManualChanges({{&gone, false}, {&real, false}}, engine::ReportStyle::Free());
     EXPECT_EQ(outcome.changed, 2);
     EXPECT_EQ(outcome.switchedOff, 1);
     EXPECT_FALSE(real.enabled);

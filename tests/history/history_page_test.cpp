@@ -98,7 +98,8 @@ protected:
 
 TEST_F(HistoryPageTest, ListsFixesWithTheirFileInTimeOrderAcrossAYear) {
     WriteFix(kJanuary2027, "2 Scrap programs fixed successfully", "Automatic Fix", {}, {"A", "B"});
-    const std::string gone = WriteFix(kNovember2026, "1 Programs fixed successfully", "Manual Fix", {}, {"C"});
+    const std::string gone =
+        WriteFix(kNovember2026, "1 Programs fixed successfully", "Manual Fix", {}, {"C"});
     WriteFix(kDecember2026, "1 Programs fixed successfully", "Manual Fix", {}, {"D"});
     ::DeleteFileA(gone.c_str());
     ShowPage();
@@ -179,8 +180,8 @@ TEST_F(HistoryPageTest, RestoringOneOfThreeShowsOneOutOfThree) {
 }
 
 TEST_F(HistoryPageTest, TickingAnEntryThatIsActiveAgainUnticksIt) {
-    const std::string file = WriteFix(kJanuary2027, "2 Programs fixed successfully", "Manual Fix",
-                                      {"Skype", "Steam"});
+    const std::string file =
+        WriteFix(kJanuary2027, "2 Programs fixed successfully", "Manual Fix", {"Skype", "Steam"});
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Skype", "skype-again.exe");
     // Asked through the Windows startups page when the main window has one, else the engine.
     views::CWndStartupsPage startups;
@@ -201,8 +202,8 @@ TEST_F(HistoryPageTest, TickingAnEntryThatIsActiveAgainUnticksIt) {
 }
 
 TEST_F(HistoryPageTest, RestoringEverythingEndsWithOkAndTheFixLeavesThePage) {
-    const std::string file = WriteFix(kJanuary2027, "2 Programs fixed successfully", "Manual Fix",
-                                      {"Alpha", "Bravo"});
+    const std::string file =
+        WriteFix(kJanuary2027, "2 Programs fixed successfully", "Manual Fix", {"Alpha", "Bravo"});
     ShowPage();
     ASSERT_EQ(ListView_GetItemCount(page_.list().hwnd()), 1);
     MessageBoxAnswers boxes;

@@ -83,8 +83,8 @@ TEST_F(HomePageTest, StatusDisplayFollowsTheStatusValues) {
         Store(history::status::kScanStatus, c.scanStatus);
         Store(history::status::kCleanedUnwanted, c.cleaned);
         Show();
-        const std::string label = std::string(c.found ? c.found : "-") + "/" +
-                                  (c.scanStatus ? c.scanStatus : "-");
+        const std::string label =
+            std::string(c.found ? c.found : "-") + "/" + (c.scanStatus ? c.scanStatus : "-");
         EXPECT_EQ(ControlText(home_, IDC_HOME_REMOVED), c.removedShown) << label;
         EXPECT_EQ(ControlText(home_, IDC_HOME_FOUND), c.foundShown) << label;
         EXPECT_EQ(ControlText(home_, IDC_HOME_TOTAL), "2") << label;
@@ -120,7 +120,8 @@ TEST_F(HomePageTest, FixButtonOpensTheAutomaticFixOnlyAfterAScanWithoutRun) {
 TEST_F(HomePageTest, ViewHistoryOpensTheHistorySubPage) {
     Show();
     // The link holds its whole text (Arial 16 bold) and ends with the heading band.
-    HFONT font = ::CreateFontA(-16, 0, 0, 0, FW_BOLD, 0, FALSE, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    HFONT font =
+        ::CreateFontA(-16, 0, 0, 0, FW_BOLD, 0, FALSE, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
     HDC dc = ::GetDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, font);
     SIZE text{};
@@ -141,10 +142,11 @@ TEST_F(HomePageTest, ViewHistoryOpensTheHistorySubPage) {
 
 TEST_F(HomePageTest, TipButtonOpensTheSiteOfTheShownTip) {
     std::vector<std::string> opened;
-    const platform::WebPageHandler previous = platform::SetWebPageHandler([&](const std::string& address) {
-        opened.push_back(address);
-        return true;
-    });
+    const platform::WebPageHandler previous =
+        platform::SetWebPageHandler([&](const std::string& address) {
+            opened.push_back(address);
+            return true;
+        });
     Show();
     EXPECT_EQ(ControlText(home_, IDC_HOME_TIP_HEADING), "PC Maintenance Tips");
     const std::string tip = ControlText(home_, IDC_HOME_TIP);
@@ -155,13 +157,16 @@ TEST_F(HomePageTest, TipButtonOpensTheSiteOfTheShownTip) {
     EXPECT_EQ(opened[0], CHomePage::TipAddress(tip));
 
     using update::CompanionProduct;
-    const CompanionProduct products[] = {CompanionProduct::Tessarine, CompanionProduct::Tessarine,
-                                         CompanionProduct::Corvallo,  CompanionProduct::Corvallo,
-                                         CompanionProduct::FileRepair, CompanionProduct::FileRepair};
+    const CompanionProduct products[] = {
+        CompanionProduct::Tessarine, CompanionProduct::Tessarine,  CompanionProduct::Corvallo,
+        CompanionProduct::Corvallo,  CompanionProduct::FileRepair, CompanionProduct::FileRepair};
     for (int i = 0; i < history::kMaintenanceTipCount; ++i) {
-        EXPECT_EQ(CHomePage::TipAddress(CHomePage::TipText(i)), update::CompanionSiteUrl(products[i])) << i;
+        EXPECT_EQ(CHomePage::TipAddress(CHomePage::TipText(i)),
+                  update::CompanionSiteUrl(products[i]))
+            << i;
     }
-    EXPECT_EQ(std::string(CHomePage::TipText(3)), "Don\x92t let others intrude on your privacy. Use Corvallo.");
+    EXPECT_EQ(std::string(CHomePage::TipText(3)),
+              "Don\x92t let others intrude on your privacy. Use Corvallo.");
     // The comparison is exact.
     EXPECT_EQ(CHomePage::TipAddress("keep your PC free of bad files"), "");
 }

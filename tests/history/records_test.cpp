@@ -108,8 +108,10 @@ TEST(RecordTexts, CutsNeverSplitATwoByteCharacter) {
 }
 
 TEST(TornFiles, AFragmentShorterThanARecordIsIgnoredWhereverItIsCut) {
-    const std::string one = history::EncodeHistoryRecord({"1 x", 1, "Manual Fix", "p1"}, kSingleByte);
-    const std::string two = history::EncodeHistoryRecord({"2 x", 2, "Manual Fix", "p2"}, kSingleByte);
+    const std::string one =
+        history::EncodeHistoryRecord({"1 x", 1, "Manual Fix", "p1"}, kSingleByte);
+    const std::string two =
+        history::EncodeHistoryRecord({"2 x", 2, "Manual Fix", "p2"}, kSingleByte);
     for (size_t cut : {size_t{1}, size_t{8}, size_t{260}, size_t{267}, size_t{527}, size_t{787}}) {
         const auto parsed = history::ParseHistoryRecords(one + two.substr(0, cut));
         ASSERT_EQ(parsed.size(), 1u) << cut;

@@ -40,8 +40,9 @@ public:
             wc.lpszClassName = "SetupTestStandIn";
             return ::RegisterClassA(&wc);
         }();
-        window_ = ::CreateWindowExA(0, MAKEINTATOM(atom), "Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                    100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        window_ =
+            ::CreateWindowExA(0, MAKEINTATOM(atom), "Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                              nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~StandInWindow() {
@@ -88,9 +89,11 @@ TEST_F(SetupProgram, SilentInstallPlacesFilesShortcutAndUninstallEntry) {
     }
     EXPECT_TRUE(FileExists(InstalledFile(folder, "uninstall.exe")));
 
-    const std::string shortcut = platform::ShellFolderPath(CSIDL_COMMON_PROGRAMS) + "\\Velbrook.lnk";
+    const std::string shortcut =
+        platform::ShellFolderPath(CSIDL_COMMON_PROGRAMS) + "\\Velbrook.lnk";
     ASSERT_TRUE(FileExists(shortcut));
-    EXPECT_EQ(engine::ResolveShortcutCommand(shortcut), InstalledFile(folder, "Velbrook.exe") + " ");
+    EXPECT_EQ(engine::ResolveShortcutCommand(shortcut),
+              InstalledFile(folder, "Velbrook.exe") + " ");
 
     EXPECT_EQ(UninstallValue("DisplayName"), "Velbrook");
     EXPECT_EQ(UninstallValue("DisplayVersion"), VELBROOK_VERSION);
@@ -138,10 +141,12 @@ TEST_F(SetupProgram, ChosenFolderWithBlanksIsUsedAndUninstalledFrom) {
 // on after Velbrook has gone.
 TEST_F(SetupProgram, UninstallKeepsDataAndSwitchedOffEntries) {
     ASSERT_EQ(RunSetup("/S"), 0u);
-    const std::string velbrookc = Quoted(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")) + " ";
+    const std::string velbrookc =
+        Quoted(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")) + " ";
 
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "SetupSurvivor", "survivor.exe -q");
-    const std::string link = CreateShortcut(UserStartupFolder(), "SetupLink.lnk", "C:\\link.exe", "");
+    const std::string link =
+        CreateShortcut(UserStartupFolder(), "SetupLink.lnk", "C:\\link.exe", "");
     ASSERT_EQ(RunProcess(velbrookc + "disable SetupSurvivor").exitCode, 0u);
     ASSERT_EQ(RunProcess(velbrookc + "disable SetupLink").exitCode, 0u);
     ASSERT_EQ(RunProcess(velbrookc + "ignore add SetupKeeps --command keeps.exe").exitCode, 0u);

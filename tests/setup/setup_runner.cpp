@@ -40,7 +40,8 @@ void StartSchedulerService() {
     if (!manager) {
         return;
     }
-    if (SC_HANDLE service = ::OpenServiceA(manager, "Schedule", SERVICE_START | SERVICE_QUERY_STATUS)) {
+    if (SC_HANDLE service =
+            ::OpenServiceA(manager, "Schedule", SERVICE_START | SERVICE_QUERY_STATUS)) {
         SERVICE_STATUS status{};
         if (::StartServiceA(service, 0, nullptr)) {
             for (int i = 0; i < 100 && ::QueryServiceStatus(service, &status) &&
@@ -167,10 +168,10 @@ void CreateLogonTask(const std::string& program) {
     platform::ComApartment com;
     auto scheduler = TaskScheduler();
     platform::com_ptr<ITask> task;
-    const HRESULT created =
-        scheduler ? scheduler->NewWorkItem(kLogonTask, CLSID_CTask, IID_ITask,
-                                           reinterpret_cast<IUnknown**>(task.put()))
-                  : E_NOINTERFACE;
+    const HRESULT created = scheduler
+                                ? scheduler->NewWorkItem(kLogonTask, CLSID_CTask, IID_ITask,
+                                                         reinterpret_cast<IUnknown**>(task.put()))
+                                : E_NOINTERFACE;
     if (FAILED(created)) {
         throw std::runtime_error("cannot create the logon task: " + std::to_string(created));
     }
@@ -251,7 +252,8 @@ bool RunningProgram::WaitForExit(unsigned long timeoutMs) {
 
 HWND WaitForAnyWindow(const std::string& title, unsigned long timeoutMs) {
     HWND found = nullptr;
-    PumpUntil([&] { return (found = ::FindWindowA(nullptr, title.c_str())) != nullptr; }, timeoutMs);
+    PumpUntil([&] { return (found = ::FindWindowA(nullptr, title.c_str())) != nullptr; },
+              timeoutMs);
     return found;
 }
 

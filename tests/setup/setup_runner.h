@@ -9,7 +9,8 @@
 
 namespace testing_support {
 
-inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velbrook";
+inline constexpr char kUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velbrook";
 
 // A path in double quotes, for command lines.
 std::string Quoted(const std::string& path);

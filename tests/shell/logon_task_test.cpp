@@ -110,8 +110,8 @@ TEST_F(LogonTask, ApplyCreatesTheProgramsTaskAndDeletesItAndReportsWhatItCouldNo
     EXPECT_FALSE(shell::TaskExists(shell::LogonTaskName()));
 
     // A folder where the work item's file belongs: the scheduler can't save the task.
-    ASSERT_TRUE(::CreateDirectoryA(
-        (TasksFolder() + "\\" + shell::LogonTaskName() + ".job").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((TasksFolder() + "\\" + shell::LogonTaskName() + ".job").c_str(),
+                                   nullptr));
     EXPECT_FALSE(shell::ApplyLogonTask(true));
 }
 

@@ -103,7 +103,9 @@ TEST_F(MainWindow, HeaderButtonsSwitchPagesAndShowWhichIsPressed) {
         EXPECT_EQ(w.VisiblePage(), shell::kAboutPage);
         EXPECT_FALSE(Visible(w.Page(shell::kWindowsStartupsPage)));
         for (int i = 0; i < 3; ++i) {
-            EXPECT_FALSE(w.headerButton(i).bitmapIds().normal == w.headerButton(i).bitmapIds().pressed) << i;
+            EXPECT_FALSE(w.headerButton(i).bitmapIds().normal ==
+                         w.headerButton(i).bitmapIds().pressed)
+                << i;
         }
         w.Page(shell::kAboutPage)->SendCommand(IDC_ABOUT_BACK);
         EXPECT_EQ(w.VisiblePage(), shell::kHomePage);
@@ -279,7 +281,8 @@ TEST_F(MainWindow, AboutPageShowsTheVersionAndTheAddresses) {
         EXPECT_EQ(testing_support::ControlText(about, IDC_ABOUT_VERSION), "3.1.4.15");
         EXPECT_EQ(testing_support::ControlText(about, IDC_ABOUT_SUPPORT_MAIL),
                   shell::kSupportMailAddress);
-        EXPECT_EQ(testing_support::ControlText(about, IDC_ABOUT_INFO_MAIL), shell::kInfoMailAddress);
+        EXPECT_EQ(testing_support::ControlText(about, IDC_ABOUT_INFO_MAIL),
+                  shell::kInfoMailAddress);
         EXPECT_EQ(testing_support::ControlText(about, IDC_ABOUT_CHECK_FOR_UPDATES),
                   "Check For Updates");
     });

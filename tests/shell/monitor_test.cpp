@@ -201,8 +201,8 @@ TEST_F(Monitor, ReportsToNobodyWithoutAWindowOrWhenTheWindowIsGone) {
     context_.notifyWindow = nullptr;
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Unseen", "u.exe");
     Pass();
-    HWND gone = ::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                nullptr);
+    HWND gone =
+        ::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ::DestroyWindow(gone);
     context_.notifyWindow = gone;
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Unseen2", "u.exe");

@@ -58,7 +58,8 @@ protected:
         ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "strtupdates");
     }
     static std::string CaseName() {
-        return std::string("shell_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        return std::string("shell_") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
     }
     testing_support::VersionServer server;
 };
@@ -116,8 +117,8 @@ TEST_F(Program, TheTrayIconComesBackAfterTheShellRestarts) {
     ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon));
     ASSERT_FALSE(::Shell_NotifyIconA(NIM_MODIFY, &icon));
 
-    HWND hidden = testing_support::FindProcessWindow(program.processId(), "",
-                                                     "SystemTrayIconClass", 0, false);
+    HWND hidden = testing_support::FindProcessWindow(program.processId(), "", "SystemTrayIconClass",
+                                                     0, false);
     ASSERT_NE(hidden, nullptr);
     EXPECT_FALSE(::IsWindowVisible(hidden));
     ::SendMessage(hidden, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
@@ -155,10 +156,13 @@ TEST_F(Program, ANewerVersionAsksAndYesRunsTheUpdateDialogInTheVeil) {
         RunningVelbrook program(folder.exe());
         ASSERT_NE(program.window(), nullptr);
         HWND box = nullptr;
-        ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(program.processId(), IDYES)) != nullptr; }));
+        ASSERT_TRUE(
+            WaitFor([&] { return (box = FindMessageBox(program.processId(), IDYES)) != nullptr; }));
         char text[256] = {};
         ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        EXPECT_STREQ(text, "An important software update is available. Would you like to download and install?");
+        EXPECT_STREQ(
+            text,
+            "An important software update is available. Would you like to download and install?");
         ::GetWindowTextA(box, text, sizeof text);
         EXPECT_STREQ(text, "Velbrook");
         ::PostMessage(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
@@ -197,12 +201,16 @@ TEST_F(Program, TheWindowKeepsAnsweringWhileTheServerStalls) {
     RunningVelbrook program(testing_support::BuiltVelbrookPath());
     SetEnv("VELBROOK_HTTP_TIMEOUT_MS", "2000");
     ASSERT_NE(program.window(), nullptr);
-    ASSERT_TRUE(WaitFor([&] { return server.Hits(CaseName()) == 1 || !server.LastRequest(CaseName()).empty(); }, 5000));
+    ASSERT_TRUE(WaitFor(
+        [&] { return server.Hits(CaseName()) == 1 || !server.LastRequest(CaseName()).empty(); },
+        5000));
     ::Sleep(300);
     DWORD_PTR answer = 0;
-    EXPECT_NE(::SendMessageTimeoutA(program.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
+    EXPECT_NE(
+        ::SendMessageTimeoutA(program.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
     EXPECT_NE(::SendMessageTimeoutA(program.window(), WM_COMMAND, kHeaderStartups, 0,
-                                    SMTO_ABORTIFHUNG, 1000, &answer), 0);
+                                    SMTO_ABORTIFHUNG, 1000, &answer),
+              0);
     // Ending does not wait for the request either.
     EXPECT_EQ(program.CloseForGood(5000), 0u);
 }

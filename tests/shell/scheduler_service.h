@@ -19,8 +19,8 @@ inline bool& SchedulerRunning() {
     return running;
 }
 
-#define SKIP_WITHOUT_SCHEDULER()                                                              \
-    if (!testing_support::SchedulerRunning())                                                 \
+#define SKIP_WITHOUT_SCHEDULER()              \
+    if (!testing_support::SchedulerRunning()) \
     GTEST_SKIP() << "the Task Scheduler service does not run in this prefix"
 
 class SchedulerService : public ::testing::Environment {

@@ -35,10 +35,11 @@ TEST_F(SettingsKeyTest, NumbersParseAndOverflowGivesTheDefault) {
         const char* text;
         int expected;
     } cases[] = {
-        {"17", 17},          {"-3", -3},          {"abc", 0},  // letters read as 0
-        {"12abc", 12},       {"2147483646", 2147483646},
-        {"2147483647", 9},   {"-2147483648", 9},  {"99999999999", 9},
-        {"-99999999999999999999999", 9},
+        {"17", 17},         {"-3", -3},
+        {"abc", 0},  // letters read as 0
+        {"12abc", 12},      {"2147483646", 2147483646},
+        {"2147483647", 9},  {"-2147483648", 9},
+        {"99999999999", 9}, {"-99999999999999999999999", 9},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(shell::WriteSetting(c.text, "n"), ERROR_SUCCESS);

@@ -23,8 +23,8 @@ namespace {
 using namespace testing_support;
 
 const std::map<UINT, bool> kInitialStates = {
-    {IDC_SETTINGS_DISABLE_ALL, false}, {IDC_SETTINGS_ENABLE_ALL, true},
-    {IDC_SETTINGS_WARNING, true},      {IDC_SETTINGS_STARTUPS, true},
+    {IDC_SETTINGS_DISABLE_ALL, false},    {IDC_SETTINGS_ENABLE_ALL, true},
+    {IDC_SETTINGS_WARNING, true},         {IDC_SETTINGS_STARTUPS, true},
     {IDC_SETTINGS_STARTUP_UPDATES, true}, {IDC_SETTINGS_SYSTRAY, true},
     {IDC_SETTINGS_CHECK1, true}};
 
@@ -113,8 +113,8 @@ TEST_F(SettingsPage, ATaskThatCannotBeCreatedIsReported) {
     ASSERT_TRUE(::CreateDirectoryA(TaskFileAsFolder().c_str(), nullptr));
     Open();
     Set(IDC_SETTINGS_WARNING, false);
-    EXPECT_EQ(Save(), std::vector<std::string>{std::string("Velbrook: ") +
-                                               shell::kLogonTaskFailedMessage});
+    EXPECT_EQ(Save(),
+              std::vector<std::string>{std::string("Velbrook: ") + shell::kLogonTaskFailedMessage});
     EXPECT_EQ(shell::ReadSettingText("Warning"), "0");  // the settings are saved all the same
 }
 

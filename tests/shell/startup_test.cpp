@@ -28,13 +28,10 @@ TEST(StartupFlags, BothSwitchesAreFoundAnywhereAlsoInsideWords) {
         bool whatsNew, logon;
     };
     const Case cases[] = {
-        {"", false, false},
-        {"-wnw", true, false},
-        {"-t", false, true},
-        {"-wnw -t", true, true},
-        {"x-wnwy", true, false},
-        {"--today", false, true},  // a plain substring test
-        {"-WNW -T", false, false},  // case-sensitive
+        {"", false, false},         {"-wnw", true, false},
+        {"-t", false, true},        {"-wnw -t", true, true},
+        {"x-wnwy", true, false},    {"--today", false, true},  // a plain substring test
+        {"-WNW -T", false, false},                             // case-sensitive
         {"-w -n -w", false, false},
     };
     for (const Case& c : cases) {
@@ -78,7 +75,8 @@ public:
     TempFolder() {
         char base[MAX_PATH];
         ::GetTempPathA(MAX_PATH, base);
-        path_ = std::string(base) + "velbrook-staging-" + std::to_string(::GetCurrentProcessId()) + "\\";
+        path_ = std::string(base) + "velbrook-staging-" + std::to_string(::GetCurrentProcessId()) +
+                "\\";
         ::CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder() {

@@ -96,8 +96,8 @@ std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWO
 void SetApproval(HKEY root, const char* subkey, const std::string& name, const std::string& bytes,
                  DWORD type) {
     platform::unique_hkey k;
-    reg::CreateKey(root, std::string(kApprovedKey) + "\\" + subkey, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                   k);
+    reg::CreateKey(root, std::string(kApprovedKey) + "\\" + subkey,
+                   KEY_ALL_ACCESS | KEY_WOW64_64KEY, k);
     ::RegSetValueExA(k.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                      static_cast<DWORD>(bytes.size()));
 }

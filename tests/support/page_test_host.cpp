@@ -60,7 +60,8 @@ struct DibCanvas {
 
 PageTestHost::PageTestHost(int clientWidth, int clientHeight) {
     // The main window does the same at start: the list views and tool tips of the pages.
-    INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX init{sizeof init,
+                              ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&init);
     RegisterHostClass();
     RECT frame{0, 0, clientWidth, clientHeight};
@@ -114,7 +115,8 @@ controls::CDialog* PageTestHost::Page(int index) {
 }
 
 int Capture::Count(COLORREF colour, const RECT& area) const {
-    const unsigned wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    const unsigned wanted =
+        (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
     int count = 0;
     for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, height); ++y) {
         for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, width); ++x) {

@@ -52,8 +52,7 @@ ProcessResult RunProcess(const std::string& commandLine) {
     std::string mutableLine = commandLine;
     // Detached: a console of its own would hold the pipes open after the program ends.
     if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
-                          nullptr, nullptr,
-                          &startup, &info)) {
+                          nullptr, nullptr, &startup, &info)) {
         throw std::runtime_error("cannot start " + commandLine);
     }
     platform::unique_handle process(info.hProcess), thread(info.hThread);

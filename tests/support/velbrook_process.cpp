@@ -98,18 +98,20 @@ RunningVelbrook::RunningVelbrook(const std::string& exe, const std::string& argu
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
         throw std::runtime_error("cannot start " + commandLine);
     }
     ::CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     processId_ = info.dwProcessId;
     if (waitForWindow) {
-        WaitFor([this] {
-            window_ = FindMainWindow(processId_);
-            return window_ != nullptr;
-        }, 20000);
+        WaitFor(
+            [this] {
+                window_ = FindMainWindow(processId_);
+                return window_ != nullptr;
+            },
+            20000);
     }
 }
 

@@ -16,7 +16,8 @@ using testing_support::VersionServer;
 const std::string kOwn = VELBROOK_VERSION;
 
 std::string Answer(const std::string& latest) {
-    return "1\nVelbrook\t" + latest + "\t1\t0\nVelbrook.exe\t\\\t2048\thttp://127.0.0.1/v.zip\t1\t0";
+    return "1\nVelbrook\t" + latest +
+           "\t1\t0\nVelbrook.exe\t\\\t2048\thttp://127.0.0.1/v.zip\t1\t0";
 }
 
 // Console output is text mode: line ends come as CR LF.

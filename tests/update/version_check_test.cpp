@@ -24,7 +24,8 @@ constexpr char kOwnVersion[] = "1.2.9.4";
 
 // Line 0, the header naming `latest`, and one file line.
 std::string Answer(const std::string& latest) {
-    return "1\nVelbrook\t" + latest + "\t1\t0\nVelbrook.exe\t\\\t2048\thttp://127.0.0.1/v.zip\t1\t0";
+    return "1\nVelbrook\t" + latest +
+           "\t1\t0\nVelbrook.exe\t\\\t2048\thttp://127.0.0.1/v.zip\t1\t0";
 }
 
 class VersionCheck : public testing::Test {
@@ -74,9 +75,9 @@ TEST_F(VersionCheck, OffersOnlyAHigherVersion) {
         bool offered;
     };
     const Case cases[] = {
-        {"1.2.9.4", false},  {"1.2.9.5", true},    {"1.2.10.0", true}, {"1.2.9.10", true},
-        {"1.2.9.3", false},  {"1.2.9.4.0", false}, {"1.2.9", false},   {"1.3", true},
-        {"1.2.9.4a", true},  {"1.2.9.4A", true},   {"V1.0", true},     {"", false},
+        {"1.2.9.4", false}, {"1.2.9.5", true},    {"1.2.10.0", true}, {"1.2.9.10", true},
+        {"1.2.9.3", false}, {"1.2.9.4.0", false}, {"1.2.9", false},   {"1.3", true},
+        {"1.2.9.4a", true}, {"1.2.9.4A", true},   {"V1.0", true},     {"", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CheckWith("compare", Answer(c.latest)), c.offered) << "remote " << c.latest;

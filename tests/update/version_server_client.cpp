@@ -87,16 +87,16 @@ void VersionServer::ScriptFile(const std::string& caseName, const std::string& f
         c = c == '\\' ? '/' : c;
     }
     SendScript(caseName + "/" + file, "status=" + std::to_string(status) + "&mode=" + mode +
-                                          "&cut=" + std::to_string(cut) + "&sign=" + (sign ? "1" : "0") +
-                                          "&path=" + PercentEncoded(unixPath));
+                                          "&cut=" + std::to_string(cut) + "&sign=" +
+                                          (sign ? "1" : "0") + "&path=" + PercentEncoded(unixPath));
 }
 
 void VersionServer::ScriptFileBody(const std::string& caseName, const std::string& file,
                                    const std::string& body, bool sign, int status,
                                    const std::string& mode, size_t cut) const {
     SendScript(caseName + "/" + file, "status=" + std::to_string(status) + "&mode=" + mode +
-                                          "&cut=" + std::to_string(cut) + "&sign=" + (sign ? "1" : "0") +
-                                          "&body=" + PercentEncoded(body));
+                                          "&cut=" + std::to_string(cut) + "&sign=" +
+                                          (sign ? "1" : "0") + "&body=" + PercentEncoded(body));
 }
 
 int VersionServer::Hits(const std::string& caseName) const {

@@ -22,13 +22,13 @@ public:
     // Sets the answer of <case>/<file> alone: the body is read from localPath (a file of this
     // program, on Wine's drive Z:) each time it is asked for; with sign, <case>/<file>.sig
     // answers the body's signature made with the tests' key.
-    void ScriptFile(const std::string& caseName, const std::string& file, const std::string& localPath,
-                    bool sign = true, int status = 200, const std::string& mode = "normal",
-                    size_t cut = 0) const;
+    void ScriptFile(const std::string& caseName, const std::string& file,
+                    const std::string& localPath, bool sign = true, int status = 200,
+                    const std::string& mode = "normal", size_t cut = 0) const;
     // The same with the body given here.
-    void ScriptFileBody(const std::string& caseName, const std::string& file, const std::string& body,
-                        bool sign = true, int status = 200, const std::string& mode = "normal",
-                        size_t cut = 0) const;
+    void ScriptFileBody(const std::string& caseName, const std::string& file,
+                        const std::string& body, bool sign = true, int status = 200,
+                        const std::string& mode = "normal", size_t cut = 0) const;
     // An answer of 200 whose body is `unit` repeated `count` times.
     void ScriptRepeated(const std::string& caseName, const std::string& unit, int count) const;
 

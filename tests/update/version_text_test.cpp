@@ -36,12 +36,12 @@ TEST(LatestVersionOfAnswer, AcceptsExactlyThreeLinesWithAFourFieldHeader) {
     const AnswerCase cases[] = {
         {"1\nVelbrook\t1.2.3.4\t1\t0\nfile", "1.2.3.4"},
         {"1\r\nVelbrook\t1.2.3.4\t1\t0\r\nfile\r", "1.2.3.4"},
-        {"0\n\t\t\t\n", ""},                               // empty fields still count
-        {"1\nVelbrook\t1.2.3.4\t1\t0\nfile\n", nullptr},    // a final line feed makes 4 lines
-        {"1\nVelbrook\t1.2.3.4\t1\t0", nullptr},            // no file line
+        {"0\n\t\t\t\n", ""},                              // empty fields still count
+        {"1\nVelbrook\t1.2.3.4\t1\t0\nfile\n", nullptr},  // a final line feed makes 4 lines
+        {"1\nVelbrook\t1.2.3.4\t1\t0", nullptr},          // no file line
         {"1\nVelbrook\t1.2.3.4\t2\t0\nfile\nfile", nullptr},
-        {"1\nVelbrook\t1.2.3.4\t1\t0\t\nfile", nullptr},    // 5 header fields
-        {"1\nVelbrook\t1.2.3.4\t1\nfile", nullptr},         // 3 header fields
+        {"1\nVelbrook\t1.2.3.4\t1\t0\t\nfile", nullptr},  // 5 header fields
+        {"1\nVelbrook\t1.2.3.4\t1\nfile", nullptr},       // 3 header fields
         {"", nullptr},
         {"Internet is not connected", nullptr},
     };
@@ -68,9 +68,9 @@ TEST(CompareVersions, ComparesDottedDecimalsNumberByNumber) {
     const CompareCase cases[] = {
         {"1.2.3.4", "1.2.3.4", 0},
         {"1.2.3.4", "1.2.3.5", -1},
-        {"1.0.9.0", "1.0.10.0", -1},   // not text order
+        {"1.0.9.0", "1.0.10.0", -1},  // not text order
         {"1.2.3.10", "1.2.3.9", 1},
-        {"2.0", "2.0.0.0", 0},         // missing parts count as 0
+        {"2.0", "2.0.0.0", 0},  // missing parts count as 0
         {"2", "1.99.99.99", 1},
         {"1.2.3", "1.2.3.1", -1},
         {"01.002", "1.2", 0},

@@ -85,7 +85,8 @@ TEST_F(ManualFixPageTest, FiltersListTheirEntriesWithTheirHints) {
     EXPECT_EQ(RowNames(), (Names{"Alpha", "Bravo"}));
     EXPECT_EQ(page_.activeRowCount(), 2);
     EXPECT_TRUE(page_.list().IsChecked(0));
-    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT), "Uncheck the programs you want to disable from startup.");
+    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT),
+              "Uncheck the programs you want to disable from startup.");
     // The command is shown without its outer quotes and blanks.
     EXPECT_EQ(page_.list().CellText(1, 1), "C:\\Program Files\\bravo.exe\" -tray");
 
@@ -93,12 +94,14 @@ TEST_F(ManualFixPageTest, FiltersListTheirEntriesWithTheirHints) {
     EXPECT_EQ(RowNames(), (Names{"Charlie"}));
     EXPECT_FALSE(page_.list().IsChecked(0));
     EXPECT_EQ(page_.activeRowCount(), 0);
-    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT), "Click on the checkbox to activate any program at startup.");
+    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT),
+              "Click on the checkbox to activate any program at startup.");
 
     ChooseFilter(CManulStartupsPage::kAllPrograms);
     EXPECT_EQ(RowNames(), (Names{"Alpha", "Bravo", "Charlie"}));
     EXPECT_EQ(page_.activeRowCount(), 2);
-    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT), "Uncheck the programs you want to disable from startup.");
+    EXPECT_EQ(ControlText(page_, IDC_MANUL_HINT),
+              "Uncheck the programs you want to disable from startup.");
 
     // Changing the filter drops unsaved ticks.
     page_.list().SetChecked(0, false);
@@ -391,7 +394,8 @@ TEST_F(ManualFixPageTest, DetailsShowTheCompanyOfTheProgramOrDashes) {
 }
 
 TEST(ProgramOfCommandTest, CutsAtTheFirstSlashAndDropsQuotes) {
-    EXPECT_EQ(views::ProgramOfCommand("\"C:\\Program Files\\a.exe\" /min"), "C:\\Program Files\\a.exe");
+    EXPECT_EQ(views::ProgramOfCommand("\"C:\\Program Files\\a.exe\" /min"),
+              "C:\\Program Files\\a.exe");
     EXPECT_EQ(views::ProgramOfCommand("C:\\a.exe -min"), "C:\\a.exe -min");
     EXPECT_EQ(views::ProgramOfCommand("  \"C:\\a.exe\"  "), "C:\\a.exe");
     EXPECT_EQ(views::ProgramOfCommand("/only-switch"), "");

@@ -16,11 +16,12 @@ inline void SeedRunValue(const std::string& name, const std::string& command) {
 // Switches the listed entry of that name off through the engine, as a user would have.
 inline bool SwitchOff(const std::string& name) {
     bool done = false;
-    engine::ListStartupItems(engine::EntryFilter::Active).ForEach([&](const engine::StartupItem& item) {
-        if (item.name == name) {
-            done = engine::DisableStartupItem(item, engine::ReportStyle::Free());
-        }
-    });
+    engine::ListStartupItems(engine::EntryFilter::Active)
+        .ForEach([&](const engine::StartupItem& item) {
+            if (item.name == name) {
+                done = engine::DisableStartupItem(item, engine::ReportStyle::Free());
+            }
+        });
     return done;
 }
 

@@ -159,7 +159,7 @@ TEST_F(WindowsStartupsPageTest, ButtonsFollowTheBottomOfThePage) {
     ::MoveWindow(page_.hwnd(), 0, 0, 700, 450, TRUE);
     const RECT manual = ControlRect(page_, IDC_WND_MANUAL_FIX);
     const RECT automatic = ControlRect(page_, IDC_WND_AUTOMATIC_FIX);
-    EXPECT_EQ(manual.left, 200);   // 700 / 3.5
+    EXPECT_EQ(manual.left, 200);     // 700 / 3.5
     EXPECT_EQ(automatic.left, 400);  // 700 / 2.5 + 120
     EXPECT_EQ(manual.top, 390);
     EXPECT_EQ(automatic.bottom - automatic.top, 36);
@@ -171,7 +171,8 @@ TEST_F(WindowsStartupsPageTest, ToolTipsShareOneYellowTipOfLimitedWidth) {
     HWND tip = page_.toolTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(::SendMessage(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
-    EXPECT_EQ(static_cast<COLORREF>(::SendMessage(tip, TTM_GETTIPBKCOLOR, 0, 0)), RGB(250, 253, 215));
+    EXPECT_EQ(static_cast<COLORREF>(::SendMessage(tip, TTM_GETTIPBKCOLOR, 0, 0)),
+              RGB(250, 253, 215));
     EXPECT_EQ(::SendMessage(tip, TTM_GETMAXTIPWIDTH, 0, 0), 200);
     char text[200] = "";
     TTTOOLINFOA tool{};

@@ -20,9 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!reader->ReadInfo(info)) {
             continue;
         }
-        if (const auto target = renovix::RelativeTargetOf(renovix::CleanArchiveName(info.storedName))) {
-            if (target->empty() || target->find("..\\") == 0 || target->find(':') != std::string::npos ||
-                (*target)[0] == '\\' || *target == "..") {
+        if (const auto target =
+                renovix::RelativeTargetOf(renovix::CleanArchiveName(info.storedName))) {
+            if (target->empty() || target->find("..\\") == 0 ||
+                target->find(':') != std::string::npos || (*target)[0] == '\\' || *target == "..") {
                 __builtin_trap();
             }
         }

@@ -15,11 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // The first line is taken as a style sheet, so the sheet parser gets its share too.
     const size_t split = bytes.find('\n');
-    const std::string_view css = split == std::string_view::npos ? std::string_view{}
-                                                                  : bytes.substr(0, split);
+    const std::string_view css =
+        split == std::string_view::npos ? std::string_view{} : bytes.substr(0, split);
     sheet.Add(css);
-    const std::string_view markup = split == std::string_view::npos ? bytes
-                                                                     : bytes.substr(split + 1);
+    const std::string_view markup =
+        split == std::string_view::npos ? bytes : bytes.substr(split + 1);
     const Document document =
         BuildDocument(markup, BuildContext{sheet, colors, measure, nullptr, size % 3 ? 0 : -1});
     for (int width : {0, 1, 200}) {

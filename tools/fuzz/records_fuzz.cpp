@@ -11,12 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto noLeadBytes = [](unsigned char) { return false; };
     for (const auto& record : history::ParseHistoryRecords(bytes)) {
-        if (history::EncodeHistoryRecord(record, noLeadBytes).size() != history::kHistoryRecordSize) {
+        if (history::EncodeHistoryRecord(record, noLeadBytes).size() !=
+            history::kHistoryRecordSize) {
             __builtin_trap();
         }
     }
     for (const auto& record : history::ParseFixedItemRecords(bytes)) {
-        if (history::EncodeFixedItemRecord(record, noLeadBytes).size() != history::kFixedItemRecordSize) {
+        if (history::EncodeFixedItemRecord(record, noLeadBytes).size() !=
+            history::kFixedItemRecordSize) {
             __builtin_trap();
         }
     }

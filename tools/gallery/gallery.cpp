@@ -38,7 +38,8 @@ constexpr UINT kSampleLinkMessage = WM_APP + 1;  // the sample's "msg" link
 class CGalleryDlg : public DialogImpl<CGalleryDlg, CBaseDlg> {
 public:
     explicit CGalleryDlg(UINT closeAfterMs)
-        : DialogImpl(IDD_GALLERY, RGB(240, 240, 240)), closeAfterMs_(closeAfterMs),
+        : DialogImpl(IDD_GALLERY, RGB(240, 240, 240)),
+          closeAfterMs_(closeAfterMs),
           stretched_(CXPButton::kStretched) {}
 
     static const MessageTable<CGalleryDlg>& Messages() {
@@ -75,25 +76,43 @@ private:
 
     void SetUpLabels() {
         for (auto& [label, id] : {std::pair<CLabel&, UINT>{plain_, IDC_LABEL_PLAIN},
-                                  {bold_, IDC_LABEL_BOLD}, {gradient_, IDC_LABEL_GRADIENT},
-                                  {text3D_, IDC_LABEL_3D}, {rotated_, IDC_LABEL_ROTATED},
-                                  {web_, IDC_LABEL_WEB}, {mail_, IDC_LABEL_MAIL},
-                                  {flash_, IDC_LABEL_FLASH}, {sunken_, IDC_LABEL_SUNKEN},
+                                  {bold_, IDC_LABEL_BOLD},
+                                  {gradient_, IDC_LABEL_GRADIENT},
+                                  {text3D_, IDC_LABEL_3D},
+                                  {rotated_, IDC_LABEL_ROTATED},
+                                  {web_, IDC_LABEL_WEB},
+                                  {mail_, IDC_LABEL_MAIL},
+                                  {flash_, IDC_LABEL_FLASH},
+                                  {sunken_, IDC_LABEL_SUNKEN},
                                   {transparent_, IDC_LABEL_TRANSPARENT}}) {
             label.SubclassDlgItem(id, hwnd());
         }
         plain_.SetBkColor(background());
-        bold_.SetBkColor(background()).SetTextColor(RGB(255, 0, 0)).SetFontName(TEXT("Arial"))
-            .SetFontSize(12).SetFontBold(true);
+        bold_.SetBkColor(background())
+            .SetTextColor(RGB(255, 0, 0))
+            .SetFontName(TEXT("Arial"))
+            .SetFontSize(12)
+            .SetFontBold(true);
         gradient_.SetBkColor(RGB(30, 80, 160), RGB(200, 230, 255), true)
-            .SetTextColor(RGB(255, 255, 255)).SetFontBold(true);
-        text3D_.SetBkColor(RGB(160, 160, 160)).SetTextColor(RGB(40, 40, 40)).SetFontSize(11)
-            .SetFontBold(true).SetText3D(true);
-        rotated_.SetBkColor(RGB(255, 250, 220)).SetFontName(TEXT("Arial")).SetFontSize(10)
+            .SetTextColor(RGB(255, 255, 255))
+            .SetFontBold(true);
+        text3D_.SetBkColor(RGB(160, 160, 160))
+            .SetTextColor(RGB(40, 40, 40))
+            .SetFontSize(11)
+            .SetFontBold(true)
+            .SetText3D(true);
+        rotated_.SetBkColor(RGB(255, 250, 220))
+            .SetFontName(TEXT("Arial"))
+            .SetFontSize(10)
             .SetRotationAngle(90);
-        web_.SetBkColor(background()).SetTextColor(RGB(32, 77, 165)).SetFontUnderline(true)
-            .SetTextHoverColor(RGB(255, 0, 0)).SetLink(true, true);
-        mail_.SetBkColor(background()).SetTextColor(RGB(32, 77, 165)).SetFontUnderline(true)
+        web_.SetBkColor(background())
+            .SetTextColor(RGB(32, 77, 165))
+            .SetFontUnderline(true)
+            .SetTextHoverColor(RGB(255, 0, 0))
+            .SetLink(true, true);
+        mail_.SetBkColor(background())
+            .SetTextColor(RGB(32, 77, 165))
+            .SetFontUnderline(true)
             .SetMailLink(true, false);
         flash_.SetBkColor(RGB(255, 255, 0)).SetTextColor(RGB(200, 0, 0)).FlashText(true);
         sunken_.SetBkColor(RGB(255, 255, 255)).SetSunken(true).SetBorder(true);

@@ -39,8 +39,8 @@ platform::unique_himagelist MakeSpinnerFrames() {
         ::ImageList_Create(kSide, kSide, ILC_COLOR24 | ILC_MASK, kFrames, 0));
     platform::unique_hdc dc(::CreateCompatibleDC(nullptr));
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide * kFrames, -kSide, 1, 24, BI_RGB, 0, 0, 0,
-                      0, 0};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), kSide * kFrames, -kSide, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     platform::unique_hbitmap strip(
         ::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -77,8 +77,9 @@ std::string MarkupSample(HICON icon, HIMAGELIST spinner) {
            "<font style=\"text-transform:uppercase; text-decoration:overline\">upper</font><br>"
            "Links: <a href=\"http://example.invalid/\">an address</a> and "
            "<a msg=\"hello\">a message</a> <bmp idres=" +
-           std::to_string(art::kPageLogoBitmap) + " width=16 height=16> <icon handle=" +
-           iconHandle + " width=16 height=16> <string idres=" + std::to_string(IDS_HTML_SAMPLE) +
+           std::to_string(art::kPageLogoBitmap) +
+           " width=16 height=16> <icon handle=" + iconHandle +
+           " width=16 height=16> <string idres=" + std::to_string(IDS_HTML_SAMPLE) +
            "><br>"
            "Animated: <ilst handle=" +
            spinnerHandle +

@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (step == "post" && argc == 6) {
-        ::PostMessageA(window, static_cast<UINT>(Number(argv[3])), static_cast<WPARAM>(Number(argv[4])),
-                       static_cast<LPARAM>(Number(argv[5])));
+        ::PostMessageA(window, static_cast<UINT>(Number(argv[3])),
+                       static_cast<WPARAM>(Number(argv[4])), static_cast<LPARAM>(Number(argv[5])));
         return 0;
     }
     if (step == "command" && argc == 4) {

@@ -1,6 +1,5 @@
 #include "update/renovix/archive_entry.h"
 
-
 namespace renovix {
 
 namespace {
@@ -69,7 +68,8 @@ bool IsAcceptablePart(std::string_view part) {
     }
     for (const char c : part) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F || std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
+        if (u < 0x20 || u == 0x7F ||
+            std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
             return false;
         }
     }

@@ -62,7 +62,8 @@ int FixedDpiLayout::X(int units) const { return Rounded(units * charWidth_ / 4.0
 int FixedDpiLayout::Y(int units) const { return Rounded(units * charHeight_ / 8.0); }
 
 bool FixedDpiLayout::Apply(HWND dialog, HINSTANCE module, UINT templateId) {
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));  // RT_DIALOG
+    HRSRC found =
+        ::FindResourceW(module, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));  // RT_DIALOG
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const auto* data = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
     if (!data) {
@@ -132,8 +133,8 @@ bool FixedDpiLayout::Apply(HWND dialog, HINSTANCE module, UINT templateId) {
         const short x = reader.Read<short>(), y = reader.Read<short>();
         const short cx = reader.Read<short>(), cy = reader.Read<short>();
         const DWORD id = reader.Read<DWORD>();
-        reader.SkipNameOrOrdinal();  // class
-        reader.SkipNameOrOrdinal();  // title
+        reader.SkipNameOrOrdinal();        // class
+        reader.SkipNameOrOrdinal();        // title
         reader.Skip(reader.Read<WORD>());  // creation data
         HWND control = reader.ok() ? ::GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
         if (control) {
@@ -150,7 +151,8 @@ void FixedDpiLayout::Restore() {
     }
     if (::IsWindow(dialog_)) {
         ::SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(previous_), FALSE);
-        for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = ::GetWindow(dialog_, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
             ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(previous_), FALSE);
         }
     }

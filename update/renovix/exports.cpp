@@ -16,5 +16,4 @@ int IsUpdation() { return renovix::IsUpdating(); }
 int CALLBACK InstallUpdates(HWND, HINSTANCE, LPSTR, int) {
     return renovix::RunInstallStep(renovix::DefaultInstallOptions());
 }
-
 }

@@ -71,13 +71,13 @@ void CreateFolders(const std::wstring& folder) {
     ::SHCreateDirectoryExW(nullptr, FullPath(folder).c_str(), nullptr);
 }
 
-
 EntryTimes TimesOf(const ZipEntryInfo& info) {
     FILETIME local{}, utc{};
     EntryTimes times;
     if (::DosDateTimeToFileTime(HIWORD(info.dosDate), LOWORD(info.dosDate), &local) &&
         ::LocalFileTimeToFileTime(&local, &utc)) {
-        const std::uint64_t value = (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+        const std::uint64_t value =
+            (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
         times = {value, value, value};
     }
     ApplyExtendedTimestamp(info.extraField, times);
@@ -249,9 +249,10 @@ int RunInstallStep(const InstallOptions& options) {
     const std::wstring program = WithBackslash(options.programFolder) + L"Velbrook.exe";
     // Only the program of this folder: the shell would look for a missing one elsewhere.
     const bool present = ::GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const auto started = present ? reinterpret_cast<INT_PTR>(::ShellExecuteW(
-                                       nullptr, L"open", program.c_str(), L"-wnw", nullptr, SW_SHOW))
-                                 : 0;
+    const auto started = present
+                             ? reinterpret_cast<INT_PTR>(::ShellExecuteW(
+                                   nullptr, L"open", program.c_str(), L"-wnw", nullptr, SW_SHOW))
+                             : 0;
     if (started <= 32) {
         InformationBox("Unable to run the program after update. Please restart Velbrook.");
     }

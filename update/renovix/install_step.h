@@ -13,7 +13,7 @@ namespace renovix {
 struct InstallOptions {
     std::wstring tempFolder;     // the expansion of %temp%
     std::wstring programFolder;  // where this library lies: the only folder it installs into
-    DWORD waitMs = 3000;      // time for the Velbrook process to end
+    DWORD waitMs = 3000;         // time for the Velbrook process to end
 };
 
 // The options of a real run.

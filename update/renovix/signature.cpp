@@ -10,7 +10,8 @@
 #include <mutex>
 
 #ifndef RENOVIX_UPDATE_PUBLIC_KEY
-#error "The build passes the maker's Ed25519 public key (64 hex digits) as RENOVIX_UPDATE_PUBLIC_KEY"
+#error \
+    "The build passes the maker's Ed25519 public key (64 hex digits) as RENOVIX_UPDATE_PUBLIC_KEY"
 #endif
 
 namespace renovix {
@@ -26,9 +27,12 @@ bool PublicKey(std::array<unsigned char, 32>& key) {
         return false;
     }
     auto digit = [](char c) -> int {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
         return -1;
     };
     for (size_t i = 0; i < key.size(); ++i) {
@@ -71,8 +75,8 @@ bool IsSignedByMaker(std::string_view data, std::string_view signature) {
         return false;
     }
     Sexp keyOwner(keySexp);
-    if (gcry_sexp_build(&sigSexp, nullptr, "(sig-val(eddsa(r %b)(s %b)))", 32, signature.data(),
-                        32, signature.data() + 32) != 0) {
+    if (gcry_sexp_build(&sigSexp, nullptr, "(sig-val(eddsa(r %b)(s %b)))", 32, signature.data(), 32,
+                        signature.data() + 32) != 0) {
         return false;
     }
     Sexp sigOwner(sigSexp);
@@ -90,7 +94,7 @@ bool IsSignedByMaker(std::string_view data, std::string_view signature) {
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes) {
     platform::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > maxBytes) {

@@ -74,7 +74,8 @@ std::string Narrow(const std::wstring& text) {
 }
 
 std::string RandomName() {
-    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    static const char kAlphabet[] =
+        "abcdefghijklmnopqrstuvwxyz1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     std::string name;
     for (int i = 0; i < 10; ++i) {
         name += kAlphabet[std::rand() % 62];
@@ -97,8 +98,10 @@ void DeleteListFile() {
 
 }  // namespace
 
-CUpdateDlg::CUpdateDlg() : DialogImpl(IDD_UPDATE), close_(controls::CXPButton::kStretched),
-                           ok_(controls::CXPButton::kStretched) {}
+CUpdateDlg::CUpdateDlg()
+    : DialogImpl(IDD_UPDATE),
+      close_(controls::CXPButton::kStretched),
+      ok_(controls::CXPButton::kStretched) {}
 
 CUpdateDlg::~CUpdateDlg() = default;
 
@@ -127,7 +130,8 @@ LRESULT CUpdateDlg::OnInitDialog(WPARAM, LPARAM) {
                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     for (auto* label : {&status_, &thanks_}) {
         label->SubclassDlgItem(label == &status_ ? IDC_UPDATE_STATUS : IDC_UPDATE_THANKS, hwnd());
-        label->SetTransparent(true).SetFontName(L"Arial").SetFontSize(10).SetTextColor(kLabelColour);
+        label->SetTransparent(true).SetFontName(L"Arial").SetFontSize(10).SetTextColor(
+            kLabelColour);
     }
     thanks_.SetText(L"Thank You For Using Velbrook");
     ShowItem(IDC_UPDATE_THANKS, false);
@@ -306,9 +310,10 @@ void CUpdateDlg::RunWorker() {
     StopPicture();
     ShowItem(IDC_UPDATE_PICTURE, false);
     asked_ = true;
-    const int answer = platform::ShowMessageBox(
-        hwnd(), "Latest program update has been successfully downloaded. Click Yes to install, No to ignore",
-        kCaption, MB_YESNO | MB_ICONINFORMATION);
+    const int answer = platform::ShowMessageBox(hwnd(),
+                                                "Latest program update has been successfully "
+                                                "downloaded. Click Yes to install, No to ignore",
+                                                kCaption, MB_YESNO | MB_ICONINFORMATION);
     if (answer != IDYES || closed_) {
         return;
     }
@@ -436,8 +441,8 @@ bool CUpdateDlg::DownloadUpdateFile(const std::string& url, unsigned long size,
         signature.size() != kSignatureBytes) {
         return false;
     }
-    platform::unique_hfile signatureFile(::CreateFileW((path + kSignatureSuffix).c_str(), GENERIC_WRITE,
-                                                       0, nullptr, CREATE_ALWAYS,
+    platform::unique_hfile signatureFile(::CreateFileW((path + kSignatureSuffix).c_str(),
+                                                       GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!signatureFile || !WriteAll(signatureFile.get(), signature.data(), signature.size())) {
         return false;

@@ -156,7 +156,8 @@ bool IsAllowedDownloadUrl(std::string_view url) {
             return false;
         }
         for (size_t i = 0; i < prefix.size(); ++i) {
-            const char c = url[i] >= 'A' && url[i] <= 'Z' ? static_cast<char>(url[i] - 'A' + 'a') : url[i];
+            const char c =
+                url[i] >= 'A' && url[i] <= 'Z' ? static_cast<char>(url[i] - 'A' + 'a') : url[i];
             if (c != prefix[i]) {
                 return false;
             }

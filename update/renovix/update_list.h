@@ -48,10 +48,10 @@ std::string DestinationOf(std::string_view programFolder, const ListedFile& file
 // The version answer as the download dialog checks it before it downloads anything.
 struct AnswerHeader {
     enum Outcome {
-        kReady,          // the header is good; latestVersion and fileCount are set
-        kTooManyLines,   // more than 4 lines
-        kNothingToDo,    // line 0 is not a number greater than 0
-        kBadHeader,      // the header line has not exactly 4 fields
+        kReady,         // the header is good; latestVersion and fileCount are set
+        kTooManyLines,  // more than 4 lines
+        kNothingToDo,   // line 0 is not a number greater than 0
+        kBadHeader,     // the header line has not exactly 4 fields
     } outcome = kBadHeader;
     std::string latestVersion;
     int fileCount = 0;
@@ -64,8 +64,8 @@ std::optional<std::string_view> AnswerFileLine(std::string_view answer, int inde
 
 // The fields of a file line of the answer: exactly 6, else nothing.
 struct AnswerFile {
-    std::string_view line;  // as received, to be copied into the list
-    std::string_view url;   // field 3
+    std::string_view line;   // as received, to be copied into the list
+    std::string_view url;    // field 3
     unsigned long size = 0;  // field 2, for the progress text and the size check
 };
 std::optional<AnswerFile> SplitFileLine(std::string_view line);

@@ -118,7 +118,8 @@ bool ZipReader::ReadInfo(ZipEntryInfo& info) const {
     // Stored lengths are 16-bit: no name or extra field is longer than 65535 bytes.
     std::vector<char> name(stored.size_filename + 1), extra(stored.size_file_extra + 1);
     if (unzGetCurrentFileInfo64(handle_, &stored, name.data(), static_cast<uLong>(name.size()),
-                                extra.data(), static_cast<uLong>(extra.size()), nullptr, 0) != UNZ_OK) {
+                                extra.data(), static_cast<uLong>(extra.size()), nullptr,
+                                0) != UNZ_OK) {
         return false;
     }
     info.storedName.assign(name.data(), stored.size_filename);
@@ -130,7 +131,8 @@ bool ZipReader::ReadInfo(ZipEntryInfo& info) const {
     return true;
 }
 
-ZipReader::ReadResult ZipReader::ReadData(const std::function<bool(const char*, size_t)>& write) const {
+ZipReader::ReadResult ZipReader::ReadData(
+    const std::function<bool(const char*, size_t)>& write) const {
     unz_file_info64 stored{};
     if (unzGetCurrentFileInfo64(handle_, &stored, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
         unzOpenCurrentFile(handle_) != UNZ_OK) {

@@ -29,7 +29,7 @@ std::vector<const DrawOp*> TextsOf(const Layout& layout) {
 
 // A white 32-bit bitmap in a memory DC that the drawer paints into.
 class Canvas {
-  public:
+public:
     Canvas(int width, int height)
         : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
         BITMAPINFO info{};
@@ -61,7 +61,7 @@ class Canvas {
         return n;
     }
 
-  private:
+private:
     int width_, height_;
     platform::unique_hdc dc_;
     platform::unique_hbitmap bitmap_;
@@ -120,10 +120,11 @@ TEST(DrawerPaint, TheHintLineIsRedThenBlack) {
 
 TEST(DrawerPaint, TableBackgroundsAndEffectsFillTheirCells) {
     CPPHtmlDrawer drawer;
-    drawer.SetText("<table cellspacing=0 border=1 bordercolor=black><tr>"
-                   "<td bgcolor=#00FF00 width=40 height=20></td>"
-                   "<td bgcolor=#0000FF bgendcolor=#FFFFFF bgeffect=hgradient width=40></td></tr>"
-                   "</table>");
+    drawer.SetText(
+        "<table cellspacing=0 border=1 bordercolor=black><tr>"
+        "<td bgcolor=#00FF00 width=40 height=20></td>"
+        "<td bgcolor=#0000FF bgendcolor=#FFFFFF bgeffect=hgradient width=40></td></tr>"
+        "</table>");
     const SIZE size = drawer.PrepareOutput(200);
     Canvas canvas(200, 40);
     drawer.DrawPreparedOutput(canvas.dc(), RECT{0, 0, 200, 40});
@@ -138,8 +139,9 @@ TEST(DrawerPaint, TableBackgroundsAndEffectsFillTheirCells) {
 
 TEST(DrawerPaint, AnInlineBoxFillsItsPaddingAndDrawsItsBorder) {
     CPPHtmlDrawer drawer;
-    drawer.AddCssStyles(".box { padding: 4px; border-style: solid; border-width: 2px; "
-                        "border-color: #FF0000; background-color: #FFFF00 }");
+    drawer.AddCssStyles(
+        ".box { padding: 4px; border-style: solid; border-width: 2px; "
+        "border-color: #FF0000; background-color: #FFFF00 }");
     drawer.SetText("<span class=box>boxed</span> plain");
     const SIZE size = drawer.PrepareOutput(0);
     const DrawOp* frame = nullptr;
@@ -212,9 +214,7 @@ platform::unique_himagelist SolidImageList(std::initializer_list<COLORREF> color
     return list;
 }
 
-std::string Handle(HIMAGELIST list) {
-    return std::to_string(reinterpret_cast<UINT_PTR>(list));
-}
+std::string Handle(HIMAGELIST list) { return std::to_string(reinterpret_cast<UINT_PTR>(list)); }
 
 POINT FirstPictureCentre(const CPPHtmlDrawer& drawer) {
     for (const auto& op : drawer.PreparedLayout().ops) {
@@ -343,7 +343,7 @@ INT_PTR CALLBACK RecordingDialog(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 
 class HtmlStaticTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         dialog_ =
             ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HTML_TEST),
@@ -385,8 +385,9 @@ TEST_F(HtmlStaticTest, TheBodyAndLinkRulesComeFromTheControlsFont) {
     EXPECT_EQ(CPPHtmlStatic::BodyRuleFor(lf, 96, 0x00123456),
               "body {font-size:12pt; color:0x123456; font-family:Arial; font-weight:700; "
               "font-style:italic}");
-    EXPECT_EQ(CPPHtmlStatic::LinkRules(), "a:link {color:0xFF0000; text-decoration:none}\n"
-                                          "a:hover {color:0xFF0000; text-decoration:underline}");
+    EXPECT_EQ(CPPHtmlStatic::LinkRules(),
+              "a:link {color:0xFF0000; text-decoration:none}\n"
+              "a:hover {color:0xFF0000; text-decoration:underline}");
 
     platform::unique_hfont font(::CreateFontIndirectA(&lf));
     ::SendMessageA(Control(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
@@ -442,8 +443,8 @@ TEST_F(HtmlStaticTest, PaintsTheMarkupThroughAMemoryBitmap) {
 
 TEST_F(HtmlStaticTest, AUtf16StaticGetsItsMarkupInTheAnsiCodePage) {
     // A static of common controls 6 is a UTF-16 window; its messages carry wide strings.
-    HWND wide = ::CreateWindowExW(0, L"Static", L"<b>first</b>", WS_CHILD | WS_VISIBLE, 0, 0,
-                                  200, 20, dialog_, nullptr, nullptr, nullptr);
+    HWND wide = ::CreateWindowExW(0, L"Static", L"<b>first</b>", WS_CHILD | WS_VISIBLE, 0, 0, 200,
+                                  20, dialog_, nullptr, nullptr, nullptr);
     ASSERT_TRUE(::IsWindowUnicode(wide));
     CPPHtmlStatic control;
     ASSERT_TRUE(control.Subclass(wide));

@@ -7,7 +7,7 @@
 namespace test_html {
 
 class FixedMeasure : public controls::html::TextMeasure {
-  public:
+public:
     static int CharWidth(const controls::html::TextStyle& s) { return s.sizePt * 6 / 10; }
     int TextWidth(const controls::html::TextStyle& s, std::string_view text) override {
         return static_cast<int>(text.size()) * CharWidth(s);

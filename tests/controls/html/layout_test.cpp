@@ -71,8 +71,9 @@ TEST(Layout, AWordThatFitsAFreshLineMovesToIt) {
 }
 
 TEST(Layout, TheHintLineInTwoColoursOnOneOrTwoLines) {
-    const char* hint = "<font color=\"#FF0000\"><b>Not Sure?? </b></font> <font color=\"000000\">"
-                       "Which Program's to Check/Uncheck from list</font>";
+    const char* hint =
+        "<font color=\"#FF0000\"><b>Not Sure?? </b></font> <font color=\"000000\">"
+        "Which Program's to Check/Uncheck from list</font>";
     Laid wide(hint, 0);
     auto texts = wide.Texts();
     ASSERT_EQ(texts.size(), 3u);
@@ -181,9 +182,10 @@ TEST(Layout, MarginBorderAndPaddingMakeRoomAroundTheTextOfTheirTag) {
 }
 
 TEST(Layout, ABoxBrokenAcrossLinesShowsEachEdgeOnce) {
-    Laid l("<span class=pad>aaaa bbbb cccc</span>"
-           "<span class=border><table><tr><td>x</td></tr></table></span>",
-           60, ".pad { padding: 6px } .border { border-style: dashed; border-width: 2px }");
+    Laid l(
+        "<span class=pad>aaaa bbbb cccc</span>"
+        "<span class=border><table><tr><td>x</td></tr></table></span>",
+        60, ".pad { padding: 6px } .border { border-style: dashed; border-width: 2px }");
     const auto texts = l.Texts();
     const auto frames = l.Frames();
     ASSERT_EQ(texts.size(), 3u);
@@ -229,10 +231,11 @@ std::vector<Rect> Cells(const Layout& layout) {
 
 TEST(Layout, TableColumnsTakeTheWidestCellAndSpansCoverTheirColumns) {
     // Spacing 2, padding 1: a cell of n characters is 6n + 2 wide.
-    Laid l("<table><tr><td>aaaa</td><td>b</td></tr>"
-           "<tr><td colspan=2>cccccccccc</td></tr>"
-           "<tr><td rowspan=2>d</td><td>e</td></tr><tr><td>f</td></tr></table>",
-           0);
+    Laid l(
+        "<table><tr><td>aaaa</td><td>b</td></tr>"
+        "<tr><td colspan=2>cccccccccc</td></tr>"
+        "<tr><td rowspan=2>d</td><td>e</td></tr><tr><td>f</td></tr></table>",
+        0);
     const auto cells = Cells(l.layout);
     ASSERT_EQ(cells.size(), 6u);
     // The spanning cell (62) is wider than 26 + 2 + 8: its extra is shared by both columns.
@@ -248,9 +251,10 @@ TEST(Layout, TableColumnsTakeTheWidestCellAndSpansCoverTheirColumns) {
 }
 
 TEST(Layout, ATableWiderThanTheRoomIsNarrowedAndItsCellsWrap) {
-    Laid l("<table cellspacing=0 cellpadding=0><tr><td>aaaa aaaa aaaa</td><td>bbbb bbbb "
-           "bbbb</td></tr></table>",
-           100);
+    Laid l(
+        "<table cellspacing=0 cellpadding=0><tr><td>aaaa aaaa aaaa</td><td>bbbb bbbb "
+        "bbbb</td></tr></table>",
+        100);
     const auto cells = Cells(l.layout);
     ASSERT_EQ(cells.size(), 2u);
     EXPECT_EQ(l.layout.width, 100);

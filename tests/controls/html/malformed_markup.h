@@ -10,7 +10,7 @@ namespace test_html {
 
 // A small deterministic generator, so a failure can be replayed from its seed.
 class Random {
-  public:
+public:
     explicit Random(std::uint32_t seed) : state_(seed * 2654435761u + 1) {}
     std::uint32_t Next() {
         state_ ^= state_ << 13;
@@ -20,27 +20,27 @@ class Random {
     }
     size_t Below(size_t n) { return Next() % n; }
 
-  private:
+private:
     std::uint32_t state_;
 };
 
 inline const char* const kPieces[] = {
-    "<b>",        "</b>",     "<i>",        "</i>",  "<u>",      "<s>",       "</strike>", "<font",
-    "</font>",    "<hr",      "<br>",       "<t>",   "<center>", "</center>", "<right>",   "<top>",
-    "</vcenter>", "<bmp",     "<icon",      "<ilst", "<string",  "<h1>",      "</h6>",     "<code>",
-    "<pre>",      "<big>",    "<small>",    "<sub>", "</sup>",   "<span",     "<a",        "</a>",
-    "<table",     "</table>", "<tr>",       "</tr>", "<td",      "</td>",     "<<",        "<",
-    ">",          "&lt;",     "&gt;",       "&amp",  "&nbsp;",   "&bogus;",   "\n",        "\t",
-    " ",          "word ",    "long-word,", "x",     "\"",       "'",         "=",         "/",
-    "</",         "<body>",   "</body>",    "<p>",   "\xA9\x80", "<justify>", "</justify>",
+    "<b>",     "</b>",       "<i>",        "</i>",    "<u>",      "<s>",       "</strike>",
+    "<font",   "</font>",    "<hr",        "<br>",    "<t>",      "<center>",  "</center>",
+    "<right>", "<top>",      "</vcenter>", "<bmp",    "<icon",    "<ilst",     "<string",
+    "<h1>",    "</h6>",      "<code>",     "<pre>",   "<big>",    "<small>",   "<sub>",
+    "</sup>",  "<span",      "<a",         "</a>",    "<table",   "</table>",  "<tr>",
+    "</tr>",   "<td",        "</td>",      "<<",      "<",        ">",         "&lt;",
+    "&gt;",    "&amp",       "&nbsp;",     "&bogus;", "\n",       "\t",        " ",
+    "word ",   "long-word,", "x",          "\"",      "'",        "=",         "/",
+    "</",      "<body>",     "</body>",    "<p>",     "\xA9\x80", "<justify>", "</justify>",
 };
 inline const char* const kAttributes[] = {
-    " color=",   " size=",     " face=",        " width=",       " height=",
-    " colspan=", " rowspan=",  " cellpadding=", " cellspacing=", " border=",
-    " bgcolor=", " bgeffect=", " href=",        " msg=",         " class=",
-    " idres=",   " iddll=",    " srcdll=",      " file=",        " style=",
-    " weight=",  " bkgnd=",    " align=",       " valign=",      " index=",
-    " speed=",
+    " color=",   " size=",        " face=",        " width=",  " height=",  " colspan=",
+    " rowspan=", " cellpadding=", " cellspacing=", " border=", " bgcolor=", " bgeffect=",
+    " href=",    " msg=",         " class=",       " idres=",  " iddll=",   " srcdll=",
+    " file=",    " style=",       " weight=",      " bkgnd=",  " align=",   " valign=",
+    " index=",   " speed=",
 };
 inline const char* const kValues[] = {
     "0",

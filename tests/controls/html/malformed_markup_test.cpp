@@ -32,8 +32,9 @@ void CheckLayout(const Document& doc, const Layout& layout, int width) {
 
 TEST(MalformedMarkup, ThousandsOfGeneratedDocumentsParseAndLayOut) {
     StyleSheet sheet;
-    sheet.Add("td { padding: 2px } .x { color: #zzzzzz; font-size: -3pt } .box { margin: 1e9px; "
-              "padding: 50px; border-style: double; border-width: thick }");
+    sheet.Add(
+        "td { padding: 2px } .x { color: #zzzzzz; font-size: -3pt } .box { margin: 1e9px; "
+        "padding: 50px; border-style: double; border-width: thick }");
     const ColorTable colors([](int) { return Color{0}; });
     test_html::FixedMeasure measure;
     for (std::uint32_t seed = 1; seed <= 3000; ++seed) {

@@ -86,8 +86,9 @@ TEST(StyleSheet, StartsWithTheDefaultRulesAndAppendsLaterOnes) {
     EXPECT_EQ(sheet.Find("A:Hover"), "text-decoration:underline; color:blue");
     EXPECT_EQ(sheet.Find(".cpp-comment"), "color:green; font-style:italic");
     sheet.Add("/* mine */ h1, .note { color: red } broken { font-size: 3pt");
-    EXPECT_EQ(sheet.Find("h1"), "font-size: 14pt; color:black; font-family:Verdana; "
-                                "font-weight:bold; color: red");
+    EXPECT_EQ(sheet.Find("h1"),
+              "font-size: 14pt; color:black; font-family:Verdana; "
+              "font-weight:bold; color: red");
     EXPECT_EQ(sheet.Find(".note"), "color: red");
     EXPECT_EQ(sheet.Find("broken"), "font-size: 3pt");
     const auto decls = ParseDeclarations("font-family:\"Courier; New\" ; COLOR : red;;x");
@@ -174,8 +175,9 @@ TEST(BuildDocument, EntitiesAroundBShowTheTagInsteadOfBold) {
 }
 
 TEST(BuildDocument, TheHintLineHasARedBoldRunAndABlackRun) {
-    Built b("<font color=\"#FF0000\"><b>Not Sure?? </b></font> <font color=\"000000\">Which "
-            "Program's to Check/Uncheck from list</font>");
+    Built b(
+        "<font color=\"#FF0000\"><b>Not Sure?? </b></font> <font color=\"000000\">Which "
+        "Program's to Check/Uncheck from list</font>");
     ASSERT_EQ(b.doc.items.size(), 3u);
     EXPECT_EQ(b.doc.items[0].text, "Not Sure?? ");
     EXPECT_EQ(b.doc.items[0].style->color, Rgb(255, 0, 0));
@@ -199,8 +201,9 @@ TEST(BuildDocument, StrayAndUnclosedTagsChangeNothingOutsideThem) {
 }
 
 TEST(BuildDocument, StyleRulesClassesAndFontAttributes) {
-    Built b("<h2>t</h2><span class=\"cpp-comment\">c</span><font size=\"150%\" face=Arial "
-            "bkgnd=yellow style=italic weight=bold>f</font><sub>s</sub><pre>p</pre>");
+    Built b(
+        "<h2>t</h2><span class=\"cpp-comment\">c</span><font size=\"150%\" face=Arial "
+        "bkgnd=yellow style=italic weight=bold>f</font><sub>s</sub><pre>p</pre>");
     const auto& items = b.doc.items;
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0].style->sizePt, 13);
@@ -235,8 +238,9 @@ TEST(BuildDocument, LinksOfBothKindsAndTheHoveredOne) {
 }
 
 TEST(BuildDocument, TablesRowsCellsAndImplicitOnes) {
-    Built b("<table border=1 cellpadding=3><tr><td colspan=2 bgcolor=red>a<b>b</td><td>c"
-            "<tr>stray<td rowspan=999>d</table>e");
+    Built b(
+        "<table border=1 cellpadding=3><tr><td colspan=2 bgcolor=red>a<b>b</td><td>c"
+        "<tr>stray<td rowspan=999>d</table>e");
     ASSERT_EQ(b.doc.items.size(), 2u);
     const Table& t = *b.doc.items[0].table;
     ASSERT_EQ(t.rows.size(), 2u);

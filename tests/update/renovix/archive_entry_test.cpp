@@ -26,10 +26,11 @@ TEST(ArchiveNameTest, CleaningKeepsClimbsAndDrivesInsideTheFolder) {
 }
 
 TEST(ArchiveNameTest, NamesThatCouldLandOutsideTheFolderAreRefused) {
-    for (const char* name : {"..\\x.exe", "../x", "..", "a/..", "./x", "a/./b",
-                             "\\\\?\\C:\\x", "//?/C:/x", "a\\C:\\x", "x.txt:stream",
-                             "CON", "nul.txt", "sub/COM1", "lpt9.log", "conout$", "x.", "x ",
-                             "dir./x", "a\\\\b", "", "/", "a*b", "a?b", "a|b", "tab\tname"}) {
+    for (const char* name : {"..\\x.exe", "../x",         "..",       "a/..",     "./x",
+                             "a/./b",     "\\\\?\\C:\\x", "//?/C:/x", "a\\C:\\x", "x.txt:stream",
+                             "CON",       "nul.txt",      "sub/COM1", "lpt9.log", "conout$",
+                             "x.",        "x ",           "dir./x",   "a\\\\b",   "",
+                             "/",         "a*b",          "a?b",      "a|b",      "tab\tname"}) {
         EXPECT_EQ(Target(name), std::nullopt) << name;
     }
     // What the cleaning leaves is checked as it stands.
@@ -49,7 +50,8 @@ TEST(ArchiveNameTest, FolderEntriesEndInASeparator) {
 }
 
 TEST(ArchiveAttributesTest, DosHostsCarryAttributesUnixHostsModeBits) {
-    EXPECT_EQ(DecodeAttributes(0x0014, 0x23), kAttributeReadOnly | kAttributeHidden | kAttributeArchive);
+    EXPECT_EQ(DecodeAttributes(0x0014, 0x23),
+              kAttributeReadOnly | kAttributeHidden | kAttributeArchive);
     EXPECT_EQ(DecodeAttributes(0x0B00, 0x10), kAttributeDirectory);
     EXPECT_EQ(DecodeAttributes(0x0E00, 0xFFFFFFFF), 0x37u);
     const std::uint32_t unixFile = 0100644u << 16;  // rw-r--r--
@@ -58,7 +60,8 @@ TEST(ArchiveAttributesTest, DosHostsCarryAttributesUnixHostsModeBits) {
     EXPECT_EQ(DecodeAttributes(0x0314, 040755u << 16), kAttributeArchive | kAttributeDirectory);
 }
 
-std::string UtBlock(unsigned flags, std::initializer_list<std::uint32_t> times, int declaredExtra = 0) {
+std::string UtBlock(unsigned flags, std::initializer_list<std::uint32_t> times,
+                    int declaredExtra = 0) {
     std::string block = {'U', 'T', 0, 0, static_cast<char>(flags)};
     for (auto t : times) {
         for (int i = 0; i < 4; ++i) {

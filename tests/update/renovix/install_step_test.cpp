@@ -68,8 +68,7 @@ TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
     Download("existingaa", "new settings");
     Download("ziparchive", MakeZip({{"sub/inner.txt", "unpacked"}, {"top.dll", "library"}}));
     WriteBytes(program + "\\settings.ini", "old settings");
-    WriteList("C:\r\n" + program + "\r\n" +
-              "app.exe\tx\t11\thttps://h/a\t0\t0\tplainaaaaa\r\n" +
+    WriteList("C:\r\n" + program + "\r\n" + "app.exe\tx\t11\thttps://h/a\t0\t0\tplainaaaaa\r\n" +
               "settings.ini\tx\t12\thttps://h/s\t0\t0\texistingaa\r\n" +
               "six\tfields\t1\thttps://h/6\t0\t0\r\n" +
               "eight\tfields\t1\thttps://h/8\t0\t0\tplainaaaaa\textra\r\n" +
@@ -84,7 +83,8 @@ TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
     EXPECT_EQ(ReadBytes(program + "\\top.dll"), "library");
     EXPECT_FALSE(Exists(program + "\\six"));
     EXPECT_FALSE(Exists(program + "\\eight"));
-    for (const char* name : {"plainaaaaa", "existingaa", "ziparchive", "plainaaaaa.sig", "updatetmp.tmp"}) {
+    for (const char* name :
+         {"plainaaaaa", "existingaa", "ziparchive", "plainaaaaa.sig", "updatetmp.tmp"}) {
         EXPECT_FALSE(Exists(temp + "\\" + name)) << name;
     }
     EXPECT_EQ(shell::ReadSettingText("afupsc"), "0");
@@ -108,20 +108,20 @@ TEST_F(InstallStep, ArchiveNamesNeverLeaveTheProgramFolder) {
     const std::string outside = program.substr(0, program.find_last_of('\\')) + "\\escaped.txt";
     ::DeleteFileA(outside.c_str());
     Download("slipzipaaa", MakeZip({
-        {"..\\..\\x.exe", "climbed"},
-        {"C:\\Windows\\x.dll", "drive"},
-        {"..\\escaped.txt", "out"},
-        {"../escaped.txt", "out"},
-        {"\\\\?\\C:\\escaped.txt", "out"},
-        {"\\\\server\\share\\escaped.txt", "out"},
-        {"a\\C:\\escaped.txt", "out"},
-        {"CON", "device"},
-        {"sub/NUL.txt", "device"},
-        {"stream.txt:hidden", "stream"},
-        {"dots...", "trailing"},
-        {"blank ", "trailing"},
-        {"ok/fine.txt", "fine"},
-    }));
+                               {"..\\..\\x.exe", "climbed"},
+                               {"C:\\Windows\\x.dll", "drive"},
+                               {"..\\escaped.txt", "out"},
+                               {"../escaped.txt", "out"},
+                               {"\\\\?\\C:\\escaped.txt", "out"},
+                               {"\\\\server\\share\\escaped.txt", "out"},
+                               {"a\\C:\\escaped.txt", "out"},
+                               {"CON", "device"},
+                               {"sub/NUL.txt", "device"},
+                               {"stream.txt:hidden", "stream"},
+                               {"dots...", "trailing"},
+                               {"blank ", "trailing"},
+                               {"ok/fine.txt", "fine"},
+                           }));
     WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tslipzipaaa\r\n");
     MessageBoxAnswers boxes;
     Run();
@@ -138,7 +138,8 @@ TEST_F(InstallStep, ArchiveNamesNeverLeaveTheProgramFolder) {
 TEST_F(InstallStep, ABrokenEntryLeavesTheOldFileAndTheOthersGoIn) {
     WriteBytes(program + "\\core.dll", "old core");
     const std::string data = "a new core that is damaged";
-    Download("brokenzipa", CorruptStoredData(MakeZip({{"core.dll", data, false}, {"other.txt", "fine"}}), data));
+    Download("brokenzipa",
+             CorruptStoredData(MakeZip({{"core.dll", data, false}, {"other.txt", "fine"}}), data));
     WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tbrokenzipa\r\n");
     MessageBoxAnswers boxes;
     Run();
@@ -159,9 +160,11 @@ TEST_F(InstallStep, AttributesAndTimesComeFromTheArchive) {
     EXPECT_EQ(::GetFileAttributesA((program + "\\unix.txt").c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(::GetFileAttributesExA((program + "\\unix.txt").c_str(), GetFileExInfoStandard, &data));
-    const auto written = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                         data.ftLastWriteTime.dwLowDateTime;
+    ASSERT_TRUE(
+        ::GetFileAttributesExA((program + "\\unix.txt").c_str(), GetFileExInfoStandard, &data));
+    const auto written =
+        (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime;
     const long long seconds = static_cast<long long>(written / 10000000ull) - 11644473600ll;
     EXPECT_EQ(seconds, 1000000000);
 }
@@ -225,7 +228,8 @@ TEST_F(InstallStep, NoListFileTellsSoAndNoVelbrookTellsToRestartByHand) {
     WriteList(program + "\r\n");
     EXPECT_EQ(Run(), 1);
     ASSERT_EQ(boxes.shown().size(), 2u);
-    EXPECT_EQ(boxes.shown()[1].text, "Unable to run the program after update. Please restart Velbrook.");
+    EXPECT_EQ(boxes.shown()[1].text,
+              "Unable to run the program after update. Please restart Velbrook.");
     EXPECT_EQ(boxes.shown()[1].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
 }
 

@@ -69,7 +69,8 @@ COLORREF PixelOf(HWND window, int x, int y) {
 class RenovixLibrary : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::CopyFileA((Folder() + "velbrook_stand_in.exe").c_str(), (Folder() + "Velbrook.exe").c_str(), FALSE);
+        ::CopyFileA((Folder() + "velbrook_stand_in.exe").c_str(),
+                    (Folder() + "Velbrook.exe").c_str(), FALSE);
         ::DeleteFileA((Folder() + "started.txt").c_str());
         library = ::LoadLibraryA((Folder() + "Renovix.dll").c_str());
         ASSERT_TRUE(library);
@@ -142,9 +143,13 @@ TEST_F(RenovixLibrary, AnUpdateFromTheServerToTheRestartedProgram) {
     server.ScriptFile("e2e", "pack.zip", folder + "e2e_pack.zip");
     server.ScriptFile("e2e", "plain", folder + "e2e_plain.bin");
     const std::string base = server.CaseUrl("e2e");
-    server.Script("e2e", "1\nh\t9.0.0.0\t2\t0\n"
-                         "pack.zip\tx\t" + std::to_string(zip.size()) + "\t" + base + "/pack.zip\t1\t0\n"
-                         "e2e_plain.txt\tx\t" + std::to_string(plain.size()) + "\t" + base + "/plain\t0\t0");
+    server.Script("e2e",
+                  "1\nh\t9.0.0.0\t2\t0\n"
+                  "pack.zip\tx\t" +
+                      std::to_string(zip.size()) + "\t" + base +
+                      "/pack.zip\t1\t0\n"
+                      "e2e_plain.txt\tx\t" +
+                      std::to_string(plain.size()) + "\t" + base + "/plain\t0\t0");
     SiteUrlOverride site(base);
     StandInMainWindow velbrook;
 

@@ -73,8 +73,9 @@ std::string FetchBytes(const std::string& url) {
     return update::HttpGet(url, request) == update::HttpOutcome::kDone ? body : std::string();
 }
 
-void SignWithServer(const VersionServer& server, const std::string& caseName, const std::string& file,
-                    const std::string& bytes, const std::string& signaturePath) {
+void SignWithServer(const VersionServer& server, const std::string& caseName,
+                    const std::string& file, const std::string& bytes,
+                    const std::string& signaturePath) {
     const std::string path = signaturePath + ".body";
     WriteBytes(path, bytes);
     server.ScriptFile(caseName, file, path);
@@ -98,8 +99,9 @@ StandInMainWindow::StandInMainWindow() : ready_(::CreateEventW(nullptr, TRUE, FA
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"VelbrookStandInMainWindow";
         ::RegisterClassW(&windowClass);
-        HWND window = ::CreateWindowW(windowClass.lpszClassName, L"Velbrook", WS_OVERLAPPEDWINDOW, 0, 0,
-                                      200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+        HWND window =
+            ::CreateWindowW(windowClass.lpszClassName, L"Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                            100, nullptr, nullptr, windowClass.hInstance, nullptr);
         ::SetEvent(ready_);
         MSG message;
         while (window && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -120,7 +122,8 @@ std::vector<std::pair<WPARAM, LPARAM>> StandInMainWindow::CloseRequests() const 
     return closes;
 }
 
-LRESULT CALLBACK StandInMainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK StandInMainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
     if (message == WM_CLOSE) {
         {
             std::lock_guard lock(closesLock);

@@ -21,8 +21,9 @@ bool Exists(const std::string& path);
 
 // Serves bytes under caseName/file and writes the signature the server makes for them to
 // signaturePath (the tests' key signs; the server runs tools/sign-update.sh).
-void SignWithServer(const VersionServer& server, const std::string& caseName, const std::string& file,
-                    const std::string& bytes, const std::string& signaturePath);
+void SignWithServer(const VersionServer& server, const std::string& caseName,
+                    const std::string& file, const std::string& bytes,
+                    const std::string& signaturePath);
 
 // The raw body of a GET, or empty text.
 std::string FetchBytes(const std::string& url);

@@ -40,7 +40,8 @@ protected:
         ::GetModuleFileNameA(nullptr, path, MAX_PATH);
         folder = path;
         folder = folder.substr(0, folder.find_last_of('\\') + 1);
-        ::CopyFileA((folder + "velbrook_stand_in.exe").c_str(), (folder + "Velbrook.exe").c_str(), FALSE);
+        ::CopyFileA((folder + "velbrook_stand_in.exe").c_str(), (folder + "Velbrook.exe").c_str(),
+                    FALSE);
         ::DeleteFileA(TempPath("updatetmp.tmp").c_str());
     }
     void TearDown() override {
@@ -61,17 +62,18 @@ protected:
         }
         dialog = std::make_unique<CUpdateDlg>();
         dialog->SetPauseMs(0);
-        auto previous = platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
-            const std::string status = Narrow(dialog->StatusText());
-            std::lock_guard lock(boxesLock);
-            boxes.push_back(request.text);
-            statusAtBox.push_back(status);
-            const int choice = answers.empty() ? IDOK : answers.front();
-            if (!answers.empty()) {
-                answers.erase(answers.begin());
-            }
-            return choice;
-        });
+        auto previous =
+            platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+                const std::string status = Narrow(dialog->StatusText());
+                std::lock_guard lock(boxesLock);
+                boxes.push_back(request.text);
+                statusAtBox.push_back(status);
+                const int choice = answers.empty() ? IDOK : answers.front();
+                if (!answers.empty()) {
+                    answers.erase(answers.begin());
+                }
+                return choice;
+            });
         const INT_PTR result = RunModal(*dialog, [&](controls::CDialog&) { script(*dialog); });
         platform::SetMessageBoxHandler(previous);
         return result;
@@ -103,20 +105,21 @@ constexpr char kErrorBox[] =
     "Error occurred while downloading update, check if your internet connection is working fine.";
 
 TEST_F(UpdateDialog, AnEqualVersionIsAlreadyInstalledAndDownloadsNothing) {
-    const INT_PTR result = Run("equal", "1\nh\t1.0.0.0\t1\t0\n" + FileLine("equal", "f", 5), {},
-                               [&](CUpdateDlg& d) {
-        EXPECT_TRUE(StatusIs("Checking for updates"));
+    const INT_PTR result =
+        Run("equal", "1\nh\t1.0.0.0\t1\t0\n" + FileLine("equal", "f", 5), {}, [&](CUpdateDlg& d) {
+            EXPECT_TRUE(StatusIs("Checking for updates"));
 
-        EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_OK));
-        EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_THANKS));
-        ASSERT_TRUE(PumpUntil([&] { return StatusIs("Latest updates are already installed"); }, 20000));
-        PumpUntil([&] { return IsControlVisible(d, IDC_UPDATE_OK); }, 2000);
-        EXPECT_TRUE(IsControlVisible(d, IDC_UPDATE_OK));
-        EXPECT_TRUE(IsControlVisible(d, IDC_UPDATE_THANKS));
-        EXPECT_EQ(ControlText(d, IDC_UPDATE_THANKS), "Thank You For Using Velbrook");
-        EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_PICTURE));
-        d.SendCommand(IDC_UPDATE_OK);
-    });
+            EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_OK));
+            EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_THANKS));
+            ASSERT_TRUE(
+                PumpUntil([&] { return StatusIs("Latest updates are already installed"); }, 20000));
+            PumpUntil([&] { return IsControlVisible(d, IDC_UPDATE_OK); }, 2000);
+            EXPECT_TRUE(IsControlVisible(d, IDC_UPDATE_OK));
+            EXPECT_TRUE(IsControlVisible(d, IDC_UPDATE_THANKS));
+            EXPECT_EQ(ControlText(d, IDC_UPDATE_THANKS), "Thank You For Using Velbrook");
+            EXPECT_FALSE(IsControlVisible(d, IDC_UPDATE_PICTURE));
+            d.SendCommand(IDC_UPDATE_OK);
+        });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(server.Hits("equal"), 1);  // the answer only
     EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));
@@ -125,9 +128,9 @@ TEST_F(UpdateDialog, AnEqualVersionIsAlreadyInstalledAndDownloadsNothing) {
 
 TEST_F(UpdateDialog, AnswersThatSayNothingOrTooMuchEndInTheErrorBox) {
     const std::string line = FileLine("bad", "f", 5);
-    for (const std::string& answer : {"0\nh\t2.0\t1\t0\n" + line, "word\nh\t2.0\t1\t0\n" + line,
-                                      "1\nh\t2.0\t1\t0\n" + line + "\n\n\n",
-                                      "1\nh\t2.0\t1\n" + line}) {
+    for (const std::string& answer :
+         {"0\nh\t2.0\t1\t0\n" + line, "word\nh\t2.0\t1\t0\n" + line,
+          "1\nh\t2.0\t1\t0\n" + line + "\n\n\n", "1\nh\t2.0\t1\n" + line}) {
         boxes.clear();
         const INT_PTR result = Run("bad", answer, {}, [&](CUpdateDlg&) { WaitForBoxes(1); });
         EXPECT_EQ(result, 1) << answer;
@@ -141,7 +144,8 @@ TEST_F(UpdateDialog, AnswersThatSayNothingOrTooMuchEndInTheErrorBox) {
 TEST_F(UpdateDialog, AMissingFileLineEndsWithTheInfoError) {
     server.ScriptFileBody("missing", "f", "12345");
     Run("missing", "1\nh\t2.0\t2\t0\n" + FileLine("missing", "f", 5), {}, [&](CUpdateDlg& d) {
-        EXPECT_TRUE(PumpUntil([&] { return StatusIs("Error occured while downloading info."); }, 20000));
+        EXPECT_TRUE(
+            PumpUntil([&] { return StatusIs("Error occured while downloading info."); }, 20000));
         EXPECT_TRUE(d.IsOpen());
         d.SendCommand(IDC_UPDATE_CLOSE);
     });
@@ -181,17 +185,20 @@ TEST_F(UpdateDialog, ASignedDownloadIsListedAndTheQuestionAsked) {
     const std::string body = "the new program";
     server.ScriptFileBody("signed", "f", body);
     std::string list;
-    Run("signed", "1\nh\t2.0\t1\t0\n" + FileLine("signed", "f", body.size()), {IDNO}, [&](CUpdateDlg& d) {
-        WaitForBoxes(1);
-        PumpUntil([&] { return d.AskedToInstall(); }, 2000);
-        list = ReadBytes(TempPath("updatetmp.tmp"));
-        EXPECT_TRUE(d.IsOpen());  // No leaves it open
-        d.SendCommand(IDC_UPDATE_CLOSE);
-    });
+    Run("signed", "1\nh\t2.0\t1\t0\n" + FileLine("signed", "f", body.size()), {IDNO},
+        [&](CUpdateDlg& d) {
+            WaitForBoxes(1);
+            PumpUntil([&] { return d.AskedToInstall(); }, 2000);
+            list = ReadBytes(TempPath("updatetmp.tmp"));
+            EXPECT_TRUE(d.IsOpen());  // No leaves it open
+            d.SendCommand(IDC_UPDATE_CLOSE);
+        });
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0],
-              "Latest program update has been successfully downloaded. Click Yes to install, No to ignore");
-    const std::string prefix = folder.substr(0, folder.size() - 1) + "\r\n" + FileLine("signed", "f", body.size()) + "\t";
+              "Latest program update has been successfully downloaded. Click Yes to install, No to "
+              "ignore");
+    const std::string prefix =
+        folder.substr(0, folder.size() - 1) + "\r\n" + FileLine("signed", "f", body.size()) + "\t";
     ASSERT_EQ(list.compare(0, prefix.size(), prefix), 0) << list;
     const std::string localName = list.substr(prefix.size(), 10);
     EXPECT_EQ(list.substr(prefix.size() + 10), "\r\n");

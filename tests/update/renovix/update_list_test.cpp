@@ -33,8 +33,8 @@ TEST(UpdateListTest, AShortFirstLineGivesWayToTheSecond) {
 }
 
 TEST(UpdateListTest, WritingThenReadingGivesTheSameFiles) {
-    const std::string text = FormatUpdateList(
-        "C:\\app", {"a.exe\t\\\t5\thttps://h/a\t0\t0\tlocal00001"});
+    const std::string text =
+        FormatUpdateList("C:\\app", {"a.exe\t\\\t5\thttps://h/a\t0\t0\tlocal00001"});
     EXPECT_EQ(text, "C:\\app\r\na.exe\t\\\t5\thttps://h/a\t0\t0\tlocal00001\r\n");
     const UpdateList list = ParseUpdateList(text);
     ASSERT_EQ(list.files.size(), 1u);
@@ -98,9 +98,10 @@ TEST(DownloadUrlTest, HttpsOrTheLoopbackAddressOnly) {
                             "http://127.0.0.1:8080/a", "http://127.0.0.1"}) {
         EXPECT_TRUE(IsAllowedDownloadUrl(url)) << url;
     }
-    for (const char* url : {"http://example.com/a", "http://127.0.0.1@evil/a", "http://127.0.0.1.evil/a",
-                            "http://127.0.0.1:/a", "http://127.0.0.1:80@evil/", "ftp://127.0.0.1/",
-                            "https://", "file:///c:/x", ""}) {
+    for (const char* url :
+         {"http://example.com/a", "http://127.0.0.1@evil/a", "http://127.0.0.1.evil/a",
+          "http://127.0.0.1:/a", "http://127.0.0.1:80@evil/", "ftp://127.0.0.1/", "https://",
+          "file:///c:/x", ""}) {
         EXPECT_FALSE(IsAllowedDownloadUrl(url)) << url;
     }
 }

@@ -26,7 +26,8 @@ std::string ReadAll(const ZipReader& reader, ZipReader::ReadResult& result, size
 TEST(ZipReaderTest, WalksEntriesInOrderWithTheirInformation) {
     const std::string big(40000, 'x');
     const std::string archive = MakeZip({
-        {"first.txt", "hello", false, 0x0314, 0100644u << 16, std::string("UT\x05\x00\x01\x10\x00\x00\x00", 9)},
+        {"first.txt", "hello", false, 0x0314, 0100644u << 16,
+         std::string("UT\x05\x00\x01\x10\x00\x00\x00", 9)},
         {"dir/", "", true, 0x0B14, 0x10},
         {"dir/big.bin", big},
     });
