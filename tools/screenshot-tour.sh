@@ -92,6 +92,15 @@ shot tab-ignore-list    Velbrook  click Velbrook 1047
 shot tab-history        Velbrook  click Velbrook 1048
 shot about              Velbrook  command Velbrook 1035
 
+# --- the new-startup alert: a program adds itself to Run, and the monitor's timer fires ---
+seed "$run_key" "Contoso Updater" '"C:\Program Files\Contoso\updater.exe" /silent'
+drive post Velbrook 275 300 0 || echo "tour: no monitor pass" >&2  # WM_TIMER, the monitor's timer
+sleep 3
+# The alert carries the main window's title: the screen's bottom-right corner, where it shows.
+capture alert screen >/dev/null && convert "$out/alert.png" -gravity southeast -crop 480x220+0+0 +repage \
+  "$out/alert.png" && echo "$out/alert.png"
+sleep 9  # the alert closes itself after 10 s; later steps look for the main window by title
+
 # --- the tray menu, then the veil (over the About page) ---
 # The tray menu comes first: once the veil has been up, Xvfb (no compositor) keeps showing the
 # closed windows' last pictures.
@@ -113,3 +122,8 @@ drive post Velbrook 16 1 1 || true
 for _ in $(seq 30); do kill -0 "$velbrook" 2>/dev/null || break; sleep 1; done
 kill "$velbrook" 2>/dev/null || true
 wait "$velbrook" || true
+
+# --- the update dialog in its states (a prefix and a loopback server of its own) ---
+trap - EXIT
+bash "$root/tools/wine-env.sh" stop "$build"
+bash "$root/tools/renovix-screenshots.sh" "$build" "$out"
