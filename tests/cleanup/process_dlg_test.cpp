@@ -147,7 +147,7 @@ TEST_F(ProcessDlgTest, ALongRunCompletesWhileTheWindowKeepsAnswering) {
         p = {d.hwnd(), &probing, &unanswered, &answered};
         probe = ::CreateThread(
             nullptr, 0,
-            [](void*) -> DWORD {
+            [](void*) CALLBACK -> DWORD {
                 while (p.probing->load()) {
                     DWORD_PTR answer = 0;
                     if (::SendMessageTimeout(p.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer)) {

@@ -132,7 +132,7 @@ TEST_F(HistoryPageTest, TheDetailsOfAnAutomaticFixCountFromItsRemarks) {
     static std::string heading, restored;
     heading.clear();
     restored.clear();
-    ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR timer, DWORD) CALLBACK {
         const HWND details = ::FindWindowA(nullptr, "Velbrook - History Details ");
         char text[256] = {};
         if (!details || !::GetDlgItemTextA(details, IDC_DETAILS_HEADING, text, sizeof text)) {

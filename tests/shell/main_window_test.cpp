@@ -32,7 +32,7 @@ INT_PTR RunMainWindow(CVelbrookDlg& window, const std::function<void(CVelbrookDl
     static const std::function<void(CVelbrookDlg&)>* pending;
     running = &window;
     pending = &script;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK {
         if (!pending || !running->hwnd() || !::IsWindowVisible(running->hwnd())) {
             return;
         }

@@ -42,7 +42,7 @@ HWND FindProcessWindow(DWORD processId, const std::string& className, const std:
         HWND found;
     } search{processId, className, title, withItem, visibleOnly, nullptr};
     ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
+        [](HWND window, LPARAM context) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(context);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);

@@ -48,7 +48,7 @@ HWND FindDescendant(HWND parent, int id) {
     } search{id, nullptr};
     ::EnumChildWindows(
         parent,
-        [](HWND child, LPARAM context) -> BOOL {
+        [](HWND child, LPARAM context) CALLBACK -> BOOL {
             auto& s = *reinterpret_cast<Search*>(context);
             if (::GetDlgCtrlID(child) == s.id && ::IsWindowVisible(child)) {
                 s.found = child;
