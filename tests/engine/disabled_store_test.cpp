@@ -16,8 +16,9 @@ using engine::StartupItem;
 void WriteKey(const std::string& path,
               const std::vector<std::pair<std::string, std::string>>& values) {
     platform::unique_hkey key;
-    ASSERT_EQ(platform::reg::CreateKey(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS, key),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        platform::reg::CreateKey(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS | KEY_WOW64_64KEY, key),
+        ERROR_SUCCESS);
     for (const auto& [name, text] : values) {
         platform::reg::SetString(key.get(), name, text);
     }
@@ -55,8 +56,8 @@ TEST_F(DisabledStore, ListsShortcutsFirstThenRegistryValuesAndSkipsIncompleteKey
     WriteKey(folder + "C:^Startup^NoLocation.lnk", {{"item", "NoLocation"}, {"command", "x"}});
     // A value of the wrong type is not a string.
     platform::unique_hkey key;
-    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, folder + "C:^Startup^Typed.lnk", KEY_ALL_ACCESS,
-                             key);
+    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, folder + "C:^Startup^Typed.lnk",
+                             KEY_ALL_ACCESS | KEY_WOW64_64KEY, key);
     platform::reg::SetString(key.get(), "item", "Typed");
     platform::reg::SetString(key.get(), "command", "t");
     platform::reg::SetDword(key.get(), "location", 7);

@@ -109,7 +109,8 @@ TEST_F(Switching, ExpandableStringsComeBackExpandableAndOlderEntriesAsPlainStrin
     // An entry the system configuration tool wrote has no type value.
     ASSERT_TRUE(engine::DisableStartupItem({"Expand", "", kHkcuRun, true}, ReportStyle::Free()));
     platform::unique_hkey key;
-    platform::reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreReg + "Expand", KEY_ALL_ACCESS, key);
+    platform::reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreReg + "Expand",
+                           KEY_ALL_ACCESS | KEY_WOW64_64KEY, key);
     platform::reg::DeleteValue(key.get(), engine::store::kValueType);
     key.reset();
     EXPECT_TRUE(engine::EnableStartupItem({"Expand", "", kHkcuRun, false}, ReportStyle::Free()));
@@ -193,7 +194,8 @@ TEST_F(Switching, EnablingWithoutAStoreKeyDoesNothingSilently) {
 void WriteStoreEntry(const std::string& name,
                      const std::vector<std::pair<std::string, std::string>>& values) {
     platform::unique_hkey key;
-    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreReg + name, KEY_ALL_ACCESS, key);
+    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreReg + name, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                             key);
     for (const auto& [valueName, text] : values) {
         platform::reg::SetString(key.get(), valueName, text);
     }
@@ -210,7 +212,7 @@ TEST_F(Switching, AStoreEntryWithoutItemOrCommandIsNeverPutBack) {
         EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + name)) << name;
     }
     platform::unique_hkey run;
-    platform::reg::OpenKey(HKEY_CURRENT_USER, kRunPath, KEY_READ, run);
+    platform::reg::OpenKey(HKEY_CURRENT_USER, kRunPath, KEY_READ | KEY_WOW64_64KEY, run);
     platform::reg::Value value;
     EXPECT_EQ(platform::reg::EnumValue(run.get(), 0, value), ERROR_NO_MORE_ITEMS) << value.name;
     ASSERT_EQ(boxes.shown().size(), 3u);
@@ -300,7 +302,8 @@ TEST_F(ShortcutSwitching, AnEarlierBackupOrRecordOfTheSameFileIsKept) {
 
     ::DeleteFileA(backup.c_str());
     platform::unique_hkey record;
-    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreFolder + keyName, KEY_ALL_ACCESS, record);
+    platform::reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreFolder + keyName,
+                             KEY_ALL_ACCESS | KEY_WOW64_64KEY, record);
     platform::reg::SetString(record.get(), "item", "earlier");
     record.reset();
     EXPECT_FALSE(engine::DisableStartupItem({"Tool", "", "Startup", true}, ReportStyle::Free()));
@@ -372,21 +375,44 @@ TEST_F(ShortcutSwitching, ABackupThatCantBeDeletedKeepsTheEntrySwitchedOff) {
     EXPECT_EQ(Describe(engine::ListStartupItems()), std::vector<std::string>{"Tool|on"});
 }
 
+// Gives a key a DACL that nobody passes, and hands it back to everyone when it goes, so that a
+// failed check never leaves a key behind that later tests can't delete.
+class PinnedKey {
+public:
+    explicit PinnedKey(const std::string& path) : path_(path) {
+        platform::unique_hkey key;
+        ok_ = platform::reg::CreateKey(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                                       key) == ERROR_SUCCESS &&
+              SetDacl(key.get(), &emptyAcl_);
+    }
+    ~PinnedKey() { Release(); }
+    bool ok() const { return ok_; }
+    bool Release() {
+        platform::unique_hkey key;
+        return platform::reg::OpenKey(HKEY_LOCAL_MACHINE, path_, WRITE_DAC | KEY_WOW64_64KEY,
+                                      key) == ERROR_SUCCESS &&
+               SetDacl(key.get(), nullptr);
+    }
+
+private:
+    bool SetDacl(HKEY key, ACL* acl) {
+        SECURITY_DESCRIPTOR sd;
+        ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        ::InitializeAcl(&emptyAcl_, sizeof emptyAcl_, ACL_REVISION);
+        ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        return ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+    }
+    std::string path_;
+    ACL emptyAcl_{};
+    bool ok_ = false;
+};
+
 TEST_F(Switching, AStoreKeyThatCantBeDeletedKeepsTheEntrySwitchedOff) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool", "t.exe");
     ASSERT_TRUE(engine::DisableStartupItem({"Tool", "t.exe", kHkcuRun, true}, ReportStyle::Free()));
     // A child key that nobody may delete keeps the store key from being deleted.
-    platform::unique_hkey child;
-    ASSERT_EQ(platform::reg::CreateKey(HKEY_LOCAL_MACHINE, kStoreReg + "Tool\\Pinned",
-                                       KEY_ALL_ACCESS, child),
-              ERROR_SUCCESS);
-    SECURITY_DESCRIPTOR denied;
-    ::InitializeSecurityDescriptor(&denied, SECURITY_DESCRIPTOR_REVISION);
-    ACL emptyAcl;
-    ::InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
-    ::SetSecurityDescriptorDacl(&denied, TRUE, &emptyAcl, FALSE);
-    ASSERT_EQ(::RegSetKeySecurity(child.get(), DACL_SECURITY_INFORMATION, &denied), ERROR_SUCCESS);
-    child.reset();
+    PinnedKey pinned(kStoreReg + "Tool\\Pinned");
+    ASSERT_TRUE(pinned.ok());
 
     EXPECT_FALSE(
         engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false}, ReportStyle::Free()));
@@ -396,12 +422,7 @@ TEST_F(Switching, AStoreKeyThatCantBeDeletedKeepsTheEntrySwitchedOff) {
     EXPECT_EQ(Describe(engine::ListStartupItems()), std::vector<std::string>{"Tool|off"});
 
     // Its owner may still give the key a DACL that lets it go.
-    ASSERT_EQ(
-        platform::reg::OpenKey(HKEY_LOCAL_MACHINE, kStoreReg + "Tool\\Pinned", WRITE_DAC, child),
-        ERROR_SUCCESS);
-    ::SetSecurityDescriptorDacl(&denied, TRUE, nullptr, FALSE);
-    ASSERT_EQ(::RegSetKeySecurity(child.get(), DACL_SECURITY_INFORMATION, &denied), ERROR_SUCCESS);
-    child.reset();
+    ASSERT_TRUE(pinned.Release());
     EXPECT_TRUE(engine::EnableStartupItem({"Tool", "t.exe", kHkcuRun, false}, ReportStyle::Free()));
     EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Tool"), "t.exe");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kStoreReg + "Tool"));

@@ -19,7 +19,7 @@ namespace reg = platform::reg;
 
 namespace {
 
-void ClearValues(HKEY root, const char* path, REGSAM view = 0) {
+void ClearValues(HKEY root, const char* path, REGSAM view) {
     platform::unique_hkey key;
     if (reg::CreateKey(root, path, KEY_ALL_ACCESS | view, key) != ERROR_SUCCESS) {
         throw std::runtime_error(std::string("cannot open ") + path);
@@ -43,7 +43,9 @@ void ClearFolder(const std::string& folder) {
     }
     for (const auto& file : files) {
         ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(file.c_str());
+        if (!::DeleteFileA(file.c_str())) {
+            throw std::runtime_error("cannot delete " + file);
+        }
     }
 }
 
@@ -61,8 +63,13 @@ void ResetStartupSources() {
         }
     }
     for (auto view : {reg::View::Native, reg::View::Wow32}) {
-        reg::DeleteTreeIn(view, HKEY_LOCAL_MACHINE, engine::kStoreRegistryPath);
-        reg::DeleteTreeIn(view, HKEY_LOCAL_MACHINE, engine::kStoreFolderPath);
+        for (const char* store : {engine::kStoreRegistryPath, engine::kStoreFolderPath}) {
+            const LSTATUS status = reg::DeleteTreeIn(view, HKEY_LOCAL_MACHINE, store);
+            if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+                throw std::runtime_error(std::string("cannot delete ") + store + ", error " +
+                                         std::to_string(status));
+            }
+        }
     }
     ClearFolder(UserStartupFolder());
     ClearFolder(CommonStartupFolder());

@@ -22,12 +22,13 @@ inline constexpr char kApprovedKey[] =
 // and the pss folder.
 void ResetStartupSources();
 
-// view: 0, KEY_WOW64_64KEY or KEY_WOW64_32KEY, passed to the API as it stands.
+// view: KEY_WOW64_64KEY (the default: the machine's own view, which a view-less open means in a
+// 64-bit process only) or KEY_WOW64_32KEY (Wow6432Node on 64-bit Windows).
 void SetRunValue(HKEY root, const char* key, const std::string& name, const std::string& data,
-                 DWORD type = REG_SZ, REGSAM view = 0);
+                 DWORD type = REG_SZ, REGSAM view = KEY_WOW64_64KEY);
 // The value's data, or a sentinel "<missing>" when it is not there.
 std::string GetRunValue(HKEY root, const char* key, const std::string& name, DWORD* type = nullptr,
-                        REGSAM view = 0);
+                        REGSAM view = KEY_WOW64_64KEY);
 
 // Task Manager's value for an entry under StartupApproved\<subkey> (Run, Run32, StartupFolder),
 // in the 64-bit view; GetApproval gives "<missing>" when there is none.
@@ -46,8 +47,9 @@ void WriteFile(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);
 
 // Every value of a store subkey as "name=type:data" lines, sorted, for whole-layout checks.
-std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath, REGSAM view = 0);
-bool KeyExists(HKEY root, const std::string& path, REGSAM view = 0);
+std::vector<std::string> StoreKeyValues(const std::string& storeSubkeyPath,
+                                        REGSAM view = KEY_WOW64_64KEY);
+bool KeyExists(HKEY root, const std::string& path, REGSAM view = KEY_WOW64_64KEY);
 
 // Records every message box shown while it lives and answers each with IDOK.
 class MessageBoxRecorder {
