@@ -12,7 +12,6 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -92,17 +91,11 @@ size_t BarePass() {
 int main() {
     bench::SeedMachine({});
     size_t listed = 0, bare = 0;
-    const int runs = 5;
-    // Alternate the two so that both see the same machine state and caches.
-    double listing = 1e300, pass = 1e300;
-    for (int round = 0; round < runs; ++round) {
-        listing = std::min(listing, bench::BestOfMilliseconds(
-                                        1, [&] { listed = engine::ListStartupItems().size(); }));
-        pass = std::min(pass, bench::BestOfMilliseconds(1, [&] { bare = BarePass(); }));
-    }
+    const auto samples = bench::Interleaved(
+        21, {[&] { listed = engine::ListStartupItems().size(); }, [&] { bare = BarePass(); }});
     std::printf("entries: listing %zu, bare pass %zu\n", listed, bare);
-    std::printf("full listing   %8.1f ms\n", listing);
-    std::printf("bare pass      %8.1f ms\n", pass);
-    std::printf("ratio listing/bare %.2f (goal <= 1.3)\n", listing / pass);
+    bench::PrintTime("full listing", samples[0]);
+    bench::PrintTime("bare pass", samples[1]);
+    bench::PrintRatio("listing/bare", bench::Ratios(samples[0], samples[1]), 1.3);
     return 0;
 }

@@ -7,7 +7,6 @@
 #include "tests/support/page_test_host.h"
 #include "views/manul_startups_page.h"
 
-#include <algorithm>
 #include <cstdio>
 
 int main() {
@@ -20,19 +19,12 @@ int main() {
     }
     ::ShowWindow(page.hwnd(), SW_SHOW);
     size_t listed = 0;
-    const int runs = 5;
-    double reload = 1e300, listing = 1e300;
-    // Alternate the two so that both see the same machine state and caches.
-    for (int round = 0; round < runs; ++round) {
-        reload = std::min(reload, bench::BestOfMilliseconds(1, [&] { page.Reload(); }));
-        listing = std::min(listing, bench::BestOfMilliseconds(1, [&] {
-                               listed =
-                                   engine::ListStartupItems(engine::EntryFilter::Active).size();
-                           }));
-    }
+    const auto samples = bench::Interleaved(
+        21, {[&] { page.Reload(); },
+             [&] { listed = engine::ListStartupItems(engine::EntryFilter::Active).size(); }});
     std::printf("entries: page rows %d, listing %zu\n", page.list().RowCount(), listed);
-    std::printf("page reload    %8.1f ms\n", reload);
-    std::printf("listing        %8.1f ms\n", listing);
-    std::printf("ratio reload/listing %.2f (goal <= 2.0)\n", reload / listing);
+    bench::PrintTime("page reload", samples[0]);
+    bench::PrintTime("listing", samples[1]);
+    bench::PrintRatio("reload/listing", bench::Ratios(samples[0], samples[1]), 2.0);
     return 0;
 }

@@ -8,7 +8,6 @@
 #include "engine/listing.h"
 #include "shell/monitor.h"
 
-#include <algorithm>
 #include <cstdio>
 
 int main() {
@@ -19,16 +18,12 @@ int main() {
         engine::KnownStartupItems().WithItems([](auto& items) { return items.size(); });
 
     size_t listed = 0;
-    double listing = 1e300, pass = 1e300;
-    // Alternate the two so that both see the same machine state and caches.
-    for (int round = 0; round < 5; ++round) {
-        listing = std::min(listing, bench::BestOfMilliseconds(
-                                        1, [&] { listed = engine::ListStartupItems().size(); }));
-        pass = std::min(pass, bench::BestOfMilliseconds(1, [&] { shell::MonitorPass(context); }));
-    }
+    const auto samples =
+        bench::Interleaved(21, {[&] { listed = engine::ListStartupItems().size(); },
+                                [&] { shell::MonitorPass(context); }});
     std::printf("entries: listing %zu, known to the monitor %zu\n", listed, known);
-    std::printf("full listing   %8.1f ms\n", listing);
-    std::printf("monitor pass   %8.1f ms\n", pass);
-    std::printf("ratio pass/listing %.2f (goal <= 1.2)\n", pass / listing);
+    bench::PrintTime("full listing", samples[0]);
+    bench::PrintTime("monitor pass", samples[1]);
+    bench::PrintRatio("pass/listing", bench::Ratios(samples[1], samples[0]), 1.2);
     return 0;
 }

@@ -11,7 +11,6 @@
 #include "engine/startup_folders.h"
 #include "engine/text.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -67,23 +66,19 @@ int main() {
 
     engine::StartupItemArray scanned, baseline;
     size_t listed = 0;
-    double scan = 1e300, listing = 1e300;
-    // Alternate the two so that both see the same machine state and caches.
-    for (int round = 0; round < 5; ++round) {
-        scan = std::min(scan,
-                        bench::BestOfMilliseconds(1, [&] { cleanup::FindScrapPrograms(scanned); }));
-        listing = std::min(listing, bench::BestOfMilliseconds(
-                                        1, [&] { listed = engine::ListStartupItems().size(); }));
-    }
-    const double perName = bench::BestOfMilliseconds(1, [&] { PerNameScan(baseline); });
+    const auto samples =
+        bench::Interleaved(21, {[&] { cleanup::FindScrapPrograms(scanned); },
+                                [&] { listed = engine::ListStartupItems().size(); }});
+    // The baseline takes half a minute: once, against the scan's median.
+    const double perName = bench::Milliseconds([&] { PerNameScan(baseline); });
 
     std::printf("entries: listing %zu, scan found %zu, per-name found %zu (%s)\n", listed,
                 scanned.size(), baseline.size(),
                 SameEntries(scanned, baseline) ? "same entries, same order" : "DIFFERENT");
-    std::printf("scan           %8.1f ms\n", scan);
-    std::printf("listing        %8.1f ms\n", listing);
-    std::printf("per-name scan  %8.1f ms\n", perName);
-    std::printf("ratio scan/listing %.2f (goal <= 1.3)\n", scan / listing);
-    std::printf("ratio per-name/scan %.1f (goal >= 50)\n", perName / scan);
+    bench::PrintTime("scan", samples[0]);
+    bench::PrintTime("listing", samples[1]);
+    std::printf("%-22s %8.1f ms  (once)\n", "per-name scan", perName);
+    bench::PrintRatio("scan/listing", bench::Ratios(samples[0], samples[1]), 1.3);
+    std::printf("ratio per-name/scan %.1f (goal >= 50)\n", perName / samples[0].Median());
     return SameEntries(scanned, baseline) ? 0 : 1;
 }

@@ -6,7 +6,17 @@ namespace engine {
 
 std::string UpperAnsi(std::string_view text) {
     std::string upper(text);
-    if (!upper.empty()) {
+    // Plain ASCII, as nearly every entry name is, upper-cases the same in every code page;
+    // only the rest needs the system's tables (a call that costs more than the whole loop).
+    bool ascii = true;
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+        }
+    }
+    if (!ascii) {
         ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
     }
     return upper;

@@ -12,8 +12,6 @@ namespace shell {
 
 namespace {
 
-void Trace(const std::string& text) { ::OutputDebugStringA(text.c_str()); }
-
 struct PassTarget {
     HWND window;
     bool alerts;
@@ -54,7 +52,25 @@ MonitorReceiver::MonitorReceiver(bool baseline, Announce announce, void* data)
 void MonitorReceiver::CatchUp(const engine::StartupItemArray& items) {
     for (; scanned_ < items.size(); ++scanned_) {
         const std::string& name = items[scanned_].name;
-        known_.emplace(NameKey(name), name);
+        keys_.push_back(NameKey(name));
+        known_.emplace(keys_.back(), name);
+    }
+}
+
+void MonitorReceiver::AddTrace(const std::string& name, const std::string* knownName) {
+    trace_ += "\n ";
+    trace_ += name;
+    if (knownName) {
+        trace_ += " (" + *knownName + ")";
+    }
+}
+
+void MonitorReceiver::FlushTrace() {
+    // One write per pass: under Wine each write raises an exception, and a line per entry
+    // made a pass over a few thousand entries cost twice a listing.
+    if (!trace_.empty()) {
+        ::OutputDebugStringA(trace_.c_str());
+        trace_.clear();
     }
 }
 
@@ -66,7 +82,7 @@ void MonitorReceiver::Receive(const engine::StartupItem& item) {
     std::string key = NameKey(item.name);
     presentNow_.insert(key);
     if (baseline_) {
-        Trace("\n " + item.name);
+        AddTrace(item.name, nullptr);
         engine::KnownStartupItems().AppendCopy(item);
         known_.emplace(std::move(key), item.name);
         return;
@@ -83,13 +99,14 @@ void MonitorReceiver::Receive(const engine::StartupItem& item) {
                 engine::StartupItem copy = item;
                 copy.enabled = true;
                 added = &items.Append(std::move(copy));
+                keys_.push_back(key);
                 scanned_ = items.size();
                 found = known_.emplace(key, item.name).first;
             }
         });
     }
     if (!added) {
-        Trace("\n " + item.name + " (" + found->second + ")");
+        AddTrace(item.name, &found->second);
         return;
     }
     ++announced_;
@@ -102,7 +119,8 @@ bool MonitorReceiver::PruneOneVanished() {
     // back on by the main thread after its source was read) has not been looked for yet.
     return engine::KnownStartupItems().WithItems([&](engine::StartupItemArray& items) {
         for (size_t index = std::min(knownAtStart_, items.size()); index-- > 0;) {
-            if (!presentNow_.contains(NameKey(items[index].name))) {
+            // The keys were taken in list order by CatchUp, one per entry up to knownAtStart_.
+            if (!presentNow_.contains(keys_[index])) {
                 items.RemoveAt(index);
                 return true;
             }
@@ -121,6 +139,7 @@ void MonitorPass(MonitorContext& context) {
         target.window = context.notifyWindow.load();
         receiver.Receive(item);
     });
+    receiver.FlushTrace();
     context.baselineDone = true;
     receiver.PruneOneVanished();
     if (HWND window = context.notifyWindow.load()) {

@@ -18,6 +18,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace shell {
 
@@ -63,9 +64,13 @@ public:
 
     size_t announced() const { return announced_; }
 
+    // Writes the pass's debug trace lines ("\n name", or "\n name (known name)") at once.
+    void FlushTrace();
+
 private:
     // Takes the names appended to the list since the last look (under the list's lock).
     void CatchUp(const engine::StartupItemArray& items);
+    void AddTrace(const std::string& name, const std::string* knownName);
 
     bool baseline_;
     Announce announce_;
@@ -74,6 +79,9 @@ private:
     size_t scanned_ = 0;
     // Upper-cased name -> the first known entry's name, in list order.
     std::unordered_map<std::string, std::string> known_;
+    // The upper-cased name of each list entry looked at, by list index.
+    std::vector<std::string> keys_;
+    std::string trace_;
     std::unordered_set<std::string> presentNow_;
     size_t announced_ = 0;
 };
