@@ -47,6 +47,13 @@ start)
   "$build/wine-run" wineboot -i 4>&-
   # Pin the Windows version the tests are written against.
   "$build/wine-run" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f 4>&-
+  # With no window manager on the virtual display, Wine's X11 driver waits 2 s whenever a
+  # window it manages is hidden or destroyed (each message box, the splash, the last window),
+  # and the tests, benchmarks and tour would time that wait instead of the program. Unmanaged
+  # windows only in this throwaway prefix: on a real display (a user's own prefix,
+  # tools/start.sh) they would lose their frames. VELBROOK_X11_MANAGED=Y measures the old way.
+  "$build/wine-run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ \
+    /d "${VELBROOK_X11_MANAGED:-N}" /f 4>&-
   # The first boot of a new prefix leaves two service managers running; services started by
   # the second can't reach the RPC endpoint mapper, so the Task Scheduler service stops as soon
   # as it starts. One server restart and a plain boot leave one manager, and the scheduler
