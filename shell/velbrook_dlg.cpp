@@ -239,6 +239,7 @@ controls::CDialog* CVelbrookDlg::Page(int index) {
 }
 
 void CVelbrookDlg::ApplyTraySetting() {
+    trayApplied_ = true;
     if (ReadSetting("systray", 1) == 0) {
         tray_.Remove();
     } else if (!tray_.wanted()) {
@@ -260,10 +261,18 @@ LRESULT CVelbrookDlg::OnSysCommand(WPARAM command, LPARAM) {
 
 LRESULT CVelbrookDlg::OnClose(WPARAM wParam, LPARAM lParam) {
     ::ShowWindow(hwnd(), SW_HIDE);
-    if (wParam == 1 && lParam == 1) {
+    // Hidden with no tray icon, the window could not be reached again and "Exit" with it: the
+    // close box then ends the program, as the installer's request does.
+    if ((wParam == 1 && lParam == 1) || !HasTrayIcon()) {
         EndDialog(IDOK);
     }
     return 0;
+}
+
+bool CVelbrookDlg::HasTrayIcon() const {
+    // Until the first show adds it, the setting says whether it will be there. While it is
+    // being added (the shell's answer lets this very message in), it is wanted, not added.
+    return trayApplied_ ? tray_.wanted() : ReadSetting("systray", 1) != 0;
 }
 
 LRESULT CVelbrookDlg::OnWindowPosChanging(WPARAM, LPARAM position) {

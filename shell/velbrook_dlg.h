@@ -87,6 +87,7 @@ private:
     void CreatePageWindow(controls::CDialog& page);
     void BringBack();
     void ShowTrayMenu();
+    bool HasTrayIcon() const;
 
     controls::CLabel title_, separator1_, separator2_, subtitle_;
     MainPages pages_;
@@ -95,6 +96,7 @@ private:
     platform::unique_hicon bigIcon_, smallIcon_;
     int visible_ = -1;
     bool shownOnce_ = false;
+    bool trayApplied_ = false;
     CTrayNotifyIcon tray_;
 };
 

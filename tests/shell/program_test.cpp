@@ -101,6 +101,15 @@ TEST_F(Program, TheCloseBoxHidesTheTrayBringsItBackAndExitEnds) {
     EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
+TEST_F(Program, WithoutTheTrayIconTheCloseBoxEndsTheProgram) {
+    shell::WriteSetting(0, "systray");
+    RunningVelbrook program(testing_support::BuiltVelbrookPath());
+    ASSERT_NE(program.window(), nullptr);
+    ::SendMessage(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "systray");
+}
+
 TEST_F(Program, TheTrayIconComesBackAfterTheShellRestarts) {
     RunningVelbrook program(testing_support::BuiltVelbrookPath());
     ASSERT_NE(program.window(), nullptr);
