@@ -53,6 +53,8 @@ LRESULT CTabSettingsPage::OnInitDialog(WPARAM, LPARAM) {
 LRESULT CTabSettingsPage::OnShowWindow(WPARAM shown, LPARAM) {
     if (shown && visible_ < 0) {
         SelectChild(0);
+    } else if (shown) {
+        ShowChildAgain();
     }
     SetMsgHandled(false);
     return 0;
@@ -75,7 +77,14 @@ void CTabSettingsPage::OnTabButton(UINT id) {
 }
 
 void CTabSettingsPage::SelectChild(int index) {
-    if (index < 0 || index > 2 || index == visible_) {
+    if (index == visible_) {
+        // Hidden, the page shows its child again when it is shown itself.
+        if (::IsWindowVisible(hwnd())) {
+            ShowChildAgain();
+        }
+        return;
+    }
+    if (index < 0 || index > 2) {
         return;
     }
     if (controls::CDialog* child = Child(index); child && child->hwnd()) {
@@ -89,6 +98,16 @@ void CTabSettingsPage::SelectChild(int index) {
         controls::ShowButtonChosen(buttons_[visible_], kButtonBitmaps[visible_], false);
     }
     visible_ = index;
+}
+
+// A child page reads its files when it is shown. A child window gets no show notification when
+// its parent is shown, nor when it is chosen while already chosen: it is hidden and shown again,
+// so that whatever way leads to it, it shows what the files hold now.
+void CTabSettingsPage::ShowChildAgain() {
+    if (controls::CDialog* child = Child(visible_); child && child->hwnd()) {
+        ::ShowWindow(child->hwnd(), SW_HIDE);
+        ::ShowWindow(child->hwnd(), SW_SHOW);
+    }
 }
 
 }  // namespace shell

@@ -20,8 +20,8 @@ public:
 
     static const controls::MessageTable<CTabSettingsPage>& Messages();
 
-    // Shows child page index (a click on its button); indexes above 2 and the visible child
-    // do nothing.
+    // Shows child page index (a click on its button); the visible child is shown again (it
+    // reloads), indexes above 2 do nothing.
     void SelectChild(int index);
     int VisibleChild() const { return visible_; }
     controls::CDialog* Child(int index) const;
@@ -32,6 +32,7 @@ private:
     LRESULT OnShowWindow(WPARAM shown, LPARAM);
     LRESULT OnPaint(WPARAM, LPARAM);
     void OnTabButton(UINT id);
+    void ShowChildAgain();
 
     SettingsSubPages children_;
     controls::CXPButton buttons_[3];

@@ -1,7 +1,10 @@
 // The main window in this process: its pages and header buttons, the tab-settings page, the
 // close rules, the minimum size, the links and the veil.
 
+#include "cleanup/ignore_list.h"
 #include "controls/dialog.h"
+#include "history/home_page_ids.h"
+#include "history/manual_save.h"
 #include "platform/app_messages.h"
 #include "platform/web_page.h"
 #include "shell/about_dlg.h"
@@ -12,10 +15,14 @@
 #include "shell/tray_notify_icon.h"
 #include "shell/velbrook_dlg.h"
 #include "shell_test_ids.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/machine_state.h"
 #include "update/site_config.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -168,6 +175,52 @@ TEST_F(MainWindow, TabSettingsPageShowsItsFirstChildThenKeepsTheChosenOne) {
         EXPECT_EQ(child.left, 9);
         EXPECT_EQ(child.top, 39);
     });
+}
+
+int ListRows(const controls::CDialog* page) {
+    return ListView_GetItemCount(::GetDlgItem(page->hwnd(), 1041));
+}
+
+// Each way to the history and the ignore list shows what the files hold now, also when the
+// sub-page was already chosen before (and then no show notification reaches it).
+TEST_F(MainWindow, TheHistoryAndIgnoreListShowTheFilesAsTheyAreNowWhicheverWayLeadsThere) {
+    testing_support::ResetDataFolder();
+    testing_support::ResetStartupSources();
+    testing_support::SetRunValue(HKEY_CURRENT_USER, testing_support::kRunKey, "Stale",
+                                 "C:\\stale.exe");
+    cleanup::LoadIgnoreList();
+    CVelbrookDlg window;
+    RunMainWindow(window, [](CVelbrookDlg& w) {
+        auto* tabs = dynamic_cast<shell::CTabSettingsPage*>(w.Page(shell::kTabSettingsPage));
+        ASSERT_NE(tabs, nullptr);
+        w.SendCommand(IDC_HEADER_SETTINGS);
+        tabs->SendCommand(IDC_TAB_HISTORY);
+        EXPECT_EQ(ListRows(tabs->Child(shell::kHistorySubPage)), 0);
+        w.SendCommand(IDC_HEADER_HOME);
+
+        engine::StartupItem entry{"Stale", "C:\\stale.exe",
+                                  std::string("HKCU\\") + testing_support::kRunKey, true};
+        ASSERT_TRUE(
+            history::SaveManualChanges({{&entry, false}}, engine::ReportStyle::Free()).recorded);
+        w.Page(shell::kHomePage)->SendCommand(IDC_HOME_VIEW_HISTORY);
+        ASSERT_EQ(tabs->VisibleChild(), shell::kHistorySubPage);
+        EXPECT_EQ(ListRows(tabs->Child(shell::kHistorySubPage)), 1) << "View History";
+
+        tabs->SendCommand(IDC_TAB_IGNORE_LIST);
+        EXPECT_EQ(ListRows(tabs->Child(shell::kIgnoreListSubPage)), 0);
+        ASSERT_EQ(cleanup::AddToIgnoreList(entry), cleanup::IgnoreResult::Done);
+        tabs->SendCommand(IDC_TAB_IGNORE_LIST);
+        EXPECT_EQ(ListRows(tabs->Child(shell::kIgnoreListSubPage)), 1) << "its sub-tab button";
+
+        w.SendCommand(IDC_HEADER_HOME);
+        engine::StartupItem other{"Other", "C:\\other.exe", entry.location, true};
+        ASSERT_EQ(cleanup::AddToIgnoreList(other), cleanup::IgnoreResult::Done);
+        w.SendCommand(IDC_HEADER_SETTINGS);
+        EXPECT_EQ(ListRows(tabs->Child(shell::kIgnoreListSubPage)), 2) << "the header button";
+    });
+    testing_support::ResetDataFolder();
+    testing_support::ResetStartupSources();
+    cleanup::LoadIgnoreList();
 }
 
 TEST_F(MainWindow, CloseHidesAndOnlyTheInstallersRequestEndsIt) {
