@@ -21,7 +21,7 @@ CSettingsPage::CSettingsPage()
              {IDC_SETTINGS_ENABLE_ALL, true},
              {IDC_SETTINGS_WARNING, true},
              {IDC_SETTINGS_STARTUPS, true},
-             {IDC_SETTINGS_STARTUP_UPDATES, true},
+             {IDC_SETTINGS_STARTUP_UPDATES, true, true},
              {IDC_SETTINGS_SYSTRAY, true},
              {IDC_SETTINGS_CHECK1, true}}} {}
 
@@ -59,7 +59,11 @@ LRESULT CSettingsPage::OnInitDialog(WPARAM, LPARAM) {
 
 void CSettingsPage::Load() {
     for (Row& row : rows_) {
-        const bool on = ReadSetting(ValueName(row.control), IsChecked(row.control) ? 1 : 0) != 0;
+        const bool checked = IsChecked(row.control);
+        // An inverted value means "off" only when it is 1, as its reader takes it.
+        const bool on = row.storedInverted
+                            ? ReadSetting(ValueName(row.control), checked ? 0 : 1) != 1
+                            : ReadSetting(ValueName(row.control), checked ? 1 : 0) != 0;
         ::SendMessageA(Item(row.control), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
         row.saved = on;
     }
@@ -77,7 +81,7 @@ void CSettingsPage::OnSave() {
     // a save is a change of its own.
     for (Row& row : rows_) {
         row.saved = IsChecked(row.control);
-        WriteSetting(row.saved ? "1" : "0", ValueName(row.control));
+        WriteSetting(row.saved != row.storedInverted ? "1" : "0", ValueName(row.control));
     }
     const bool taskDone = ApplyLogonTask(IsChecked(IDC_SETTINGS_STARTUPS));
     if (PageHost* host = CurrentPageHost()) {

@@ -35,6 +35,9 @@ public:
     struct Row {
         UINT control;
         bool initialState;
+        // The stored value says the opposite of the label: "strtupdates" 1 turns the check
+        // at start-up off (as the check reads it, and as installed versions stored it).
+        bool storedInverted = false;
         bool saved = false;
     };
 

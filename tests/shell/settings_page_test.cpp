@@ -13,6 +13,7 @@
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"
+#include "update/version_check.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +99,8 @@ TEST_F(SettingsPage, SavingAChangeWritesEveryRowCreatesOrDeletesTheTaskAndSaysSo
     Set(IDC_SETTINGS_STARTUP_UPDATES, false);
     EXPECT_EQ(Save(), std::vector<std::string>{"Velbrook: Settings has been saved successfully"});
     for (const auto& [control, on] : kInitialStates) {
-        const bool expected = control == IDC_SETTINGS_STARTUP_UPDATES ? false : on;
+        // "strtupdates" stores the opposite of its box: 1, the check unticked.
+        const bool expected = control == IDC_SETTINGS_STARTUP_UPDATES ? true : on;
         EXPECT_EQ(shell::ReadSettingText(page_.ValueName(control)), expected ? "1" : "0");
     }
     EXPECT_TRUE(shell::TaskExists(shell::LogonTaskName()));
@@ -106,6 +108,33 @@ TEST_F(SettingsPage, SavingAChangeWritesEveryRowCreatesOrDeletesTheTaskAndSaysSo
     Set(IDC_SETTINGS_STARTUPS, false);
     EXPECT_EQ(Save().size(), 1u);
     EXPECT_FALSE(shell::TaskExists(shell::LogonTaskName()));
+}
+
+// "Check for Updates on System Startup" shows and saves what its label says; the stored value
+// keeps its meaning for the check at start-up (1 turns it off).
+TEST_F(SettingsPage, TheStartupUpdateBoxMeansWhatItsLabelSays) {
+    SKIP_WITHOUT_SCHEDULER();  // every save asks the scheduler
+    struct Case {
+        const char* stored;  // nullptr: missing
+        bool ticked;
+    };
+    for (const Case& c :
+         {Case{nullptr, true}, Case{"0", true}, Case{"1", false}, Case{"2", true}}) {
+        SetUp();
+        if (c.stored) {
+            shell::WriteSetting(c.stored, "strtupdates");
+        }
+        Open();
+        const std::string label = c.stored ? c.stored : "missing";
+        EXPECT_EQ(page_.IsChecked(IDC_SETTINGS_STARTUP_UPDATES), c.ticked) << label;
+        EXPECT_EQ(update::StartupCheckSkip(false) != 1, c.ticked) << label;
+
+        Set(IDC_SETTINGS_STARTUP_UPDATES, !c.ticked);
+        EXPECT_EQ(Save().size(), 1u) << label;
+        EXPECT_EQ(shell::ReadSettingText("strtupdates"), c.ticked ? "1" : "0") << label;
+        EXPECT_EQ(update::StartupCheckSkip(false) != 1, !c.ticked) << label;
+        page_.DestroyWindow();
+    }
 }
 
 TEST_F(SettingsPage, ATaskThatCannotBeCreatedIsReported) {
