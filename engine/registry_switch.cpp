@@ -124,6 +124,7 @@ namespace {
 // One startupreg record that may put the entry back.
 struct StoreRecord {
     View view = View::Native;
+    std::string subkey;  // its name below startupreg
     std::string hkey, key, valueName, command;
     DWORD type = REG_SZ;
     RunKeyName run;  // the key the value goes back into, as opened in the 64-bit view
@@ -131,11 +132,12 @@ struct StoreRecord {
 
 enum class Lookup { Found, Missing, Failed };
 
-// Reads the record named like the entry from the store of one view.
-Lookup ReadStoreRecord(View view, const std::string& name, StoreRecord& out, LSTATUS& status) {
+// Reads the record of one subkey of the store of one view.
+Lookup ReadStoreRecord(View view, const std::string& subkey, StoreRecord& out, LSTATUS& status) {
     platform::unique_hkey storeKey;
-    status = reg::OpenKeyIn(view, HKEY_LOCAL_MACHINE, std::string(kStoreRegistryPath) + "\\" + name,
-                            KEY_QUERY_VALUE, storeKey);
+    status =
+        reg::OpenKeyIn(view, HKEY_LOCAL_MACHINE, std::string(kStoreRegistryPath) + "\\" + subkey,
+                       KEY_QUERY_VALUE, storeKey);
     if (status == ERROR_FILE_NOT_FOUND) {
         return Lookup::Missing;
     }
@@ -143,6 +145,7 @@ Lookup ReadStoreRecord(View view, const std::string& name, StoreRecord& out, LST
         return Lookup::Failed;
     }
     out.view = view;
+    out.subkey = subkey;
     if ((status = reg::QueryString(storeKey.get(), store::kHkey, out.hkey)) != ERROR_SUCCESS ||
         (status = reg::QueryString(storeKey.get(), store::kKey, out.key)) != ERROR_SUCCESS ||
         (status = reg::QueryString(storeKey.get(), store::kItem, out.valueName)) != ERROR_SUCCESS ||
@@ -193,31 +196,60 @@ bool EnableRegistryItem(const StartupItem& item, ReportStyle style) {
     if (item.disabledBy == StartupItem::DisabledBy::StartupApproved && SwitchOnApproval(item)) {
         return true;
     }
-    if (!HasStoreKeyName(item.name)) {
-        return false;  // no store key can carry this name
-    }
     // The record of the entry's own key, in either view; else, as records of older versions
     // may name the key differently, the first record of that name.
     RunKeyName wanted;
     const bool located = ParseRunKey(item.location, wanted);
     std::optional<StoreRecord> chosen, fallback;
-    for (const View view : StoreViews()) {
-        StoreRecord record;
-        LSTATUS status = ERROR_SUCCESS;
-        const Lookup lookup = ReadStoreRecord(view, item.name, record, status);
-        if (lookup == Lookup::Failed) {
-            reports::EnableFailedWithCode(item.name, status, style);
-            return false;
-        }
-        if (lookup == Lookup::Missing) {
-            continue;
+    // Whether the record puts back this very entry; the first of its key ends the search.
+    const auto consider = [&](StoreRecord&& record) {
+        if (!EqualsNoCase(record.valueName, item.name)) {
+            return false;  // another entry's record under this subkey name
         }
         if (!located || SameRunKey(record.run, wanted)) {
             chosen = std::move(record);
-            break;
+            return true;
         }
         if (!fallback) {
             fallback = std::move(record);
+        }
+        return false;
+    };
+    if (HasStoreKeyName(item.name)) {
+        for (const View view : StoreViews()) {
+            StoreRecord record;
+            LSTATUS status = ERROR_SUCCESS;
+            const Lookup lookup = ReadStoreRecord(view, item.name, record, status);
+            if (lookup == Lookup::Failed) {
+                reports::EnableFailedWithCode(item.name, status, style);
+                return false;
+            }
+            if (lookup == Lookup::Found && consider(std::move(record))) {
+                break;
+            }
+        }
+    }
+    if (!chosen && !fallback) {
+        // Another tool may have named the subkey otherwise than the value (the listing shows
+        // the item value): the record whose values name the entry.
+        for (const View view : StoreViews()) {
+            platform::unique_hkey store;
+            if (reg::OpenKeyIn(view, HKEY_LOCAL_MACHINE, kStoreRegistryPath, KEY_READ, store) !=
+                ERROR_SUCCESS) {
+                continue;
+            }
+            std::string subkey;
+            bool found = false;
+            for (DWORD index = 0;
+                 !found && reg::EnumSubkey(store.get(), index, subkey) == ERROR_SUCCESS; ++index) {
+                StoreRecord record;
+                LSTATUS status = ERROR_SUCCESS;
+                found = ReadStoreRecord(view, subkey, record, status) == Lookup::Found &&
+                        record.command == item.command && consider(std::move(record));
+            }
+            if (found) {
+                break;
+            }
         }
     }
     if (!chosen) {
@@ -244,7 +276,7 @@ bool EnableRegistryItem(const StartupItem& item, ReportStyle style) {
     }
     ::Sleep(10);
     status = reg::DeleteTreeIn(record.view, HKEY_LOCAL_MACHINE,
-                               std::string(kStoreRegistryPath) + "\\" + item.name);
+                               std::string(kStoreRegistryPath) + "\\" + record.subkey);
     if (status != ERROR_SUCCESS) {
         // Active and stored at once would list it twice: it stays switched off.
         reg::DeleteValue(runKey.get(), record.valueName);

@@ -4,6 +4,7 @@
 #include "views/manul_startups_page.h"
 
 #include "controls/list_rows.h"
+#include "engine/disabled_store.h"
 #include "history/fix_files.h"
 #include "res/art_ids.h"
 #include "tests/support/data_folder.h"
@@ -162,6 +163,41 @@ TEST_F(ManualFixPageTest, TickingSwitchedOffEntriesSwitchesThemOnWithoutRecords)
     EXPECT_TRUE(history::ReadHistory().empty());
     EXPECT_EQ(ReadFileBytes(history::HistoryFilePath()), "<missing>");
     EXPECT_EQ(page_.list().RowCount(), 0);
+}
+
+// A store record written by another tool, under a subkey named otherwise than its entry: it
+// is found by its values, and a record that merely bears the entry's name is left alone.
+TEST_F(ManualFixPageTest, ARecordUnderAnotherSubkeyNameSwitchesOnByItsValues) {
+    const auto store = [](const std::string& subkey, const std::string& item,
+                          const std::string& command) {
+        HKEY key;
+        ASSERT_EQ(
+            ::RegCreateKeyExA(HKEY_LOCAL_MACHINE,
+                              (std::string(engine::kStoreRegistryPath) + "\\" + subkey).c_str(), 0,
+                              nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+        for (const auto& [name, data] : {std::pair<const char*, std::string>{"hkey", "HKCU"},
+                                         {"key", kRunKey},
+                                         {"item", item},
+                                         {"command", command}}) {
+            ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>(data.size() + 1));
+        }
+        ::RegCloseKey(key);
+    };
+    store("Written by another tool", "Alpha", "C:\\alpha.exe");
+    store("Alpha", "Bravo", "C:\\bravo.exe");  // Bravo's record, under Alpha's name
+    ShowPage();
+    ChooseFilter(CManulStartupsPage::kDisabledPrograms);
+    ASSERT_EQ(RowNames().size(), 2u);
+    SetTick("Alpha", true);
+    page_.SendCommand(IDC_MANUL_SAVE);
+
+    ASSERT_EQ(boxes_.shown().size(), 1u);
+    EXPECT_EQ(boxes_.shown()[0].text, kSaved);
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Alpha"), "C:\\alpha.exe");
+    EXPECT_FALSE(RunValueExists("Bravo"));
+    EXPECT_EQ(RowNames(), Names{"Bravo"});  // still switched off, its record untouched
 }
 
 TEST_F(ManualFixPageTest, SavingWithNothingChangedShowsNothing) {
