@@ -198,7 +198,8 @@ void CMngAutoStartupsDlg::OnCancel() {
         controls::html::OpenAddress(update::FixStartupNowPageUrl());
         return;
     }
-    shell::ShowPage(shell::kTabSettingsPage);
+    // Straight to the Windows startups page: passing through the tab-settings page made it
+    // flicker by and, opened from the startups page, showed that page anew and scanned again.
     shell::ShowPage(shell::kWindowsStartupsPage);
     EndDialog(IDCANCEL);
 }

@@ -156,9 +156,18 @@ TEST_F(AutomaticFixDlgTest, CancelOffersTheLearnMorePageThenEndsWithCancel) {
     });
     controls::html::SetAddressOpener(previous);
     EXPECT_EQ(result, IDCANCEL);
-    // The tab-settings page, then the Windows startups page.
-    EXPECT_EQ(host.selections,
-              (std::vector<int>{shell::kTabSettingsPage, shell::kWindowsStartupsPage}));
+    // Straight to the Windows startups page, once.
+    EXPECT_EQ(host.selections, std::vector<int>{shell::kWindowsStartupsPage});
+
+    // Opened from that page, which stays: it is not shown anew (and does not scan again).
+    MessageBoxAnswers no({IDNO});
+    host.selections.clear();
+    CMngAutoStartupsDlg fromStartups;
+    RunModal(fromStartups, [&](controls::CDialog& d) {
+        WaitForScan(fromStartups);
+        d.SendCommand(IDCANCEL);
+    });
+    EXPECT_TRUE(host.selections.empty());
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[0].text,
               "Still Unsure about Fixing Scrap Programs? Click yes to Learn more. ");
