@@ -6,8 +6,10 @@
 #include "cli/exit_codes.h"
 #include "cli/history_commands.h"
 #include "cli/update_commands.h"
+#include "engine/product_name.h"
 #include "platform/message_box.h"
 #include "shell/data_path.h"
+#include "update/program_version.h"
 
 #include <iostream>
 
@@ -20,6 +22,9 @@ int main(int argc, char** argv) {
 
     CLI::App app{"Velbrook console: shows and controls the programs Windows starts at logon",
                  "velbrookc"};
+    app.set_version_flag("--version", [] {
+        return std::string(engine::ProductName) + " console " + update::GetProgramVersion();
+    });
     app.require_subcommand(1);
     cli::CommandBody selected;
     cli::AddEntryCommands(app, selected);

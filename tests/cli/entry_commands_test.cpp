@@ -114,6 +114,12 @@ TEST_F(EntryCommands, JsonOfACatalogueNameAboveAsciiParsesAsUtf8) {
     }
 }
 
+TEST_F(EntryCommands, VersionPrintsTheProductAndTheFileVersion) {
+    const auto run = RunVelbrookc("--version");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(Lines(run.out), "Velbrook console " VELBROOK_FILE_VERSION "\n");
+}
+
 TEST_F(EntryCommands, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunVelbrookc("").exitCode, 2u);
     EXPECT_EQ(RunVelbrookc("frobnicate").exitCode, 2u);
