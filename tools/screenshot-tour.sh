@@ -12,7 +12,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 out=${2:-$build/tour}
 driver=$build/tools/tour/tour_driver.exe
-for f in "$build/dist/Velbrook.exe" "$driver" "$build/tests/shell/renovix_log_stand_in.dll"; do
+# The build's shipped files: in the build folder where it is the x86_64 test build, in dist/
+# where the test build is the shipped i686 one.
+dist=$build/dist
+[ -d "$dist" ] || dist=$root/dist
+for f in "$dist/Velbrook.exe" "$driver" "$build/tests/shell/renovix_log_stand_in.dll"; do
   [ -f "$f" ] || { echo "missing $f: build first (tools/build.sh)" >&2; exit 2; }
 done
 mkdir -p "$out"
@@ -25,7 +29,7 @@ display=$(cat "$build/wineprefix/display")
 # veil up until the tour closes its message box.
 program=$build/tour-program
 rm -rf "$program" && mkdir -p "$program"
-cp "$build/dist/Velbrook.exe" "$program/"
+cp "$dist/Velbrook.exe" "$program/"
 cp "$build/tests/shell/renovix_log_stand_in.dll" "$program/Renovix.dll"
 export RENOVIX_STAND_IN_HOLD=1
 # No update question during the tour: nothing answers there.
@@ -71,7 +75,7 @@ seed "$machine_run_key" "SecurityHealth" 'C:\windows\system32\SecurityHealthSyst
 seed "$machine_run_key" "RtHDVCpl" '"C:\Program Files\Realtek\Audio\HDA\RtkNGUI64.exe" -s'
 seed "$machine_run_key" "Wordpad" '"C:\Program Files\Windows NT\Accessories\wordpad.exe"'
 for name in Spotify Zoom RtHDVCpl; do
-  "$build/wine-run" "$build/dist/velbrookc.exe" disable "$name" >/dev/null 2>&1 ||
+  "$build/wine-run" "$dist/velbrookc.exe" disable "$name" >/dev/null 2>&1 ||
     echo "tour: could not switch $name off" >&2
 done
 
@@ -90,6 +94,12 @@ shot manual-fix         Velbrook  key 32
 shot tab-settings       Velbrook  command Velbrook 1073
 shot tab-ignore-list    Velbrook  click Velbrook 1047
 shot tab-history        Velbrook  click Velbrook 1048
+# A fix saved on the Manual Fix page (the first row unticked), then "View History" on the home
+# page: the history, chosen before the fix, lists it at once.
+drive command Velbrook 1072 && sleep 1 && drive click Velbrook 1018 && sleep 1 && drive key 32 &&
+  sleep 1 && drive click Velbrook 1 && sleep 2 && drive key 13 && sleep 1 ||
+  echo "tour: no fix from the Manual Fix page" >&2
+shot history-after-fix  Velbrook  click Velbrook 1021
 shot about              Velbrook  command Velbrook 1035
 
 # --- the new-startup alert: a program adds itself to Run, and the monitor's timer fires ---

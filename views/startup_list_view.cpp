@@ -13,6 +13,9 @@ namespace {
 // Free pixels at the right edge of every column but the last.
 constexpr int kColumnRightMargin = 8;
 constexpr int kTextIndent = 2;
+// The tints of a selected row, light enough for the red and green row texts.
+constexpr COLORREF kSelectedRowColour = RGB(204, 232, 255);
+constexpr COLORREF kInactiveSelectedRowColour = RGB(225, 225, 225);
 // A click this close to a row's left edge lands on its check box.
 constexpr int kCheckBoxClickWidth = 20;
 // The state image of a check box: 1 unticked, 2 ticked.
@@ -303,6 +306,19 @@ LRESULT CStartupListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CSortableListView::WindowProc(message, wParam, lParam);
 }
 
+// A selected row lies on a light tint, so that its text keeps the colour that tells its state
+// (red: unsaved, green: listed); the tint is grey while the list has no focus.
+HBRUSH CStartupListView::RowBackground(int row) const {
+    if (!(ListView_GetItemState(hwnd(), row, LVIS_SELECTED) & LVIS_SELECTED)) {
+        return ::GetSysColorBrush(COLOR_WINDOW);
+    }
+    if (!selectedBrush_) {
+        selectedBrush_.reset(::CreateSolidBrush(kSelectedRowColour));
+        inactiveBrush_.reset(::CreateSolidBrush(kInactiveSelectedRowColour));
+    }
+    return ::GetFocus() == hwnd() ? selectedBrush_.get() : inactiveBrush_.get();
+}
+
 // The whole row is drawn at its item stage, which every version of the list sends.
 LRESULT CStartupListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     switch (draw.nmcd.dwDrawStage) {
@@ -312,6 +328,14 @@ LRESULT CStartupListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
         const int columns = ColumnCount();
         for (int column = 0; column < columns; ++column) {
             DrawCell(draw.nmcd.hdc, row, column);
+        }
+        // Keyboard users see where they are: the focused row of the focused list gets the
+        // dotted frame over its highlight.
+        RECT bounds{};
+        if (::GetFocus() == hwnd() &&
+            (ListView_GetItemState(hwnd(), row, LVIS_FOCUSED) & LVIS_FOCUSED) &&
+            ListView_GetItemRect(hwnd(), row, &bounds, LVIR_BOUNDS)) {
+            ::DrawFocusRect(draw.nmcd.hdc, &bounds);
         }
         return CDRF_SKIPDEFAULT;
     }
@@ -329,7 +353,7 @@ void CStartupListView::DrawCell(HDC dc, int row, int column) const {
         cell.left += ListView_GetColumnWidth(hwnd(), before);
     }
     cell.right = cell.left + ListView_GetColumnWidth(hwnd(), column);
-    ::FillRect(dc, &cell, ::GetSysColorBrush(COLOR_WINDOW));
+    ::FillRect(dc, &cell, RowBackground(row));
 
     RECT text = cell;
     text.left += kTextIndent;

@@ -3,12 +3,14 @@
 // itself (an owner-data list, LVS_OWNERDATA in the template): each row owns the StartupItem it
 // shows, its texts and its check box. The list asks for texts and boxes through LVN_GETDISPINFO,
 // so filling it costs no more than filling a vector. It is drawn by the list itself (custom
-// draw): every cell on the window colour, the text in the row's colour, the first column ending
+// draw): every cell on the window colour (a selected row on a light tint), the text in the row's
+// colour, the focused row of the focused list framed, the first column ending
 // with an ellipsis, the others shortened with a path ellipsis, 8 pixels kept free at the right
 // of every column but the last.
 
 #include "controls/sortable_list_view.h"
 #include "engine/startup_item.h"
+#include "platform/unique_any.h"
 
 #include <initializer_list>
 #include <memory>
@@ -80,6 +82,7 @@ private:
     };
 
     const Row* RowAt(int row) const;
+    HBRUSH RowBackground(int row) const;
     void SyncItemCount() const;
     // The row whose check box lies under a point of the client area, or -1.
     int CheckBoxRowAt(POINT point) const;
@@ -96,6 +99,8 @@ private:
     std::vector<Row> rows_;
     bool checkBoxes_ = false;
     bool filling_ = false;
+    // Made on the first selected row drawn.
+    mutable platform::unique_hbrush selectedBrush_, inactiveBrush_;
 };
 
 }  // namespace views
