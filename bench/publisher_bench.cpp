@@ -13,7 +13,6 @@
 #include "views/manul_startups_page.h"
 
 #include <wincrypt.h>
-// (order)
 #include <wintrust.h>
 
 #include <algorithm>

@@ -70,6 +70,16 @@ Publisher PublisherOfCommand(const std::string& command) {
     }
     const std::string native = NativePath(program.path);
     const std::wstring widePath = platform::text::Wide(native);
+    // A file met before is not opened again while its size and write time stay.
+    WIN32_FILE_ATTRIBUTE_DATA seen{};
+    if (::GetFileAttributesExW(widePath.c_str(), GetFileExInfoStandard, &seen) &&
+        Cache().Find(
+            FileKey{UpperPath(widePath), Join(seen.nFileSizeHigh, seen.nFileSizeLow),
+                    Join(seen.ftLastWriteTime.dwHighDateTime, seen.ftLastWriteTime.dwLowDateTime)},
+            answer)) {
+        answer.file = program.path;
+        return answer;
+    }
     // One open for everything that decides: the signature is checked through this handle.
     platform::unique_hfile file(::CreateFileW(
         widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -82,6 +92,7 @@ Publisher PublisherOfCommand(const std::string& command) {
     FileKey key{UpperPath(widePath), Join(info.nFileSizeHigh, info.nFileSizeLow),
                 Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
     if (Cache().Find(key, answer)) {
+        answer.file = program.path;  // as this command names it
         return answer;
     }
     const SignatureCheck check = CheckSignature(file.get(), widePath);

@@ -5,9 +5,7 @@
 
 // In this order: each needs the ones before it.
 #include <wincrypt.h>
-// (order)
 #include <wintrust.h>
-// (order)
 #include <mscat.h>
 #include <softpub.h>
 
@@ -78,19 +76,28 @@ private:
     HCATINFO info_;
 };
 
-std::string SignerName(HANDLE state) {
+// The error a certificate of the signer's chain carries (0 for none), and the signer's name.
+// Windows fails the whole check for such an error; Wine (8.0) records CERT_E_UNTRUSTEDROOT on a
+// root nobody trusts and still answers success, so the chain is read here as well.
+LONG ReadSigner(HANDLE state, std::string& name) {
     CRYPT_PROVIDER_DATA* data = ::WTHelperProvDataFromStateData(state);
     CRYPT_PROVIDER_SGNR* signer =
         data ? ::WTHelperGetProvSignerFromChain(data, 0, FALSE, 0) : nullptr;
-    CRYPT_PROVIDER_CERT* cert =
-        signer && signer->csCertChain > 0 ? ::WTHelperGetProvCertFromChain(signer, 0) : nullptr;
-    if (!cert || !cert->pCert) {
-        return {};
+    if (!signer || signer->csCertChain == 0) {
+        return TRUST_E_NOSIGNATURE;
     }
-    wchar_t name[256];
-    const DWORD count = ::CertGetNameStringW(cert->pCert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr,
-                                             name, static_cast<DWORD>(std::size(name)));
-    return count > 1 ? platform::text::Narrow(std::wstring_view(name, count - 1)) : std::string();
+    for (DWORD i = 0; i < signer->csCertChain; ++i) {
+        const CRYPT_PROVIDER_CERT* cert = ::WTHelperGetProvCertFromChain(signer, i);
+        if (!cert || cert->dwError != 0) {
+            return cert ? static_cast<LONG>(cert->dwError) : CERT_E_CHAINING;
+        }
+    }
+    const CRYPT_PROVIDER_CERT* leaf = ::WTHelperGetProvCertFromChain(signer, 0);
+    wchar_t text[256];
+    const DWORD count = ::CertGetNameStringW(leaf->pCert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr,
+                                             text, static_cast<DWORD>(std::size(text)));
+    name = count > 1 ? platform::text::Narrow(std::wstring_view(text, count - 1)) : std::string();
+    return ERROR_SUCCESS;
 }
 
 void Rewind(HANDLE file) { ::SetFilePointer(file, 0, nullptr, FILE_BEGIN); }
@@ -103,9 +110,9 @@ LONG Verify(WINTRUST_DATA& data, std::string& signer) {
     data.dwStateAction = WTD_STATEACTION_VERIFY;
     data.dwProvFlags = WTD_REVOCATION_CHECK_NONE | WTD_CACHE_ONLY_URL_RETRIEVAL;
     GUID action = kGenericVerifyV2;
-    const LONG status = ::WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    LONG status = ::WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
     if (status == ERROR_SUCCESS) {
-        signer = SignerName(data.hWVTStateData);
+        status = ReadSigner(data.hWVTStateData, signer);
     }
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     ::WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);

@@ -2,6 +2,8 @@
 
 #include "platform/app_messages.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 namespace views {
@@ -12,8 +14,8 @@ PublisherLookup::~PublisherLookup() {
         stopping_ = true;
     }
     wake_.notify_all();
-    if (worker_.joinable()) {
-        worker_.join();
+    for (std::thread& worker : workers_) {
+        worker.join();
     }
 }
 
@@ -21,14 +23,25 @@ void PublisherLookup::Start(HWND notify, std::vector<Request> requests) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++generation_;
-        requests_ = std::move(requests);
+        jobs_.clear();
+        std::unordered_map<std::string, size_t> jobOfCommand;
+        for (Request& request : requests) {
+            const auto [found, added] = jobOfCommand.try_emplace(request.command, jobs_.size());
+            if (added) {
+                jobs_.push_back({std::move(request.command), {}});
+            }
+            jobs_[found->second].items.push_back(request.item);
+        }
         next_ = 0;
         answers_.clear();
         notify_ = notify;
     }
     wake_.notify_all();
-    if (!worker_.joinable()) {
-        worker_ = std::thread([this] { Run(); });
+    if (workers_.empty()) {
+        const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
+        for (unsigned i = 0; i < count; ++i) {
+            workers_.emplace_back([this] { Run(); });
+        }
     }
 }
 
@@ -40,20 +53,22 @@ std::vector<PublisherLookup::Answer> PublisherLookup::TakeAnswers() {
 void PublisherLookup::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || next_ < requests_.size(); });
+        wake_.wait(lock, [this] { return stopping_ || next_ < jobs_.size(); });
         if (stopping_) {
             return;
         }
-        const Request request = requests_[next_++];
+        const Job job = jobs_[next_++];
         const unsigned generation = generation_;
         lock.unlock();
-        publisher::Publisher found = publisher::PublisherOfCommand(request.command);
+        const publisher::Publisher found = publisher::PublisherOfCommand(job.command);
         lock.lock();
         if (generation != generation_) {
             continue;  // the rows it was for are gone
         }
         const bool first = answers_.empty();
-        answers_.push_back({request.item, std::move(found)});
+        for (const engine::StartupItem* item : job.items) {
+            answers_.push_back({item, found});
+        }
         if (first) {
             // One message for every answer that waits; no window call under the lock.
             const HWND notify = notify_;

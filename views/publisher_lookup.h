@@ -1,6 +1,8 @@
 #pragma once
-// Finds the publishers of a list's rows on a worker thread, so the rows show at once and fill
-// in as the answers come. The worker never touches a window but to post the list one message
+// Finds the publishers of a list's rows on worker threads (two where the machine has two
+// processors: most of a check is waiting on the disk or on the crypto of one file), so the rows
+// show at once and fill in as the answers come. Rows with the same command are looked up once.
+// The workers never touch a window but to post the list one message
 // (platform::MSG_PUBLISHER_ANSWERS) when answers wait; the list takes them on its own thread.
 
 #include "engine/startup_item.h"
@@ -30,7 +32,7 @@ public:
     PublisherLookup() = default;
     PublisherLookup(const PublisherLookup&) = delete;
     PublisherLookup& operator=(const PublisherLookup&) = delete;
-    // Waits for the file being checked, if any.
+    // Waits for the files being checked, if any.
     ~PublisherLookup();
 
     // Drops the requests and answers of the earlier rows and looks these up in order.
@@ -39,17 +41,22 @@ public:
     std::vector<Answer> TakeAnswers();
 
 private:
+    struct Job {
+        std::string command;
+        std::vector<const engine::StartupItem*> items;
+    };
+
     void Run();
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::vector<Request> requests_;
+    std::vector<Job> jobs_;
     size_t next_ = 0;
     unsigned generation_ = 0;
     std::vector<Answer> answers_;
     HWND notify_ = nullptr;
     bool stopping_ = false;
-    std::thread worker_;
+    std::vector<std::thread> workers_;
 };
 
 }  // namespace views

@@ -90,6 +90,10 @@ void CStartupListView::TakePublisherAnswers() {
         }
         rowOfItemStale_ = false;
     }
+    // Only rows on screen are drawn again: most answers are for rows scrolled away.
+    const int top = ListView_GetTopIndex(hwnd());
+    const int bottom = top + ListView_GetCountPerPage(hwnd());
+    bool shownChanged = false;
     for (PublisherLookup::Answer& answer : answers) {
         const auto found = rowOfItem_.find(answer.item);
         if (found == rowOfItem_.end()) {
@@ -99,8 +103,12 @@ void CStartupListView::TakePublisherAnswers() {
         row.texts[static_cast<size_t>(publisherColumn_)] =
             publisher::PublisherText(answer.publisher, &row.publisherUnverified);
         row.publisher = std::move(answer.publisher);
+        const int index = static_cast<int>(found->second);
+        shownChanged = shownChanged || (index >= top && index <= bottom);
     }
-    Invalidate();
+    if (shownChanged) {
+        ListView_RedrawItems(hwnd(), top, std::min(bottom, RowCount() - 1));
+    }
     if (publishersArrived_) {
         publishersArrived_();
     }

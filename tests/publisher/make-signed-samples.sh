@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # make-signed-samples.sh SAMPLE.exe FOLDER: a throwaway certificate authority and a code-signing
 # certificate it issued, the sample signed with it (signed.exe), the same file with one byte of
-# its code changed (tampered.exe), the sample unsigned (unsigned.exe) and the authority's
+# its code changed (tampered.exe), the sample unsigned (unsigned.exe), the sample signed with a
+# self-issued certificate that no one trusts (untrusted.exe) and the authority's
 # certificate (test-ca.cer) for the test prefix's trusted roots. Uses only options that
 # osslsigncode 2.5 (Debian 12) has.
 set -euo pipefail
@@ -22,6 +23,12 @@ rm -f signed.exe
 osslsigncode sign -certs signer.pem -key signer.key -h sha256 -n "Velbrook sample" \
   -in "$sample" -out signed.exe >/dev/null
 cp "$sample" unsigned.exe
+# The same sample signed by an authority that nobody trusts.
+openssl req -x509 -newkey rsa:2048 -nodes -keyout stranger.key -out stranger.pem -days 3650 -sha256 \
+  -subj "/CN=Velbrook Stranger" -addext extendedKeyUsage=codeSigning 2>/dev/null
+rm -f untrusted.exe
+osslsigncode sign -certs stranger.pem -key stranger.key -h sha256 -n "Velbrook sample" \
+  -in "$sample" -out untrusted.exe >/dev/null
 # One byte of the first section (which starts after the headers), outside what the signature
 # leaves out of its hash (the checksum, the certificate table and the signature itself).
 python3 - signed.exe tampered.exe <<'PY'

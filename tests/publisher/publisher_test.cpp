@@ -62,6 +62,7 @@ protected:
         for (const auto& [from, to] :
              {std::pair{"signed.exe", "signed.exe"}, std::pair{"signed.exe", "signed.dll"},
               std::pair{"signed.exe", "cached.exe"}, std::pair{"tampered.exe", "tampered.exe"},
+              std::pair{"untrusted.exe", "untrusted.exe"},
               std::pair{"unsigned.exe", "unsigned.exe"}}) {
             const std::string target = folder_ + "\\" + to;
             ASSERT_TRUE(::CopyFileA((Samples() + from).c_str(), target.c_str(), FALSE)) << target;
@@ -102,6 +103,10 @@ TEST_F(PublisherTest, FindsAndVerifiesTheFileEachCommandStarts) {
         {"rundll32.exe \"F\\signed.dll\",Entry 1", "F\\signed.dll", SignatureState::Verified,
          kSigner},
         {"F\\tampered.exe", "F\\tampered.exe", SignatureState::Invalid, claimed.c_str()},
+        // Wine 8.0 differs: its WinVerifyTrust answers success for a root nobody trusts (it
+        // only marks the certificate with CERT_E_UNTRUSTEDROOT); Windows answers that error.
+        // The program reads the chain's certificates too, so both end here as invalid.
+        {"F\\untrusted.exe", "F\\untrusted.exe", SignatureState::Invalid, claimed.c_str()},
         {"\"F\\unsigned.exe\"", "F\\unsigned.exe", SignatureState::Unsigned, claimed.c_str()},
         {"F\\missing.exe /tray", "F\\missing.exe", SignatureState::NotFound, ""},
     };
