@@ -1,7 +1,7 @@
 // Who made a startup entry's program, on copies of a sample program in Program Files: signed
 // by a test certificate authority that the prefix trusts, the same with one byte changed, and
-// unsigned. Commands name them quoted, unquoted, through %ProgramFiles%, through rundll32 and
-// through a shortcut.
+// unsigned, and one copy in the 64-bit System32. Commands name them quoted, unquoted, through
+// %ProgramFiles%, through rundll32, by a bare name and through a shortcut.
 #include "publisher/publisher.h"
 
 #include "engine/shortcut.h"
@@ -46,6 +46,16 @@ std::string NativeProgramFiles() {
     return std::string(folder, length);
 }
 
+// Where this process writes into the native System32: a 32-bit process on 64-bit Windows
+// would land in SysWOW64 through the System32 path.
+std::string NativeSystemFolderForWriting() {
+    char windows[MAX_PATH];
+    const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    BOOL wow64 = FALSE;
+    ::IsWow64Process(::GetCurrentProcess(), &wow64);
+    return std::string(windows, length) + (wow64 ? "\\Sysnative" : "\\System32");
+}
+
 void Replace(std::string& text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos;
          at = text.find(from, at + to.size())) {
@@ -68,6 +78,9 @@ protected:
             ASSERT_TRUE(::CopyFileA((Samples() + from).c_str(), target.c_str(), FALSE)) << target;
         }
         ::DeleteFileA((folder_ + "\\missing.exe").c_str());
+        // Only in the 64-bit System32, which the 32-bit build sees through Sysnative only.
+        const std::string native = NativeSystemFolderForWriting() + "\\velbrook-signed.exe";
+        ASSERT_TRUE(::CopyFileA((Samples() + "signed.exe").c_str(), native.c_str(), FALSE));
     }
 
     // The test authority in the machine's trusted roots (adding it again changes nothing).
@@ -85,6 +98,10 @@ protected:
     }
 
     std::string folder_;
+    std::string windows_ = [] {
+        char folder[MAX_PATH];
+        return std::string(folder, ::GetWindowsDirectoryA(folder, MAX_PATH));
+    }();
 };
 
 TEST_F(PublisherTest, FindsAndVerifiesTheFileEachCommandStarts) {
@@ -109,11 +126,16 @@ TEST_F(PublisherTest, FindsAndVerifiesTheFileEachCommandStarts) {
         {"F\\untrusted.exe", "F\\untrusted.exe", SignatureState::Invalid, claimed.c_str()},
         {"\"F\\unsigned.exe\"", "F\\unsigned.exe", SignatureState::Unsigned, claimed.c_str()},
         {"F\\missing.exe /tray", "F\\missing.exe", SignatureState::NotFound, ""},
+        {"%SystemRoot%\\System32\\velbrook-signed.exe /x", "W\\System32\\velbrook-signed.exe",
+         SignatureState::Verified, kSigner},
+        {"velbrook-signed -x", "W\\system32\\velbrook-signed.exe", SignatureState::Verified,
+         kSigner},
     };
     for (const Case& c : cases) {
         std::string command = c.command, file = c.file;
         Replace(command, "F\\", folder_ + "\\");
         Replace(file, "F\\", folder_ + "\\");
+        Replace(file, "W\\", windows_ + "\\");
         const publisher::Publisher found = publisher::PublisherOfCommand(command);
         EXPECT_EQ(found.file, file) << command;
         EXPECT_EQ(found.signature, c.signature)
