@@ -4,6 +4,7 @@
 // one system program. Before each side every file gets a new write time, so the process's
 // cache of answers saves nothing.
 
+#include "bench/publishers_wait.h"
 #include "bench/seeded_machine.h"
 #include "bench/timing.h"
 #include "publisher/machine_lookups.h"
@@ -65,26 +66,6 @@ void VerifyEach(const std::set<std::string>& files) {
     }
 }
 
-bool AllRowsHavePublishers(const views::CListCtrlStartups& list) {
-    for (int row = list.RowCount() - 1; row >= 0; --row) {
-        if (!list.PublisherAt(row)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-void PumpUntilFilled(const views::CListCtrlStartups& list) {
-    while (!AllRowsHavePublishers(list)) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (::PeekMessage(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessage(&message);
-        }
-    }
-}
-
 }  // namespace
 
 int main() {
@@ -107,7 +88,7 @@ int main() {
     }
     ::ShowWindow(page.hwnd(), SW_SHOW);
     page.Reload();
-    PumpUntilFilled(page.list());
+    bench::PumpUntilPublishers(page.list());
     std::set<std::string> files;
     int verified = 0;
     for (int row = 0; row < page.list().RowCount(); ++row) {
@@ -124,7 +105,7 @@ int main() {
         Touch(files, step++);
         filled = std::min(filled, bench::BestOfMilliseconds(1, [&] {
                               page.Reload();
-                              PumpUntilFilled(page.list());
+                              bench::PumpUntilPublishers(page.list());
                           }));
         Touch(files, step++);
         loop = std::min(loop, bench::BestOfMilliseconds(1, [&] { VerifyEach(files); }));
