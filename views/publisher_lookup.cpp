@@ -20,18 +20,19 @@ PublisherLookup::~PublisherLookup() {
 }
 
 void PublisherLookup::Start(HWND notify, std::vector<Request> requests) {
+    std::vector<Job> jobs;
+    std::unordered_map<std::string, size_t> jobOfCommand;
+    for (Request& request : requests) {
+        const auto [found, added] = jobOfCommand.try_emplace(request.command, jobs.size());
+        if (added) {
+            jobs.push_back({std::move(request.command), {}});
+        }
+        jobs[found->second].items.push_back(request.item);
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++generation_;
-        jobs_.clear();
-        std::unordered_map<std::string, size_t> jobOfCommand;
-        for (Request& request : requests) {
-            const auto [found, added] = jobOfCommand.try_emplace(request.command, jobs_.size());
-            if (added) {
-                jobs_.push_back({std::move(request.command), {}});
-            }
-            jobs_[found->second].items.push_back(request.item);
-        }
+        jobs_ = std::move(jobs);
         next_ = 0;
         answers_.clear();
         notify_ = notify;
