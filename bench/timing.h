@@ -50,13 +50,17 @@ private:
 };
 
 // Runs every side once per round for rounds rounds, in turn, reversing the order on every
-// other round. One warm-up round first, not counted: caches are warm for all sides.
-inline std::vector<Samples> Interleaved(int rounds,
-                                        const std::vector<std::function<void()>>& sides) {
+// other round. One warm-up round first, not counted: caches are warm for all sides. prepare,
+// when given, runs untimed before each side (waiting out background work, touching files).
+inline std::vector<Samples> Interleaved(int rounds, const std::vector<std::function<void()>>& sides,
+                                        const std::function<void(size_t side)>& prepare = {}) {
     std::vector<Samples> samples(sides.size());
     for (int round = -1; round < rounds; ++round) {
         for (size_t k = 0; k < sides.size(); ++k) {
             const size_t side = round % 2 == 0 ? k : sides.size() - 1 - k;
+            if (prepare) {
+                prepare(side);
+            }
             const double ms = Milliseconds(sides[side]);
             if (round >= 0) {
                 samples[side].Add(ms);

@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include "engine/text.h"
+#include "publisher/publisher.h"
 
 #include <windows.h>
 
@@ -116,20 +117,29 @@ void WriteItems(std::ostream& out, const engine::StartupItemArray& items, Output
         out << '[';
         for (size_t i = 0; i < items.size(); ++i) {
             const auto& item = items[i];
+            const publisher::Publisher found = publisher::PublisherOfCommand(item.command);
             out << (i ? ",\n " : "\n ") << "{\"name\": " << JsonString(item.name)
                 << ", \"command\": " << JsonString(item.command)
                 << ", \"location\": " << JsonString(item.location)
                 << ", \"enabled\": " << (item.enabled ? "true" : "false")
-                << ", \"switch\": " << SwitchName(item) << '}';
+                << ", \"switch\": " << SwitchName(item) << ", \"file\": " << JsonString(found.file)
+                << ", \"publisher\": " << JsonString(found.company)
+                << ", \"description\": " << JsonString(found.description)
+                << ", \"signature\": " << JsonString(publisher::SignatureName(found.signature))
+                << ", \"signer\": " << JsonString(found.signer) << '}';
         }
         out << (items.empty() ? "]\n" : "\n]\n");
         break;
     }
     case OutputFormat::Csv:
-        out << "name,command,location,enabled\n";
+        out << "name,command,location,enabled,file,publisher,description,signature,signer\n";
         items.ForEach([&](const engine::StartupItem& item) {
+            const publisher::Publisher found = publisher::PublisherOfCommand(item.command);
             out << CsvField(item.name) << ',' << CsvField(item.command) << ','
-                << CsvField(item.location) << ',' << (item.enabled ? "true" : "false") << '\n';
+                << CsvField(item.location) << ',' << (item.enabled ? "true" : "false") << ','
+                << CsvField(found.file) << ',' << CsvField(found.company) << ','
+                << CsvField(found.description) << ',' << publisher::SignatureName(found.signature)
+                << ',' << CsvField(found.signer) << '\n';
         });
         break;
     case OutputFormat::Table: {

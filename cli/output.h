@@ -30,8 +30,11 @@ void WriteTable(std::ostream& out, const std::vector<std::string>& header,
 void WriteJsonArray(std::ostream& out, size_t count,
                     const std::function<void(size_t)>& writeObject);
 
-// {"name", "command", "location", "enabled", "switch"}; "switch" names what holds a switched-off
-// entry ("store" or "startupapproved"), null for an active one.
+// {"name", "command", "location", "enabled", "switch", "file", "publisher", "description",
+// "signature", "signer"}; "switch" names what holds a switched-off entry ("store" or
+// "startupapproved"), null for an active one; "publisher" and "description" are what the
+// file's version resource claims, "signer" the verified signer (empty unless "signature" is
+// "verified"). CSV has the same columns but "switch".
 void WriteItems(std::ostream& out, const engine::StartupItemArray& items, OutputFormat format);
 
 }  // namespace cli

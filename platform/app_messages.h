@@ -1,5 +1,5 @@
 #pragma once
-// Every private window message of the program (WM_USER + 560 .. WM_USER + 595). Workers send
+// Every private window message of the program (WM_USER + 560 .. WM_USER + 596). Workers send
 // theirs with SendMessage and wait for the answer, so a pointer they pass stays valid for the
 // whole call; the receiver never keeps it unless the row says so.
 
@@ -8,7 +8,7 @@
 namespace platform {
 
 inline constexpr UINT kFirstAppMessage = 1584;
-inline constexpr UINT kLastAppMessage = 1619;
+inline constexpr UINT kLastAppMessage = 1620;
 
 // 1584  Renovix download worker -> CUpdateDlg: the request is sent; show the connecting text.
 //       wParam, lParam: 0.
@@ -50,6 +50,10 @@ inline constexpr UINT MSG_UPDATE_CHECK_DONE = 1618;
 // 1619  CVelbrookDlg -> itself, posted when it is first shown: the work that waits until the
 //       window is on screen (the tray icon). wParam, lParam: 0.
 inline constexpr UINT MSG_AFTER_FIRST_SHOW = 1619;
+
+// 1620  publisher worker of a startup list -> that list (CStartupListView), posted: answers
+//       wait; the list takes them from its PublisherLookup. wParam, lParam: 0.
+inline constexpr UINT MSG_PUBLISHER_ANSWERS = 1620;
 
 static_assert(MSG_UPDATE_CONNECTING == WM_USER + 560 && MSG_MONITOR_DONE == WM_USER + 593);
 

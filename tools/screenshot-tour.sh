@@ -12,10 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 out=${2:-$build/tour}
 driver=$build/tools/tour/tour_driver.exe
-# The build's shipped files: in the build folder where it is the x86_64 test build, in dist/
-# where the test build is the shipped i686 one.
-dist=$build/dist
-[ -d "$dist" ] || dist=$root/dist
+# The shipped files of the build: build/dist for an x86_64 test build, dist/ for an i686 one.
+dist=$(sed -n 's/^VELBROOK_DIST_DIR:PATH=//p' "$build/CMakeCache.txt")
 for f in "$dist/Velbrook.exe" "$driver" "$build/tests/shell/renovix_log_stand_in.dll"; do
   [ -f "$f" ] || { echo "missing $f: build first (tools/build.sh)" >&2; exit 2; }
 done
@@ -74,6 +72,16 @@ seed "$machine_run_key" "Adobe ARM" '"C:\Program Files (x86)\Common Files\Adobe\
 seed "$machine_run_key" "SecurityHealth" 'C:\windows\system32\SecurityHealthSystray.exe'
 seed "$machine_run_key" "RtHDVCpl" '"C:\Program Files\Realtek\Audio\HDA\RtkNGUI64.exe" -s'
 seed "$machine_run_key" "Wordpad" '"C:\Program Files\Windows NT\Accessories\wordpad.exe"'
+# Who made them: the publisher tests' sample signed by their authority (trusted here), the same
+# file with one byte changed, and unsigned.
+samples=$build/tests/publisher/samples
+sample_folder="$build/wineprefix/drive_c/Program Files/Velbrook Sample"
+mkdir -p "$sample_folder"
+cp "$samples/signed.exe" "$samples/tampered.exe" "$samples/unsigned.exe" "$sample_folder/"
+drive trust "Z:$samples/test-ca.cer" || echo "tour: could not trust the test authority" >&2
+seed "$run_key" "Sample Signed" '"C:\Program Files\Velbrook Sample\signed.exe" /tray'
+seed "$run_key" "Sample Changed" 'C:\Program Files\Velbrook Sample\tampered.exe -min'
+seed "$run_key" "Sample Unsigned" '%ProgramFiles%\Velbrook Sample\unsigned.exe'
 for name in Spotify Zoom RtHDVCpl; do
   "$build/wine-run" "$dist/velbrookc.exe" disable "$name" >/dev/null 2>&1 ||
     echo "tour: could not switch $name off" >&2

@@ -12,7 +12,7 @@ packages=(
   wine wine32 wine64
   xvfb x11-apps x11-utils imagemagick
   python3-pil fonts-dejavu-core
-  nsis
+  nsis osslsigncode
   clang-format
 )
 

@@ -1,13 +1,14 @@
 #include "views/manul_startups_page.h"
 
 #include "cleanup/automatic_fix_opener.h"
-#include "controls/file_version_info.h"
 #include "controls/singleton.h"
 #include "controls/text_comparer.h"
 #include "engine/listing.h"
 #include "engine/product_name.h"
 #include "engine/text.h"
 #include "platform/message_box.h"
+#include "publisher/machine_lookups.h"
+#include "publisher/publisher.h"
 #include "res/art_ids.h"
 #include "shell/page_host.h"
 
@@ -21,6 +22,7 @@ namespace {
 constexpr char kActiveHint[] = "Uncheck the programs you want to disable from startup.";
 constexpr char kDisabledHint[] = "Click on the checkbox to activate any program at startup.";
 constexpr char kSavedMessage[] = "Setting has been saved sucessfully.";
+constexpr char kCheckingSignature[] = "Checking the signature...";
 constexpr const char* kFilterNames[] = {"Active Programs", "Disabled Programs", "All Programs"};
 constexpr char kNotSureMarkup[] =
     "<font color=\"#FF0000\"><b>Not Sure?? </b></font> <font color=\"000000\">Which Program's "
@@ -29,11 +31,6 @@ constexpr COLORREF kTitleColour = RGB(255, 0, 0);
 constexpr COLORREF kLinkColour = RGB(32, 77, 165);
 // The page's background.
 constexpr COLORREF kPageBackground = RGB(255, 255, 255);
-
-bool IsExistingFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The shell's large icon of a file; for a name that need not exist, the icon of its type.
 HICON LargeShellIcon(const std::string& path, bool byTypeOnly) {
@@ -50,16 +47,11 @@ HICON LargeShellIcon(const std::string& path, bool byTypeOnly) {
 
 }  // namespace
 
-std::string ProgramOfCommand(const std::string& command) {
-    std::string program = command.substr(0, command.find('/'));
-    program.erase(std::remove(program.begin(), program.end(), '"'), program.end());
-    return std::string(engine::TrimBlanks(program));
-}
-
 // ---- the list
 
-void CListCtrlStartups::SetUp() {
-    InsertColumns({"Item", "Command", "Location"});
+void CListCtrlStartups::SetUp(std::function<void()> arrived) {
+    InsertColumns({"Item", "Command", "Location", "Publisher"});
+    SetPublisherColumn(kPublisherColumn, std::move(arrived));
     UseCheckBoxes();
     AddExtendedStyles(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     SetComparerForAllColumns(controls::Singleton<controls::TextComparerCI>::Instance());
@@ -68,18 +60,18 @@ void CListCtrlStartups::SetUp() {
 
 void CListCtrlStartups::SetCreationWidths() const {
     const int w = ClientWidth();
-    SetColumnWidths({w / 6, w / 2, w - w / 2 - w / 6});
+    SetColumnWidths({w / 6, w * 2 / 5, w / 5, w - w / 6 - w * 2 / 5 - w / 5});
 }
 
 void CListCtrlStartups::SetShownWidths() const {
     const int w = ClientWidth();
-    SetColumnWidths({w / 6, w / 2, w - w / 2 - w / 6 - 17});
+    SetColumnWidths({w / 6, w * 2 / 5, w / 5, w - w / 6 - w * 2 / 5 - w / 5 - 17});
 }
 
 int CListCtrlStartups::AppendEntry(const engine::StartupItem& item) {
     return AppendRow(std::make_unique<engine::StartupItem>(item),
                      {item.name, std::string(engine::TrimBlanksAndQuotes(item.command)),
-                      std::string(engine::TrimBlanksAndQuotes(item.location))},
+                      std::string(engine::TrimBlanksAndQuotes(item.location)), std::string()},
                      item.enabled);
 }
 
@@ -120,6 +112,10 @@ LRESULT CManulStartupsPage::OnInitDialog(WPARAM, LPARAM) {
     programName_.SetBkColor(kPageBackground).SetFontBold(true);
     company_.SubclassDlgItem(IDC_MANUL_COMPANY, hwnd());
     company_.SetBkColor(kPageBackground);
+    description_.SubclassDlgItem(IDC_MANUL_DESCRIPTION, hwnd());
+    description_.SetBkColor(kPageBackground);
+    signature_.SubclassDlgItem(IDC_MANUL_SIGNATURE, hwnd());
+    signature_.SetBkColor(kPageBackground);
     notSure_.SubclassDlgItem(IDC_MANUL_NOT_SURE, hwnd());
     notSure_.SetWindowText(kNotSureMarkup);
     automaticFix_.SubclassDlgItem(IDC_MANUL_AUTOMATIC_FIX, hwnd());
@@ -142,13 +138,14 @@ LRESULT CManulStartupsPage::OnInitDialog(WPARAM, LPARAM) {
     ::SendMessage(filter, CB_SETCURSEL, kActivePrograms, 0);
 
     list_.SubclassDlgItem(IDC_MANUL_LIST, hwnd());
-    list_.SetUp();
+    list_.SetUp([this] { OnPublishersArrived(); });
 
     using namespace controls;
     Anchor(IDC_MANUL_FILTER, kMoveWithRight);
     Anchor(IDC_MANUL_LIST, kStretchWidth | kStretchHeight);
-    for (UINT id : {IDC_MANUL_NOT_SURE, IDC_MANUL_AUTOMATIC_FIX, IDC_MANUL_PROGRAM_ICON,
-                    IDC_MANUL_PROGRAM_NAME, IDC_MANUL_COMPANY}) {
+    for (UINT id :
+         {IDC_MANUL_NOT_SURE, IDC_MANUL_AUTOMATIC_FIX, IDC_MANUL_PROGRAM_ICON,
+          IDC_MANUL_PROGRAM_NAME, IDC_MANUL_COMPANY, IDC_MANUL_DESCRIPTION, IDC_MANUL_SIGNATURE}) {
         Anchor(id, kMoveWithBottom);
     }
     for (UINT id : {IDC_MANUL_SAVE, IDC_MANUL_CANCEL, IDC_MANUL_QUIET_SAVE}) {
@@ -171,8 +168,9 @@ LRESULT CManulStartupsPage::OnShowWindow(WPARAM shown, LPARAM) {
         list_.SelectRow(detailsRow_);
         ShowDetails(detailsRow_);
     } else {
-        programName_.SetText("");
-        company_.SetText("");
+        for (controls::CLabel* label : {&programName_, &company_, &description_, &signature_}) {
+            label->SetText("");
+        }
     }
     return 0;
 }
@@ -285,19 +283,40 @@ void CManulStartupsPage::ShowDetails(int row) {
     HWND icon = Item(IDC_MANUL_PROGRAM_ICON);
     ::ShowWindow(icon, SW_SHOW);
     programName_.SetText(list_.CellText(row, 0));
-    const std::string program = ProgramOfCommand(list_.CellText(row, 1));
-    controls::CFileVersionInfo version;
-    HICON shown = nullptr;
-    if (!program.empty() && IsExistingFile(program) && version.Read(program)) {
-        company_.SetText(version.companyName());
-        shown = LargeShellIcon(program, false);
-    } else {
-        company_.SetText("--");
+    const engine::StartupItem* item = list_.ItemAt(row);
+    const publisher::ProgramFile program =
+        publisher::ProgramOfStartupCommand(item ? item->command : std::string());
+    HICON shown =
+        program.exists ? LargeShellIcon(publisher::NativePath(program.path), false) : nullptr;
+    if (!shown) {
         shown = LargeShellIcon("null.exe", true);
     }
     ::SendMessage(icon, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
     programIcon_.reset(shown);
     detailsRow_ = row;
+    detailsItem_ = item;
+    ShowPublisherDetails(row);
+}
+
+void CManulStartupsPage::ShowPublisherDetails(int row) {
+    const publisher::Publisher* found = list_.PublisherAt(row);
+    if (!found) {
+        company_.SetText("--");
+        description_.SetText("");
+        signature_.SetText(kCheckingSignature);
+        return;
+    }
+    const std::string shown = publisher::PublisherText(*found);
+    company_.SetText(shown.empty() ? "--" : shown);
+    description_.SetText(found->description);
+    signature_.SetText(publisher::SignatureDescription(found->signature));
+}
+
+void CManulStartupsPage::OnPublishersArrived() {
+    // Only while the details still show the record they were shown for.
+    if (detailsItem_ && list_.ItemAt(detailsRow_) == detailsItem_) {
+        ShowPublisherDetails(detailsRow_);
+    }
 }
 
 }  // namespace views

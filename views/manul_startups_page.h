@@ -24,8 +24,11 @@ class CListCtrlStartups : public CStartupListView {
 public:
     static constexpr COLORREF kUnsavedTextColour = RGB(255, 0, 0);
 
-    // Columns, styles and comparers, once after the list was taken over.
-    void SetUp();
+    static constexpr int kPublisherColumn = 3;
+
+    // Columns, styles and comparers, once after the list was taken over; arrived runs when
+    // publishers came in.
+    void SetUp(std::function<void()> arrived);
     // Column widths while the page is resized, and when it is shown (room for the scroll bar).
     void SetCreationWidths() const;
     void SetShownWidths() const;
@@ -70,21 +73,20 @@ private:
 
     Filter CurrentFilter() const;
     void ShowDetails(int row);
-    void ClearDetails();
+    // The publisher part of the details, once the row's answer has come.
+    void ShowPublisherDetails(int row);
+    void OnPublishersArrived();
 
     CListCtrlStartups list_;
-    controls::CLabel title_, hint_, programName_, company_;
+    controls::CLabel title_, hint_, programName_, company_, description_, signature_;
     controls::CXPButton save_, cancel_, quietSave_;
     controls::CHyperLinkButton automaticFix_;
     controls::html::CPPHtmlStatic notSure_;
     platform::unique_hicon programIcon_;
     int detailsRow_ = 0;
+    const engine::StartupItem* detailsItem_ = nullptr;
     int activeRows_ = 0;
     bool reloading_ = false;
 };
-
-// The program a command starts, as the details show it: cut before the first "/", double
-// quotes removed, blanks trimmed.
-std::string ProgramOfCommand(const std::string& command);
 
 }  // namespace views

@@ -1,6 +1,7 @@
 #include "views/startup_list_view.h"
 
 #include "engine/text.h"
+#include "platform/app_messages.h"
 #include "platform/gdi_select.h"
 
 #include <windowsx.h>
@@ -37,7 +38,11 @@ CStartupListView::~CStartupListView() = default;
 
 int CStartupListView::AppendRow(std::unique_ptr<engine::StartupItem> item,
                                 std::vector<std::string> texts, bool checked) {
-    rows_.push_back(Row{std::move(item), std::move(texts), checked});
+    if (publisherColumn_ >= 0 && texts.size() <= static_cast<size_t>(publisherColumn_)) {
+        texts.resize(static_cast<size_t>(publisherColumn_) + 1);
+    }
+    rows_.push_back(Row{std::move(item), std::move(texts), checked, std::nullopt, false});
+    rowOfItemStale_ = true;
     if (!filling_) {
         SyncItemCount();
     }
@@ -46,7 +51,70 @@ int CStartupListView::AppendRow(std::unique_ptr<engine::StartupItem> item,
 
 void CStartupListView::Clear() {
     ::SendMessage(hwnd(), LVM_DELETEALLITEMS, 0, 0);
+    // No answer for a record deleted here may reach a new row.
+    if (publisherColumn_ >= 0) {
+        publishers_.Start(hwnd(), {});
+    }
     rows_.clear();
+    rowOfItemStale_ = true;
+}
+
+void CStartupListView::SetPublisherColumn(int column, std::function<void()> arrived) {
+    publisherColumn_ = column;
+    publishersArrived_ = std::move(arrived);
+}
+
+const publisher::Publisher* CStartupListView::PublisherAt(int row) const {
+    const Row* found = RowAt(row);
+    return found && found->publisher ? &*found->publisher : nullptr;
+}
+
+void CStartupListView::LookUpPublishers() {
+    if (publisherColumn_ < 0) {
+        return;
+    }
+    std::vector<PublisherLookup::Request> requests;
+    requests.reserve(rows_.size());
+    for (const Row& row : rows_) {
+        requests.push_back({row.item.get(), row.item ? row.item->command : std::string()});
+    }
+    publishers_.Start(hwnd(), std::move(requests));
+}
+
+void CStartupListView::TakePublisherAnswers() {
+    std::vector<PublisherLookup::Answer> answers = publishers_.TakeAnswers();
+    if (answers.empty()) {
+        return;
+    }
+    if (rowOfItemStale_) {
+        rowOfItem_.clear();
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            rowOfItem_[rows_[i].item.get()] = i;
+        }
+        rowOfItemStale_ = false;
+    }
+    // Only rows on screen are drawn again: most answers are for rows scrolled away.
+    const int top = ListView_GetTopIndex(hwnd());
+    const int bottom = top + ListView_GetCountPerPage(hwnd());
+    bool shownChanged = false;
+    for (PublisherLookup::Answer& answer : answers) {
+        const auto found = rowOfItem_.find(answer.item);
+        if (found == rowOfItem_.end()) {
+            continue;
+        }
+        Row& row = rows_[found->second];
+        row.texts[static_cast<size_t>(publisherColumn_)] =
+            publisher::PublisherText(answer.publisher, &row.publisherUnverified);
+        row.publisher = std::move(answer.publisher);
+        const int index = static_cast<int>(found->second);
+        shownChanged = shownChanged || (index >= top && index <= bottom);
+    }
+    if (shownChanged) {
+        ListView_RedrawItems(hwnd(), top, std::min(bottom, RowCount() - 1));
+    }
+    if (publishersArrived_) {
+        publishersArrived_();
+    }
 }
 
 void CStartupListView::SyncItemCount() const {
@@ -181,6 +249,7 @@ void CStartupListView::SortRows(const controls::BaseTextComparer& comparer, int 
         sorted.push_back(std::move(rows_[i]));
     }
     rows_.swap(sorted);
+    rowOfItemStale_ = true;
     if (selectedItem) {
         const auto moved = std::find_if(rows_.begin(), rows_.end(), [&](const Row& row) {
             return row.item.get() == selectedItem;
@@ -274,6 +343,7 @@ bool CStartupListView::OnNotify(NMHDR& header, LRESULT& answer) {
 
 LRESULT CStartupListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case platform::MSG_PUBLISHER_ANSWERS: TakePublisherAnswers(); return 0;
     case controls::kReflectedBase + WM_NOTIFY: {
         LRESULT answer = 0;
         if (OnNotify(*reinterpret_cast<NMHDR*>(lParam), answer)) {
@@ -386,7 +456,8 @@ void CStartupListView::DrawCell(HDC dc, int row, int column) const {
     const auto font = reinterpret_cast<HGDIOBJ>(::SendMessage(hwnd(), WM_GETFONT, 0, 0));
     platform::SelectedObject selected(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, RowTextColour(row, ItemAt(row)));
+    const bool claimOnly = column == publisherColumn_ && RowAt(row)->publisherUnverified;
+    ::SetTextColor(dc, claimOnly ? ::GetSysColor(COLOR_GRAYTEXT) : RowTextColour(row, ItemAt(row)));
     ::DrawTextA(dc, content.data(), static_cast<int>(content.size()), &text, format);
 }
 

@@ -6,15 +6,21 @@
 // draw): every cell on the window colour (a selected row on a light tint), the text in the row's
 // colour, the focused row of the focused list framed, the first column ending
 // with an ellipsis, the others shortened with a path ellipsis, 8 pixels kept free at the right
-// of every column but the last.
+// of every column but the last. A list with a publisher column looks its rows' publishers up on
+// a worker after every fill and fills the column in as the answers come; a publisher that is
+// only the file's own claim is drawn in grey.
 
 #include "controls/sortable_list_view.h"
 #include "engine/startup_item.h"
 #include "platform/unique_any.h"
+#include "views/publisher_lookup.h"
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace views {
@@ -54,9 +60,16 @@ public:
         fill();
         filling_ = false;
         SyncItemCount();
+        LookUpPublishers();
         ::SendMessage(hwnd(), WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd(), nullptr, TRUE);
     }
+
+    // The column that shows each row's publisher (its text empty until the answer comes);
+    // arrived runs on the list's thread after answers were filled in.
+    void SetPublisherColumn(int column, std::function<void()> arrived = {});
+    // The row's publisher once its answer has come, else null.
+    const publisher::Publisher* PublisherAt(int row) const;
 
     // Adds extended styles to those the list has.
     void AddExtendedStyles(DWORD styles) const;
@@ -79,6 +92,8 @@ private:
         std::unique_ptr<engine::StartupItem> item;
         std::vector<std::string> texts;
         bool checked = false;
+        std::optional<publisher::Publisher> publisher;
+        bool publisherUnverified = false;
     };
 
     const Row* RowAt(int row) const;
@@ -95,8 +110,16 @@ private:
     int FindRow(const std::string& text, UINT flags, int start) const;
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void DrawCell(HDC dc, int row, int column) const;
+    void LookUpPublishers();
+    void TakePublisherAnswers();
 
     std::vector<Row> rows_;
+    int publisherColumn_ = -1;
+    std::function<void()> publishersArrived_;
+    // Where each record's row is; rebuilt after the rows were added or moved.
+    std::unordered_map<const engine::StartupItem*, size_t> rowOfItem_;
+    bool rowOfItemStale_ = true;
+    PublisherLookup publishers_;
     bool checkBoxes_ = false;
     bool filling_ = false;
     // Made on the first selected row drawn.

@@ -37,7 +37,8 @@ constexpr COLORREF kPageBackground = RGB(255, 255, 255);
 // ---- the list
 
 void CListCtrlWinStrtup::SetUp() {
-    InsertColumns({"Item", "Status", "Location", "Command"});
+    InsertColumns({"Item", "Status", "Location", "Command", "Publisher"});
+    SetPublisherColumn(kPublisherColumn);
     AddExtendedStyles(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB);
     SetComparerForAllColumns(controls::Singleton<controls::TextComparerCI>::Instance());
     SetWidths();
@@ -45,14 +46,14 @@ void CListCtrlWinStrtup::SetUp() {
 
 void CListCtrlWinStrtup::SetWidths() const {
     const int w = ClientWidth();
-    SetColumnWidths({w / 6, w / 10, w / 3, w - w / 6 - w / 10 - w / 3});
+    SetColumnWidths({w / 6, w / 10, w / 5, w / 3, w - w / 6 - w / 10 - w / 5 - w / 3});
 }
 
 int CListCtrlWinStrtup::AppendEntry(const engine::StartupItem& item) {
     return AppendRow(std::make_unique<engine::StartupItem>(item),
                      {item.name, item.enabled ? "Active" : "Disabled",
                       std::string(engine::TrimBlanksAndQuotes(item.location)),
-                      std::string(engine::TrimBlanksAndQuotes(item.command))});
+                      std::string(engine::TrimBlanksAndQuotes(item.command)), std::string()});
 }
 
 COLORREF CListCtrlWinStrtup::RowTextColour(int, const engine::StartupItem* item) const {

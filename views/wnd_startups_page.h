@@ -18,6 +18,7 @@ namespace views {
 class CListCtrlWinStrtup : public CStartupListView {
 public:
     static constexpr COLORREF kRowTextColour = RGB(53, 145, 53);
+    static constexpr int kPublisherColumn = 4;
 
     void SetUp();
     void SetWidths() const;

@@ -43,20 +43,23 @@ TEST_F(EntryCommands, ListPrintsRawTextsAsJsonAndCsv) {
         "[\n {\"name\": \"Caf\xC3\xA9\", \"command\": \"  \\\"C:\\\\Tools\\\\caf\xC3\xA9.exe\\\" "
         "-q \", "
         "\"location\": \"HKCU\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-        "\"enabled\": true, \"switch\": null},\n {\"name\": \"Comma,Tool\", \"command\": "
+        "\"enabled\": true, \"switch\": null, \"file\": \"C:\\\\Tools\\\\caf\xC3\xA9.exe\", "
+        "\"publisher\": \"\", \"description\": \"\", \"signature\": \"not found\", \"signer\": "
+        "\"\"},\n {\"name\": \"Comma,Tool\", \"command\": "
         "\"x.exe\", "
         "\"location\": \"HKLM\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-        "\"enabled\": true, \"switch\": null}\n]\n");
+        "\"enabled\": true, \"switch\": null, \"file\": \"x.exe\", \"publisher\": \"\", "
+        "\"description\": \"\", \"signature\": \"not found\", \"signer\": \"\"}\n]\n");
 
     auto csv = RunVelbrookc("list --csv --filter active");
     EXPECT_EQ(csv.exitCode, 0u) << csv.err;
     EXPECT_EQ(Lines(csv.out),
-              "name,command,location,enabled\n"
+              "name,command,location,enabled,file,publisher,description,signature,signer\n"
               "Caf\xE9,\"  \"\"C:\\Tools\\caf\xE9.exe\"\" -q \"," +
                   kHkcuRun +
-                  ",true\n"
+                  ",true,C:\\Tools\\caf\xE9.exe,,,not found,\n"
                   "\"Comma,Tool\",x.exe," +
-                  kHklmRun + ",true\n");
+                  kHklmRun + ",true,x.exe,,,not found,\n");
 
     auto none = RunVelbrookc("list --json --filter disabled");
     EXPECT_EQ(Lines(none.out), "[]\n");

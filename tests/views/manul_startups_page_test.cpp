@@ -392,32 +392,51 @@ std::vector<unsigned> GenericIconPixels() {
     return pixels;
 }
 
-TEST_F(ManualFixPageTest, DetailsShowTheCompanyOfTheProgramOrDashes) {
-    // This test program carries the product's version resource.
+TEST_F(ManualFixPageTest, DetailsShowThePublisherOfTheProgramOrDashes) {
+    // This test program carries the product's version resource and no signature.
     std::string quoted = "\"";
     quoted.append(OwnPath()).append("\" /background");
     SeedRunValue("Versioned", quoted);
     SeedRunValue("Missing", "C:\\nowhere\\missing.exe /tray");
     SeedRunValue("Dashed", OwnPath() + " -background");
     ShowPage();
-    // The page shows its first row's details when it is shown.
+    // The page shows its first row's details when it is shown; the publishers come later.
     EXPECT_EQ(ControlText(page_, IDC_MANUL_PROGRAM_NAME), RowNames()[0]);
+    ASSERT_TRUE(PumpUntil([&] {
+        for (int row = 0; row < page_.list().RowCount(); ++row) {
+            if (!page_.list().PublisherAt(row)) {
+                return false;
+            }
+        }
+        return true;
+    }));
 
     const std::vector<unsigned> generic = GenericIconPixels();
     struct Case {
         const char* name;
-        const char* company;
+        const char* publisher;  // the column's text; the details show "--" for none
+        const char* signature;
         bool genericIcon;
     };
-    for (const Case& c : {Case{"Versioned", "Velbrook", false}, Case{"Missing", "--", true},
-                          Case{"Dashed", "--", true}}) {
+    for (const Case& c :
+         {Case{"Versioned", "Velbrook (not verified)", "Not verified: not signed", false},
+          Case{"Missing", "", "File not found", true},
+          Case{"Dashed", "Velbrook (not verified)", "Not verified: not signed", false}}) {
         const int row = RowOf(c.name);
         ASSERT_GE(row, 0);
+        EXPECT_EQ(page_.list().CellText(row, views::CListCtrlStartups::kPublisherColumn),
+                  c.publisher)
+            << c.name;
         // Selecting a row shows its details.
         page_.list().SelectRow(row);
         EXPECT_EQ(page_.detailsRow(), row) << c.name;
         EXPECT_EQ(ControlText(page_, IDC_MANUL_PROGRAM_NAME), c.name);
-        EXPECT_EQ(ControlText(page_, IDC_MANUL_COMPANY), c.company) << c.name;
+        EXPECT_EQ(ControlText(page_, IDC_MANUL_COMPANY), *c.publisher ? c.publisher : "--")
+            << c.name;
+        EXPECT_EQ(ControlText(page_, IDC_MANUL_DESCRIPTION),
+                  *c.publisher ? "Velbrook page tests" : "")
+            << c.name;
+        EXPECT_EQ(ControlText(page_, IDC_MANUL_SIGNATURE), c.signature) << c.name;
         ASSERT_NE(page_.programIcon(), nullptr);
         const auto shown = reinterpret_cast<HICON>(
             ::SendMessage(page_.Item(IDC_MANUL_PROGRAM_ICON), STM_GETICON, 0, 0));
@@ -427,14 +446,9 @@ TEST_F(ManualFixPageTest, DetailsShowTheCompanyOfTheProgramOrDashes) {
         }
         ListView_SetItemState(page_.list().hwnd(), row, 0, LVIS_SELECTED | LVIS_FOCUSED);
     }
-}
-
-TEST(ProgramOfCommandTest, CutsAtTheFirstSlashAndDropsQuotes) {
-    EXPECT_EQ(views::ProgramOfCommand("\"C:\\Program Files\\a.exe\" /min"),
-              "C:\\Program Files\\a.exe");
-    EXPECT_EQ(views::ProgramOfCommand("C:\\a.exe -min"), "C:\\a.exe -min");
-    EXPECT_EQ(views::ProgramOfCommand("  \"C:\\a.exe\"  "), "C:\\a.exe");
-    EXPECT_EQ(views::ProgramOfCommand("/only-switch"), "");
+    // The publisher column sorts like the others: the entry without one first.
+    page_.list().SortByColumn(views::CListCtrlStartups::kPublisherColumn, 1);
+    EXPECT_EQ(RowNames()[0], "Missing");
 }
 
 }  // namespace

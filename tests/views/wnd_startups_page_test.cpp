@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace testing_support;
+using views::CListCtrlWinStrtup;
 using views::CWndStartupsPage;
 
 namespace {
@@ -96,6 +97,25 @@ TEST_F(WindowsStartupsPageTest, ListsEveryEntryWithItsStatusAndCountsTheActiveOn
         ListView_GetItemRect(page_.list().hwnd(), row, &bounds, LVIR_BOUNDS);
         EXPECT_GT(drawn.Count(views::CListCtrlWinStrtup::kRowTextColour, bounds), 10) << row;
     }
+}
+
+TEST_F(WindowsStartupsPageTest, PublishersFillInAfterTheRowsShowAndAClaimIsGrey) {
+    char own[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, own, MAX_PATH);
+    SeedRunValue("Versioned", std::string(own, length) + " /tray");
+    Visit();
+    ASSERT_EQ(page_.RowCount(), 1);
+    ASSERT_TRUE(PumpUntil([&] { return page_.list().PublisherAt(0) != nullptr; }));
+    // This test program carries the product's version resource and no signature.
+    EXPECT_EQ(page_.list().CellText(0, CListCtrlWinStrtup::kPublisherColumn),
+              "Velbrook (not verified)");
+    EXPECT_EQ(page_.list().PublisherAt(0)->signature, publisher::SignatureState::Unsigned);
+    ::UpdateWindow(page_.list().hwnd());
+    RECT cell{};
+    ListView_GetSubItemRect(page_.list().hwnd(), 0, CListCtrlWinStrtup::kPublisherColumn,
+                            LVIR_BOUNDS, &cell);
+    const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT);
+    EXPECT_GT(CaptureClient(page_.list().hwnd()).Count(grey, cell), 10);
 }
 
 TEST_F(WindowsStartupsPageTest, EveryVisitScansAndSetsTheButtonsButTheListStaysAsLoaded) {

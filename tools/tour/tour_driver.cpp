@@ -7,13 +7,17 @@
 //   tour_driver command TITLE ID                WM_COMMAND from control or menu item ID
 //   tour_driver click TITLE ID                  a click on control ID anywhere inside TITLE
 //   tour_driver key VK                          a key press and release
+//   tour_driver trust CERT.cer                  the certificate among the machine's trusted roots
 //
 // Exit code 0 when the step was done, 1 when the window was not found in time, 2 on usage.
 
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -62,11 +66,29 @@ HWND FindDescendant(HWND parent, int id) {
 
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
+// The tests' certificate authority, so the tour shows a verified publisher.
+bool Trust(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string der{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    HCERTSTORE root =
+        ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
+    if (!root) {
+        return false;
+    }
+    const bool added = !der.empty() &&
+                       ::CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING,
+                                                          reinterpret_cast<const BYTE*>(der.data()),
+                                                          static_cast<DWORD>(der.size()),
+                                                          CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    ::CertCloseStore(root, 0);
+    return added;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("usage: tour_driver wait|gone|post|command|click|key ...\n", stderr);
+        std::fputs("usage: tour_driver wait|gone|post|command|click|key|trust ...\n", stderr);
         return 2;
     }
     const std::string step = argv[1];
@@ -75,6 +97,9 @@ int main(int argc, char** argv) {
         ::keybd_event(key, 0, 0, 0);
         ::keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
         return 0;
+    }
+    if (step == "trust") {
+        return Trust(argv[2]) ? 0 : 1;
     }
     const char* title = argv[2];
     if (step == "wait") {
@@ -115,6 +140,6 @@ int main(int argc, char** argv) {
                        reinterpret_cast<LPARAM>(control));
         return 0;
     }
-    std::fputs("usage: tour_driver wait|gone|post|command|click|key ...\n", stderr);
+    std::fputs("usage: tour_driver wait|gone|post|command|click|key|trust ...\n", stderr);
     return 2;
 }
