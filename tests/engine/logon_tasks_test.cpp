@@ -8,6 +8,8 @@
 #include "history/fix_files.h"
 #include "history/manual_save.h"
 #include "history/restore.h"
+#include "shell/monitor.h"
+#include "engine/known_items.h"
 #include "tests/shell/scheduler_service.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/machine_state.h"
@@ -27,7 +29,8 @@ bool OnWine() {
 }
 
 #define MARK_WINE_LACKS(calls) \
-    if (OnWine()) GTEST_SKIP() << "Wine's Task Scheduler lacks " calls
+    if (OnWine())              \
+    GTEST_SKIP() << "Wine's Task Scheduler lacks " calls
 
 std::string TaskXml(const std::string& trigger, bool enabled, const std::string& actions) {
     return "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"
@@ -83,8 +86,9 @@ protected:
             {"", "VbTest A logon", TaskXml(kLogon, true, Exec("C:\\Tools\\a.exe", "/tray"))},
             {"", "VbTest B time", TaskXml(kTime, true, Exec("C:\\Tools\\b.exe", ""))},
             {"", "Velbrook startups", TaskXml(kLogon, true, Exec("C:\\Velbrook.exe", "-t"))},
-            {kVendor, "Boot", TaskXml(kBoot, true, "<ComHandler><ClassId>" + std::string(kClsid) +
-                                                       "</ClassId></ComHandler>")},
+            {kVendor, "Boot",
+             TaskXml(kBoot, true,
+                     "<ComHandler><ClassId>" + std::string(kClsid) + "</ClassId></ComHandler>")},
             {kVendor, "Off", TaskXml(kLogon, false, Exec("C:\\Tools\\off.exe", "-x"))},
         };
     }
@@ -106,10 +110,10 @@ protected:
         ::VariantInit(&none);
         const auto folder = Folder(task.folder);
         ASSERT_TRUE(folder) << task.folder;
-        ASSERT_HRESULT_SUCCEEDED(folder->RegisterTask(
-            engine::unique_bstr(task.name).get(), engine::unique_bstr(task.xml).get(),
-            TASK_CREATE_OR_UPDATE, none, none, TASK_LOGON_INTERACTIVE_TOKEN, none,
-            registered.put()))
+        ASSERT_HRESULT_SUCCEEDED(
+            folder->RegisterTask(engine::unique_bstr(task.name).get(),
+                                 engine::unique_bstr(task.xml).get(), TASK_CREATE_OR_UPDATE, none,
+                                 none, TASK_LOGON_INTERACTIVE_TOKEN, none, registered.put()))
             << task.name;
     }
 
@@ -147,10 +151,12 @@ TEST_F(LogonTasks, TasksStartedAtLogonOrBootAreListedInFolderOrderWithTheirComma
     });
     EXPECT_TRUE(read);
     ASSERT_FALSE(listed.empty());
-    EXPECT_EQ(listed[0], "RunFirst|r.exe|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run|on");
-    MARK_WINE_LACKS("IRegisteredTaskCollection get_Count/get_Item/get__NewEnum (E_NOTIMPL), "
-                    "ITriggerCollection and IActionCollection get_Count/get_Item (E_NOTIMPL), "
-                    "and keeps no triggers or actions of a task registered from XML");
+    EXPECT_EQ(listed[0],
+              "RunFirst|r.exe|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run|on");
+    MARK_WINE_LACKS(
+        "IRegisteredTaskCollection get_Count/get_Item/get__NewEnum (E_NOTIMPL), "
+        "ITriggerCollection and IActionCollection get_Count/get_Item (E_NOTIMPL), "
+        "and keeps no triggers or actions of a task registered from XML");
     EXPECT_EQ(listed, (std::vector<std::string>{
                           listed[0],
                           "\\VbTest A logon|C:\\Tools\\a.exe /tray|Task Scheduler|on",
@@ -197,6 +203,29 @@ TEST_F(LogonTasks, ATaskThatCantBeChangedGivesTheUsualFailureAndIsNotRecorded) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "STARTUP ERROR: Disabled Fail\\NoSuchVendor\\Gone");
     EXPECT_TRUE(item.enabled);
+}
+
+TEST_F(LogonTasks, TheMonitorAnnouncesANewlyRegisteredLogonTaskOnce) {
+    engine::KnownStartupItems().WithItems([](auto& items) { items.Clear(); });
+    std::vector<std::string> announced;
+    const auto pass = [&](bool baseline) {
+        shell::MonitorReceiver receiver(
+            baseline,
+            [](const StartupItem& item, void* data) {
+                static_cast<std::vector<std::string>*>(data)->push_back(item.name);
+            },
+            &announced);
+        const bool read =
+            engine::EnumerateAllSources([&](const StartupItem& item) { receiver.Receive(item); });
+        receiver.PruneOneVanished(read);
+    };
+    pass(true);
+    Register(Specs()[0]);
+    Register(Specs()[1]);
+    pass(false);
+    pass(false);
+    MARK_WINE_LACKS("IRegisteredTaskCollection get_Count/get_Item (E_NOTIMPL)");
+    EXPECT_EQ(announced, std::vector<std::string>{"\\VbTest A logon"});
 }
 
 }  // namespace
