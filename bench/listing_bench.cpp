@@ -23,12 +23,6 @@ namespace {
 constexpr int kTasks = 200;
 constexpr char kTaskFolder[] = "BenchVendor";
 
-VARIANT NoValue() {
-    VARIANT none;
-    ::VariantInit(&none);
-    return none;
-}
-
 // Half in the root, half in a folder of their own; each removed again by the next run.
 void SeedTasks(bool keep) {
     platform::ComApartment apartment;
@@ -40,7 +34,8 @@ void SeedTasks(bool keep) {
         return;
     }
     if (FAILED(root->GetFolder(engine::unique_bstr(kTaskFolder).get(), vendor.put()))) {
-        root->CreateFolder(engine::unique_bstr(kTaskFolder).get(), NoValue(), vendor.put());
+        root->CreateFolder(engine::unique_bstr(kTaskFolder).get(), engine::NoVariant(),
+                           vendor.put());
     }
     for (int i = 0; i < kTasks && vendor; ++i) {
         ITaskFolder& folder = i % 2 ? *vendor.get() : *root.get();
@@ -58,8 +53,8 @@ void SeedTasks(bool keep) {
             ".exe</Command><Arguments>/quiet</Arguments></Exec></Actions></Task>";
         platform::com_ptr<IRegisteredTask> task;
         folder.RegisterTask(engine::unique_bstr(name).get(), engine::unique_bstr(xml).get(),
-                            TASK_CREATE_OR_UPDATE, NoValue(), NoValue(),
-                            TASK_LOGON_INTERACTIVE_TOKEN, NoValue(), task.put());
+                            TASK_CREATE_OR_UPDATE, engine::NoVariant(), engine::NoVariant(),
+                            TASK_LOGON_INTERACTIVE_TOKEN, engine::NoVariant(), task.put());
     }
 }
 
@@ -71,14 +66,11 @@ size_t ReadTaskFolder(ITaskFolder& folder) {
         tasks->get_Count(&count);
     }
     for (LONG i = 1; i <= count; ++i) {
-        VARIANT index = NoValue();
-        index.vt = VT_I4;
-        index.lVal = i;
         platform::com_ptr<IRegisteredTask> task;
         platform::com_ptr<ITaskDefinition> definition;
         platform::com_ptr<ITriggerCollection> triggers;
         platform::com_ptr<IActionCollection> actions;
-        if (SUCCEEDED(tasks->get_Item(index, task.put())) &&
+        if (SUCCEEDED(tasks->get_Item(engine::IndexVariant(i), task.put())) &&
             SUCCEEDED(task->get_Definition(definition.put()))) {
             definition->get_Triggers(triggers.put());
             definition->get_Actions(actions.put());
@@ -91,11 +83,8 @@ size_t ReadTaskFolder(ITaskFolder& folder) {
         folders->get_Count(&count);
     }
     for (LONG i = 1; i <= count; ++i) {
-        VARIANT index = NoValue();
-        index.vt = VT_I4;
-        index.lVal = i;
         platform::com_ptr<ITaskFolder> child;
-        if (SUCCEEDED(folders->get_Item(index, child.put()))) {
+        if (SUCCEEDED(folders->get_Item(engine::IndexVariant(i), child.put()))) {
             seen += ReadTaskFolder(*child.get());
         }
     }

@@ -128,14 +128,6 @@ HRESULT ReadTask(IRegisteredTask& task, TaskFacts& facts) {
     return S_OK;
 }
 
-VARIANT IndexVariant(LONG index) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_I4;
-    value.lVal = index;
-    return value;
-}
-
 // A folder that can't be read (rights) is passed over with a trace; the others still count.
 void ReadFolder(ITaskFolder& folder, const std::string& user, std::vector<StartupItem>& items) {
     platform::com_ptr<IRegisteredTaskCollection> tasks;

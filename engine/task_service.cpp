@@ -11,15 +11,26 @@ std::string unique_bstr::Narrow() const {
     return p_ ? platform::text::Narrow(std::wstring_view(p_, ::SysStringLen(p_))) : std::string();
 }
 
+VARIANT NoVariant() {
+    VARIANT none;
+    ::VariantInit(&none);
+    return none;
+}
+
+VARIANT IndexVariant(LONG index) {
+    VARIANT value = NoVariant();
+    value.vt = VT_I4;
+    value.lVal = index;
+    return value;
+}
+
 HRESULT ConnectTaskService(platform::com_ptr<ITaskService>& service) {
     HRESULT hr = ::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_ITaskService, service.put_void());
     if (FAILED(hr)) {
         return hr;
     }
-    VARIANT none;
-    ::VariantInit(&none);
-    return service->Connect(none, none, none, none);
+    return service->Connect(NoVariant(), NoVariant(), NoVariant(), NoVariant());
 }
 
 HRESULT OpenRegisteredTask(const std::string& path, platform::com_ptr<IRegisteredTask>& task) {

@@ -32,6 +32,10 @@ private:
     BSTR p_ = nullptr;
 };
 
+// An empty argument, and a 1-based index into one of the service's collections.
+VARIANT NoVariant();
+VARIANT IndexVariant(LONG index);
+
 // A connected service on this thread's apartment, or the failure.
 HRESULT ConnectTaskService(platform::com_ptr<ITaskService>& service);
 

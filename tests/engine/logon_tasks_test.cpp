@@ -97,17 +97,15 @@ protected:
         platform::com_ptr<ITaskFolder> found;
         const std::string path = std::string("\\") + folder;
         if (FAILED(service_->GetFolder(engine::unique_bstr(path).get(), found.put())) && *folder) {
-            VARIANT none;
-            ::VariantInit(&none);
-            root_->CreateFolder(engine::unique_bstr(folder).get(), none, found.put());
+            root_->CreateFolder(engine::unique_bstr(folder).get(), engine::NoVariant(),
+                                found.put());
         }
         return found;
     }
 
     void Register(const TaskSpec& task) {
         platform::com_ptr<IRegisteredTask> registered;
-        VARIANT none;
-        ::VariantInit(&none);
+        const VARIANT none = engine::NoVariant();
         const auto folder = Folder(task.folder);
         ASSERT_TRUE(folder) << task.folder;
         ASSERT_HRESULT_SUCCEEDED(
