@@ -1,11 +1,13 @@
 // A full listing against the least work any listing must do: enumerate the six Run keys (the
 // 32-bit programs' two included) and Task Manager's StartupApproved keys, search the two
-// Startup folders and load each shortcut once.
+// Startup folders and load each shortcut once, and read every scheduled task's triggers and
+// actions. The machine holds 200 logon tasks besides the Run values and shortcuts.
 
 #include "bench/seeded_machine.h"
 #include "bench/timing.h"
 #include "engine/listing.h"
 #include "engine/startup_folders.h"
+#include "engine/task_service.h"
 #include "platform/com.h"
 #include "platform/file_search.h"
 #include "platform/registry.h"
@@ -16,6 +18,87 @@
 #include <string>
 
 namespace {
+
+constexpr int kTasks = 200;
+constexpr char kTaskFolder[] = "BenchVendor";
+
+// Half in the root, half in a folder of their own; each removed again by the next run.
+void SeedTasks(bool keep) {
+    platform::ComApartment apartment;
+    platform::com_ptr<ITaskService> service;
+    platform::com_ptr<ITaskFolder> root, vendor;
+    if (FAILED(engine::ConnectTaskService(service)) ||
+        FAILED(service->GetFolder(engine::unique_bstr("\\").get(), root.put()))) {
+        std::printf("no Task Scheduler: tasks not seeded\n");
+        return;
+    }
+    if (FAILED(root->GetFolder(engine::unique_bstr(kTaskFolder).get(), vendor.put()))) {
+        root->CreateFolder(engine::unique_bstr(kTaskFolder).get(), engine::NoVariant(),
+                           vendor.put());
+    }
+    for (int i = 0; i < kTasks && vendor; ++i) {
+        ITaskFolder& folder = i % 2 ? *vendor.get() : *root.get();
+        const std::string name = "Bench task " + std::to_string(i);
+        folder.DeleteTask(engine::unique_bstr(name).get(), 0);
+        if (!keep) {
+            continue;
+        }
+        const std::string xml =
+            "<?xml version=\"1.0\"?><Task version=\"1.2\" "
+            "xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\"><Triggers>"
+            "<LogonTrigger><Enabled>true</Enabled></LogonTrigger></Triggers><Actions>"
+            "<Exec><Command>C:\\Bench\\task" +
+            std::to_string(i) +
+            ".exe</Command><Arguments>/quiet</Arguments></Exec></Actions></Task>";
+        platform::com_ptr<IRegisteredTask> task;
+        folder.RegisterTask(engine::unique_bstr(name).get(), engine::unique_bstr(xml).get(),
+                            TASK_CREATE_OR_UPDATE, engine::NoVariant(), engine::NoVariant(),
+                            TASK_LOGON_INTERACTIVE_TOKEN, engine::NoVariant(), task.put());
+    }
+}
+
+size_t ReadTaskFolder(ITaskFolder& folder) {
+    size_t seen = 0;
+    platform::com_ptr<IRegisteredTaskCollection> tasks;
+    LONG count = 0;
+    if (SUCCEEDED(folder.GetTasks(TASK_ENUM_HIDDEN, tasks.put()))) {
+        tasks->get_Count(&count);
+    }
+    for (LONG i = 1; i <= count; ++i) {
+        platform::com_ptr<IRegisteredTask> task;
+        platform::com_ptr<ITaskDefinition> definition;
+        platform::com_ptr<ITriggerCollection> triggers;
+        platform::com_ptr<IActionCollection> actions;
+        if (SUCCEEDED(tasks->get_Item(engine::IndexVariant(i), task.put())) &&
+            SUCCEEDED(task->get_Definition(definition.put()))) {
+            definition->get_Triggers(triggers.put());
+            definition->get_Actions(actions.put());
+            ++seen;
+        }
+    }
+    platform::com_ptr<ITaskFolderCollection> folders;
+    count = 0;
+    if (SUCCEEDED(folder.GetFolders(0, folders.put()))) {
+        folders->get_Count(&count);
+    }
+    for (LONG i = 1; i <= count; ++i) {
+        platform::com_ptr<ITaskFolder> child;
+        if (SUCCEEDED(folders->get_Item(engine::IndexVariant(i), child.put()))) {
+            seen += ReadTaskFolder(*child.get());
+        }
+    }
+    return seen;
+}
+
+size_t ReadTasks() {
+    platform::com_ptr<ITaskService> service;
+    platform::com_ptr<ITaskFolder> root;
+    if (FAILED(engine::ConnectTaskService(service)) ||
+        FAILED(service->GetFolder(engine::unique_bstr("\\").get(), root.put()))) {
+        return 0;
+    }
+    return ReadTaskFolder(*root.get());
+}
 
 size_t BarePass() {
     size_t seen = 0;
@@ -83,13 +166,14 @@ size_t BarePass() {
             ++seen;
         }
     }
-    return seen;
+    return seen + ReadTasks();
 }
 
 }  // namespace
 
 int main() {
     bench::SeedMachine({});
+    SeedTasks(true);
     size_t listed = 0, bare = 0;
     const auto samples = bench::Interleaved(
         21, {[&] { listed = engine::ListStartupItems().size(); }, [&] { bare = BarePass(); }});
@@ -97,5 +181,6 @@ int main() {
     bench::PrintTime("full listing", samples[0]);
     bench::PrintTime("bare pass", samples[1]);
     bench::PrintRatio("listing/bare", bench::Ratios(samples[0], samples[1]), 1.3);
+    SeedTasks(false);
     return 0;
 }

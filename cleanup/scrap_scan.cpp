@@ -3,6 +3,7 @@
 #include "cleanup/ignore_list.h"
 #include "cleanup/scrap_catalogue.h"
 #include "engine/listing.h"
+#include "engine/logon_task_rules.h"
 #include "engine/text.h"
 
 #include <algorithm>
@@ -63,7 +64,11 @@ size_t FindScrapPrograms(engine::StartupItemArray& items) {
         if (!item.enabled) {
             return;
         }
-        if (const auto position = CataloguePosition(item.name);
+        // A task is known to the catalogue by its last path element ("\\Vendor\\Updater").
+        const std::string_view name = engine::IsTaskLocation(item.location)
+                                          ? engine::TaskLeafName(item.name)
+                                          : std::string_view(item.name);
+        if (const auto position = CataloguePosition(name);
             position && PassesScrapCollectorRules(item)) {
             matches.push_back({*position, item});
         }

@@ -1,18 +1,21 @@
 #include "engine/listing.h"
 
 #include "engine/disabled_store.h"
+#include "engine/logon_tasks.h"
 #include "engine/run_values.h"
 #include "engine/startup_folders.h"
 
 namespace engine {
 
-void EnumerateAllSources(const EntrySink& sink) {
+bool EnumerateAllSources(const EntrySink& sink) {
     for (const RunSource& source : RunSources()) {
         EnumerateRunSource(source, sink);
     }
     EnumerateStartupFolder(HKEY_CURRENT_USER, kUserStartupLabel, sink);
     EnumerateStartupFolder(HKEY_LOCAL_MACHINE, kCommonStartupLabel, sink);
+    const bool tasksRead = EnumerateLogonTasks(sink);
     ReadDisabledEntries(sink);
+    return tasksRead;
 }
 
 StartupItemArray ListStartupItems(EntryFilter filter) {

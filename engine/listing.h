@@ -6,9 +6,10 @@
 namespace engine {
 
 // HKCU Run, HKCU RunOnce, HKLM Run, HKLM RunOnce, on 64-bit Windows the 32-bit programs'
-// HKLM Run and RunOnce, the user's Startup folder, the common Startup folder, then the
-// entries of the store (shortcuts before registry values).
-void EnumerateAllSources(const EntrySink& sink);
+// HKLM Run and RunOnce, the user's Startup folder, the common Startup folder, the logon tasks,
+// then the entries of the store (shortcuts before registry values). Returns whether the task
+// source was read; when the service was out of reach its entries are missing, not gone.
+bool EnumerateAllSources(const EntrySink& sink);
 
 enum class EntryFilter { All, Active, Disabled };
 

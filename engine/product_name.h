@@ -6,4 +6,7 @@ namespace engine {
 // entry name that no listing shows.
 inline constexpr char ProductName[] = "Velbrook";
 
+// The name of the root task that starts Velbrook at logon.
+inline constexpr char LogonTaskName[] = "Velbrook startups";
+
 }  // namespace engine

@@ -12,7 +12,8 @@ namespace engine {
 struct StartupItem {
     std::string name;
     std::string command;
-    // "HKCU\...\Run", "Startup", "Common Startup", or the store's form for a disabled entry.
+    // "HKCU\...\Run", "Startup", "Common Startup", "Task Scheduler", or the store's form for a
+    // disabled entry.
     std::string location;
     // True for an entry that Windows starts now; in the scrap list: selected for the run.
     bool enabled = true;
@@ -21,7 +22,8 @@ struct StartupItem {
     enum class DisabledBy : unsigned char { Store, StartupApproved };
     DisabledBy disabledBy = DisabledBy::Store;
 
-    // A location that begins with "HK" (any case) is a registry entry, any other a folder entry.
+    // A location that begins with "HK" (any case) is a registry entry, "Task Scheduler" a task
+    // (engine/logon_task_rules.h), any other a folder entry.
     bool IsRegistryEntry() const;
 };
 

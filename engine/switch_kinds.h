@@ -1,5 +1,5 @@
 #pragma once
-// The two kinds of entry behind DisableStartupItem and EnableStartupItem.
+// The kinds of entry behind DisableStartupItem and EnableStartupItem.
 
 #include "engine/switching.h"
 
@@ -9,5 +9,7 @@ bool DisableRegistryItem(const StartupItem& item, ReportStyle style);
 bool EnableRegistryItem(const StartupItem& item, ReportStyle style);
 bool DisableShortcutItem(const StartupItem& item, ReportStyle style);
 bool EnableShortcutItem(const StartupItem& item, ReportStyle style);
+bool DisableTaskItem(const StartupItem& item, ReportStyle style);
+bool EnableTaskItem(const StartupItem& item, ReportStyle style);
 
 }  // namespace engine

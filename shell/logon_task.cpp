@@ -181,7 +181,7 @@ bool SaveTrigger(const std::string& name, WORD hour, WORD minute, WORD typeWord,
 
 static_assert(sizeof(TASK_TRIGGER) == 48);
 
-std::string LogonTaskName() { return std::string(engine::ProductName) + " startups"; }
+std::string LogonTaskName() { return engine::LogonTaskName; }
 
 std::string LogonTaskComment() {
     return std::string("Runs ") + engine::ProductName + " at Scheduled Time.";

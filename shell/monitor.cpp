@@ -2,6 +2,7 @@
 
 #include "engine/known_items.h"
 #include "engine/listing.h"
+#include "engine/logon_task_rules.h"
 #include "engine/text.h"
 #include "platform/app_messages.h"
 #include "shell/settings_key.h"
@@ -114,11 +115,16 @@ void MonitorReceiver::Receive(const engine::StartupItem& item) {
     announce_(*added, data_);
 }
 
-bool MonitorReceiver::PruneOneVanished() {
+bool MonitorReceiver::PruneOneVanished(bool tasksRead) {
     // Only entries that were known when the pass started: one appended meanwhile (switched
     // back on by the main thread after its source was read) has not been looked for yet.
     return engine::KnownStartupItems().WithItems([&](engine::StartupItemArray& items) {
         for (size_t index = std::min(knownAtStart_, items.size()); index-- > 0;) {
+            // Tasks that a pass could not read are unknown, not gone: dropped now, they would be
+            // announced again once the service answers.
+            if (!tasksRead && engine::IsTaskLocation(items[index].location)) {
+                continue;
+            }
             // The keys were taken in list order by CatchUp, one per entry up to knownAtStart_.
             if (!presentNow_.contains(keys_[index])) {
                 items.RemoveAt(index);
@@ -135,13 +141,13 @@ void MonitorPass(MonitorContext& context) {
     // recorded but nobody is alerted.
     PassTarget target{context.notifyWindow.load(), ReadSetting("Warning", 1) != 0};
     MonitorReceiver receiver(!context.baselineDone, &SendNewEntry, &target);
-    engine::EnumerateAllSources([&](const engine::StartupItem& item) {
+    const bool tasksRead = engine::EnumerateAllSources([&](const engine::StartupItem& item) {
         target.window = context.notifyWindow.load();
         receiver.Receive(item);
     });
     receiver.FlushTrace();
     context.baselineDone = true;
-    receiver.PruneOneVanished();
+    receiver.PruneOneVanished(tasksRead);
     if (HWND window = context.notifyWindow.load()) {
         ::SendMessageA(window, platform::MSG_MONITOR_DONE, 0, 0);
     }

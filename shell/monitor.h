@@ -59,8 +59,9 @@ public:
     void Receive(const engine::StartupItem& item);
 
     // Prunes at most one known entry that existed at the pass's start and that this pass did
-    // not find among the active entries. Returns whether one was removed.
-    bool PruneOneVanished();
+    // not find among the active entries; tasks only when tasksRead (the service answered).
+    // Returns whether one was removed.
+    bool PruneOneVanished(bool tasksRead = true);
 
     size_t announced() const { return announced_; }
 

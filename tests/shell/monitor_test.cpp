@@ -196,6 +196,18 @@ TEST_F(Monitor, PruningRemovesAtMostOneVanishedEntryPerPassFromTheEnd) {
     EXPECT_TRUE(window_.announced.empty());
 }
 
+TEST_F(Monitor, KnownTasksStayWhileTheSchedulerDoesNotAnswer) {
+    engine::KnownStartupItems().AppendCopy({"\\V\\Up", "up.exe", "Task Scheduler", true});
+    engine::KnownStartupItems().AppendCopy({"Gone", "x.exe", kHkcuRun, true});
+    shell::MonitorReceiver silent(false, nullptr, nullptr);
+    EXPECT_TRUE(silent.PruneOneVanished(false));
+    EXPECT_FALSE(silent.PruneOneVanished(false));
+    EXPECT_EQ(KnownNames(), (std::map<std::string, int>{{"\\V\\Up", 1}}));
+    shell::MonitorReceiver answered(false, nullptr, nullptr);
+    EXPECT_TRUE(answered.PruneOneVanished(true));
+    EXPECT_EQ(KnownCount(), 0u);
+}
+
 TEST_F(Monitor, ReportsToNobodyWithoutAWindowOrWhenTheWindowIsGone) {
     Pass();
     context_.notifyWindow = nullptr;

@@ -1,0 +1,17 @@
+#pragma once
+// The seventh source: scheduled tasks that start at logon or boot, read through the Task
+// Scheduler 2.0 service, every folder recursively.
+
+#include "engine/startup_item.h"
+
+namespace engine {
+
+// The longest the listing waits for the service.
+inline constexpr unsigned long kTaskServiceTimeoutMs = 5000;
+
+// Feeds the task entries (see TaskStartupEntry) in folder order: a folder's tasks before its
+// sub-folders. The service is read on a worker; when it can't be reached or doesn't answer in
+// time the source gives nothing, a debug trace says why, and the result is false.
+bool EnumerateLogonTasks(const EntrySink& sink);
+
+}  // namespace engine
