@@ -73,7 +73,7 @@ size_t BarePass() {
         const std::string folder = engine::GetShellFolderPath(root, value);
         platform::FileSearch search(folder + "\\*.lnk");
         while (search.Next()) {
-            const std::string path = folder + "\\" + search.Current().cFileName;
+            const std::string path = folder + "\\" + search.Name();
             wchar_t wide[MAX_PATH];
             ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
             char target[1024], arguments[1024];

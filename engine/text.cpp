@@ -1,19 +1,35 @@
 #include "engine/text.h"
 
+#include "platform/text_codec.h"
+
 #include <windows.h>
 
 namespace engine {
 
 std::string UpperAnsi(std::string_view text) {
     std::string upper(text);
-    if (!upper.empty()) {
-        ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    if (platform::text::IsAscii(upper)) {
+        for (char& c : upper) {
+            if (c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - 'a' + 'A');
+            }
+        }
+        return upper;
     }
-    return upper;
+    // Through UTF-16, as Windows compares names: in UTF-8 a character's upper case may take
+    // another number of bytes, which an in-place 8-bit conversion can't give.
+    std::wstring wide = platform::text::Wide(text);
+    if (!wide.empty()) {
+        ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    }
+    return platform::text::Narrow(wide);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && UpperAnsi(a) == UpperAnsi(b);
+    if (platform::text::IsAscii(a) && platform::text::IsAscii(b)) {
+        return a.size() == b.size() && UpperAnsi(a) == UpperAnsi(b);
+    }
+    return UpperAnsi(a) == UpperAnsi(b);
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

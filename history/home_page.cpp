@@ -3,6 +3,7 @@
 #include "engine/listing.h"
 #include "engine/text.h"
 #include "history/home_status.h"
+#include "platform/text_codec.h"
 #include "platform/unique_any.h"
 #include "platform/web_page.h"
 #include "res/art_ids.h"
@@ -127,7 +128,8 @@ LRESULT CHomePage::OnInitDialog(WPARAM, LPARAM) {
     viewHistory_.SetColors(kBlue, kBlue, kPageBackground);
 
     tipText_ = TipText(ChooseMaintenanceTip(std::time(nullptr)));
-    tip_.SetText(tipText_);
+    // The tips are Windows-1252 texts; the label shows the process's code page.
+    tip_.SetText(platform::text::Recode(tipText_, 1252, platform::text::kAnsi));
     tipHeading_.SetText(kTipHeading);
     Layout();
     return TRUE;
