@@ -63,8 +63,7 @@ private:
         } else {
             const std::string bytes =
                 source_ == target_ ? pending_ : text::Recode(pending_, source_, target_);
-            ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                        nullptr);
+            ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
         pending_.clear();
     }

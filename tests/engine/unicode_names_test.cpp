@@ -35,12 +35,17 @@ const std::wstring kRunW = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kRunOnceW = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 // UTF-8 spellings (the test program's code page, as the product's, is UTF-8).
-const std::string kNames[] = {
-    "\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81.\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA",  // Яндекс.Диск
-    "\xE5\xBE\xAE\xE4\xBF\xA1",                                                       // 微信
-    "\xCE\xA3\xCF\x8D\xCE\xBD\xCE\xB4\xCE\xB5\xCF\x83\xCE\xB7",                       // Σύνδεση
-    "Tool \xF0\x9F\x98\x80",                                                          // an emoji
-    "Cafe\xCC\x81 Sync",                                                              // e + U+0301
+const std::
+    string
+        kNames
+            [] =
+                {
+                    "\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81."
+                    "\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA",  // Яндекс.Диск
+                    "\xE5\xBE\xAE\xE4\xBF\xA1",          // 微信
+                    "\xCE\xA3\xCF\x8D\xCE\xBD\xCE\xB4\xCE\xB5\xCF\x83\xCE\xB7",  // Σύνδεση
+                    "Tool \xF0\x9F\x98\x80",                                     // an emoji
+                    "Cafe\xCC\x81 Sync",                                         // e + U+0301
 };
 // C:\Users\Дмитрий\... with the name in the path and a Greek argument.
 std::string CommandOf(const std::string& name) {
@@ -146,8 +151,8 @@ protected:
                 const std::string name = NameIn(at, plain);
                 const DWORD type = source.key == &kRunOnceW ? REG_EXPAND_SZ : REG_SZ;
                 SetValueW(source, name, CommandOf(name), type);
-                seeded.push_back({{name, CommandOf(name), source.location, true},
-                                  RawValue(source, name), ""});
+                seeded.push_back(
+                    {{name, CommandOf(name), source.location, true}, RawValue(source, name), ""});
             }
         }
         const std::pair<std::string, std::string> folders[] = {
@@ -157,8 +162,8 @@ protected:
                 const std::string target = "C:\\windows\\" + name + ".exe";
                 WriteFile(target, "x");
                 const std::string path = CreateShortcut(folder, name + ".lnk", target, "/\xCE\xB1");
-                seeded.push_back({{name, target + " /\xCE\xB1", location, true},
-                                  ReadFileBytes(path), path});
+                seeded.push_back(
+                    {{name, target + " /\xCE\xB1", location, true}, ReadFileBytes(path), path});
             }
         }
         return seeded;
@@ -187,8 +192,7 @@ protected:
         return location == CommonStartupFolder() + "\\" ? "Common Startup" : location;
     }
 
-    static std::multiset<std::string> Triples(const engine::StartupItemArray& items,
-                                              bool enabled) {
+    static std::multiset<std::string> Triples(const engine::StartupItemArray& items, bool enabled) {
         std::multiset<std::string> triples;
         items.ForEach([&](const engine::StartupItem& item) {
             if (item.enabled == enabled) {
@@ -234,8 +238,8 @@ TEST_F(UnicodeNames, AreListedSwitchedRecordedAndRestoredByteForByte) {
     for (const std::string& name : kNames) {
         wchar_t item[512] = {};
         DWORD size = sizeof item, type = 0;
-        EXPECT_EQ(::RegGetValueW(store, WideOfUtf8(name).c_str(), L"item", RRF_RT_ANY, &type,
-                                 item, &size),
+        EXPECT_EQ(::RegGetValueW(store, WideOfUtf8(name).c_str(), L"item", RRF_RT_ANY, &type, item,
+                                 &size),
                   ERROR_SUCCESS)
             << name;
         EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
@@ -257,8 +261,8 @@ TEST_F(UnicodeNames, AreListedSwitchedRecordedAndRestoredByteForByte) {
         recordedArray.Append(item);
     }
     EXPECT_EQ(Triples(recordedArray, false), Triples(seeded));
-    const auto restored = history::RestoreFixEntries(
-        fixes[0].fixFilePath, recorded, std::vector<bool>(recorded.size(), true));
+    const auto restored = history::RestoreFixEntries(fixes[0].fixFilePath, recorded,
+                                                     std::vector<bool>(recorded.size(), true));
     EXPECT_EQ(restored.restored, static_cast<int>(seeded.size()));
     EXPECT_EQ(restored.failed, 0);
     ExpectAllBack(seeded);
@@ -271,8 +275,7 @@ TEST_F(UnicodeNames, AreListedSwitchedRecordedAndRestoredByteForByte) {
     recorded.clear();
     ASSERT_EQ(history::ReadFixFile(run.fixFilePath, recorded), history::ReadOutcome::Read);
     EXPECT_EQ(recorded.size(), seeded.size());
-    history::RestoreFixEntries(run.fixFilePath, recorded,
-                               std::vector<bool>(recorded.size(), true));
+    history::RestoreFixEntries(run.fixFilePath, recorded, std::vector<bool>(recorded.size(), true));
     ExpectAllBack(seeded);
     EXPECT_TRUE(boxes.shown().empty());
 }
@@ -287,8 +290,9 @@ TEST_F(UnicodeNames, AreKeptInTheIgnoreListAndAnnouncedByTheMonitor) {
         EXPECT_TRUE(cleanup::IsIgnored(name)) << name;
     }
     // Case-insensitive as Windows compares names: Cyrillic and Greek upper case.
-    EXPECT_TRUE(cleanup::IsIgnored("\xD1\x8F\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81.\xD0\xB4"
-                                   "\xD0\xB8\xD1\x81\xD0\xBA"));
+    EXPECT_TRUE(
+        cleanup::IsIgnored("\xD1\x8F\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81.\xD0\xB4"
+                           "\xD0\xB8\xD1\x81\xD0\xBA"));
     EXPECT_TRUE(cleanup::IsIgnored("\xCF\x83\xCF\x8D\xCE\xBD\xCE\xB4\xCE\xB5\xCF\x83\xCE\xB7"));
     const auto records = cleanup::ReadIgnoreRecords();
     ASSERT_EQ(records.size(), std::size(kNames));
@@ -319,7 +323,8 @@ TEST_F(UnicodeNames, AreKeptInTheIgnoreListAndAnnouncedByTheMonitor) {
     ::DestroyWindow(window);
     std::vector<std::string> expected;
     for (const std::string& name : kNames) {
-        expected.push_back("One New Program \"" + name + "\" Added in Tray list of Windows Startup.");
+        expected.push_back("One New Program \"" + name +
+                           "\" Added in Tray list of Windows Startup.");
     }
     std::sort(announced.begin(), announced.end());
     std::sort(expected.begin(), expected.end());

@@ -21,12 +21,12 @@ TEST(TextCodec, Utf8RoundTripsWithLengthsInBytesUnitsAndCharacters) {
         size_t bytes, units, characters;
     };
     const Case cases[] = {
-        {"\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81", L"\u042F\u043D\u0434\u0435\u043A\u0441",
-         12, 6, 6},                                                         // Cyrillic
-        {"\xE5\xBE\xAE\xE4\xBF\xA1", L"\u5FAE\u4FE1", 6, 2, 2},            // CJK
-        {"\xCE\xA3\xCF\x8D\xCE\xBD", L"\u03A3\u03CD\u03BD", 6, 3, 3},       // Greek
-        {"\xF0\x9F\x98\x80", L"\xD83D\xDE00", 4, 2, 1},                    // emoji: a pair
-        {"e\xCC\x81", L"e\u0301", 3, 2, 2},                                  // combining accent
+        {"\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81",
+         L"\u042F\u043D\u0434\u0435\u043A\u0441", 12, 6, 6},           // Cyrillic
+        {"\xE5\xBE\xAE\xE4\xBF\xA1", L"\u5FAE\u4FE1", 6, 2, 2},        // CJK
+        {"\xCE\xA3\xCF\x8D\xCE\xBD", L"\u03A3\u03CD\u03BD", 6, 3, 3},  // Greek
+        {"\xF0\x9F\x98\x80", L"\xD83D\xDE00", 4, 2, 1},                // emoji: a pair
+        {"e\xCC\x81", L"e\u0301", 3, 2, 2},                            // combining accent
         {"plain", L"plain", 5, 5, 5},
     };
     for (const Case& c : cases) {
@@ -45,9 +45,12 @@ TEST(TextCodec, Utf8RoundTripsWithLengthsInBytesUnitsAndCharacters) {
 
 TEST(TextCodec, InvalidInputBecomesTheReplacementCharacterAndIsReportedLossy) {
     const std::pair<std::string, std::wstring> invalid[] = {
-        {"\xC3", L"\xFFFD"},              // a sequence cut short
-        {"a\xFF" "b", L"a\xFFFD" L"b"},  // a byte no UTF-8 has
-        {"\xC0\xAF", L"\xFFFD\xFFFD"},    // an overlong '/'
+        {"\xC3", L"\xFFFD"},  // a sequence cut short
+        {"a\xFF"
+         "b",
+         L"a\xFFFD"
+         L"b"},                         // a byte no UTF-8 has
+        {"\xC0\xAF", L"\xFFFD\xFFFD"},  // an overlong '/'
     };
     for (const auto& [bytes, wide] : invalid) {
         EXPECT_EQ(text::WideOfUtf8(bytes), wide);
@@ -67,9 +70,9 @@ TEST(TextCodec, ALegacyCodePageTellsWhichCharactersItLacks) {
     };
     const Case cases[] = {
         {L"Caf\u00E9", "Caf\xE9", false},
-        {L"\u20AC", "\x80", false},      // the euro sign is in 1252
-        {L"\u042F", "?", true},          // Cyrillic is not
-        {L"\u0101", "a", true},          // a "best fit" is a loss too
+        {L"\u20AC", "\x80", false},  // the euro sign is in 1252
+        {L"\u042F", "?", true},      // Cyrillic is not
+        {L"\u0101", "a", true},      // a "best fit" is a loss too
     };
     for (const Case& c : cases) {
         bool lossy = !c.lossy;
