@@ -35,17 +35,13 @@ const std::wstring kRunW = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kRunOnceW = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 // UTF-8 spellings (the test program's code page, as the product's, is UTF-8).
-const std::
-    string
-        kNames
-            [] =
-                {
-                    "\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81."
-                    "\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA",  // Яндекс.Диск
-                    "\xE5\xBE\xAE\xE4\xBF\xA1",          // 微信
-                    "\xCE\xA3\xCF\x8D\xCE\xBD\xCE\xB4\xCE\xB5\xCF\x83\xCE\xB7",  // Σύνδεση
-                    "Tool \xF0\x9F\x98\x80",                                     // an emoji
-                    "Cafe\xCC\x81 Sync",                                         // e + U+0301
+const std::string kNames[] = {
+    "\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81."
+    "\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA",                          // Яндекс.Диск
+    "\xE5\xBE\xAE\xE4\xBF\xA1",                                  // 微信
+    "\xCE\xA3\xCF\x8D\xCE\xBD\xCE\xB4\xCE\xB5\xCF\x83\xCE\xB7",  // Σύνδεση
+    "Tool \xF0\x9F\x98\x80",                                     // an emoji
+    "Cafe\xCC\x81 Sync",                                         // e + U+0301
 };
 // C:\Users\Дмитрий\... with the name in the path and a Greek argument.
 std::string CommandOf(const std::string& name) {

@@ -49,8 +49,7 @@ TEST_F(LegacyFiles, ReadWithTheirTextsAndWriteBackTheSameBytes) {
     EXPECT_EQ(ReadFileBytes(fixFile), Sample("03042026050607.dat"));
 
     cleanup::LoadIgnoreList();
-    EXPECT_EQ(cleanup::IgnoredNames(),
-              (std::vector<std::string>{"\xC2\xB5Torrent", "Steam"}));
+    EXPECT_EQ(cleanup::IgnoredNames(), (std::vector<std::string>{"\xC2\xB5Torrent", "Steam"}));
     EXPECT_TRUE(cleanup::IsIgnored("\xC2\xB5TORRENT"));
     ASSERT_EQ(cleanup::ReplaceIgnoreList(cleanup::ReadIgnoreRecords()),
               cleanup::IgnoreResult::Done);
