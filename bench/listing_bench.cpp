@@ -7,8 +7,9 @@
 #include "engine/listing.h"
 #include "engine/startup_folders.h"
 #include "platform/com.h"
-#include "platform/file_search.h"
 #include "platform/registry.h"
+#include "platform/text_codec.h"
+#include "platform/unique_any.h"
 
 #include <shlobj.h>
 
@@ -70,14 +71,15 @@ size_t BarePass() {
     link.query(IID_IPersistFile, file);
     for (const auto& [root, value] : {std::pair{HKEY_CURRENT_USER, "Startup"},
                                       std::pair{HKEY_LOCAL_MACHINE, "Common Startup"}}) {
-        const std::string folder = engine::GetShellFolderPath(root, value);
-        platform::FileSearch search(folder + "\\*.lnk");
-        while (search.Next()) {
-            const std::string path = folder + "\\" + search.Name();
-            wchar_t wide[MAX_PATH];
-            ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        // The wide search and names as they come: the least any listing of Unicode names does.
+        const std::wstring folder =
+            platform::text::Wide(engine::GetShellFolderPath(root, value)) + L"\\";
+        WIN32_FIND_DATAW found;
+        platform::unique_hfind search(::FindFirstFileW((folder + L"*.lnk").c_str(), &found));
+        for (bool more = static_cast<bool>(search); more;
+             more = ::FindNextFileW(search.get(), &found) != FALSE) {
             char target[1024], arguments[1024];
-            if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+            if (SUCCEEDED(file->Load((folder + found.cFileName).c_str(), STGM_READ))) {
                 link->GetPath(target, sizeof target, nullptr, SLGP_UNCPRIORITY);
                 link->GetArguments(arguments, sizeof arguments);
             }

@@ -359,12 +359,13 @@ void CStartupListView::DrawCell(HDC dc, int row, int column) const {
     if (text.right <= text.left) {
         return;
     }
-    const std::string content = CellText(row, column);
+    // The wide call: GDI's 8-bit one converts with the font's code page, not the process's.
+    const std::wstring content = platform::text::Wide(CellText(row, column));
     const auto font = reinterpret_cast<HGDIOBJ>(::SendMessage(hwnd(), WM_GETFONT, 0, 0));
     platform::SelectedObject selected(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RowTextColour(row, ItemAt(row)));
-    ::DrawTextA(dc, content.data(), static_cast<int>(content.size()), &text, format);
+    ::DrawTextW(dc, content.data(), static_cast<int>(content.size()), &text, format);
 }
 
 }  // namespace views

@@ -30,14 +30,14 @@ constexpr int kCheckEvery = 100;
 const std::string kNames[] = {
     "Alpha",
     "Beta Tool",
-    "Caf\xC3\xA9",                                           // in 1252
-    "\xC2\xB5Torrent",                                      // in 1252
-    "Zune\xC2\xAE",                                         // in 1252
-    "\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81",     // Cyrillic
-    "\xE5\xBE\xAE\xE4\xBF\xA1",                             // CJK
+    "Caf\xC3\xA9",                                               // in 1252
+    "\xC2\xB5Torrent",                                           // in 1252
+    "Zune\xC2\xAE",                                              // in 1252
+    "\xD0\xAF\xD0\xBD\xD0\xB4\xD0\xB5\xD0\xBA\xD1\x81",          // Cyrillic
+    "\xE5\xBE\xAE\xE4\xBF\xA1",                                  // CJK
     "\xCE\xA3\xCF\x8D\xCE\xBD\xCE\xB4\xCE\xB5\xCF\x83\xCE\xB7",  // Greek
-    "Tool \xF0\x9F\x98\x80",                                // an emoji
-    "Cafe\xCC\x81",                                         // a combining accent
+    "Tool \xF0\x9F\x98\x80",                                     // an emoji
+    "Cafe\xCC\x81",                                              // a combining accent
 };
 
 struct Source {
