@@ -92,7 +92,15 @@ size_t BarePass() {
 }  // namespace
 
 int main() {
-    bench::SeedMachine({});
+    // Half the Run values carry names outside the legacy code page (Cyrillic, CJK, an emoji).
+    bench::SeedPlan plan;
+    const char* stems[] = {
+        "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD0\xB0 ",
+        "\xE7\xA8\x8B\xE5\xBA\x8F ", "Tool \xF0\x9F\x98\x80 "};
+    for (int i = 0; i < plan.runValues / 2; ++i) {
+        plan.chosenNames.push_back(stems[i % 3] + std::to_string(i));
+    }
+    bench::SeedMachine(plan);
     size_t listed = 0, bare = 0;
     const int runs = 5;
     // Alternate the two so that both see the same machine state and caches.

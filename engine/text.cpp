@@ -4,32 +4,44 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace engine {
 
-std::string UpperAnsi(std::string_view text) {
-    std::string upper(text);
-    if (platform::text::IsAscii(upper)) {
-        for (char& c : upper) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
-        }
-        return upper;
-    }
-    // Through UTF-16, as Windows compares names: in UTF-8 a character's upper case may take
-    // another number of bytes, which an in-place 8-bit conversion can't give.
+namespace {
+
+// Upper case through UTF-16, as Windows compares names: in UTF-8 a character's upper case may
+// take another number of bytes, which an in-place 8-bit conversion can't give.
+std::wstring UpperWide(std::string_view text) {
     std::wstring wide = platform::text::Wide(text);
     if (!wide.empty()) {
         ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
     }
-    return platform::text::Narrow(wide);
+    return wide;
+}
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+std::string UpperAnsi(std::string_view text) {
+    if (platform::text::IsAscii(text)) {
+        std::string upper(text);
+        for (char& c : upper) {
+            c = UpperAscii(c);
+        }
+        return upper;
+    }
+    return platform::text::Narrow(UpperWide(text));
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (platform::text::IsAscii(a) && platform::text::IsAscii(b)) {
-        return a.size() == b.size() && UpperAnsi(a) == UpperAnsi(b);
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
     }
-    return UpperAnsi(a) == UpperAnsi(b);
+    return UpperWide(a) == UpperWide(b);
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
