@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <iostream>
+#include <memory>
 #include <streambuf>
 
 namespace cli {
@@ -61,8 +62,15 @@ private:
             ::WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written,
                             nullptr);
         } else {
-            const std::string bytes =
-                source_ == target_ ? pending_ : text::Recode(pending_, source_, target_);
+            // Line ends as the C runtime's text mode wrote them before: CR LF.
+            std::string bytes;
+            for (const char c :
+                 source_ == target_ ? pending_ : text::Recode(pending_, source_, target_)) {
+                if (c == '\n') {
+                    bytes += '\r';
+                }
+                bytes += c;
+            }
             ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
         pending_.clear();
@@ -97,15 +105,12 @@ void ConsoleText::PrintJson() { out_->SetCodePages(text::kUtf8, text::kUtf8); }
 
 std::vector<std::string> WideCommandLineArguments() {
     int count = 0;
-    LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const std::unique_ptr<LPWSTR, decltype(&::LocalFree)> arguments(
+        ::CommandLineToArgvW(::GetCommandLineW(), &count), &::LocalFree);
     std::vector<std::string> narrow;
-    if (!arguments) {
-        return narrow;
+    for (int i = 0; arguments && i < count; ++i) {
+        narrow.push_back(text::Narrow(arguments.get()[i]));
     }
-    for (int i = 0; i < count; ++i) {
-        narrow.push_back(text::Narrow(arguments[i]));
-    }
-    ::LocalFree(arguments);
     return narrow;
 }
 

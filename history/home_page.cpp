@@ -83,9 +83,16 @@ const char* CHomePage::TipText(int index) {
     return index >= 0 && index < kMaintenanceTipCount ? kTips[index].text : "";
 }
 
+namespace {
+// The tips are Windows-1252 texts; labels show the process's code page.
+std::string ShownTip(const char* text) {
+    return platform::text::Recode(text, 1252, platform::text::kAnsi);
+}
+}  // namespace
+
 std::string CHomePage::TipAddress(const std::string& tipText) {
     for (const MaintenanceTip& tip : kTips) {
-        if (tipText == tip.text) {
+        if (tipText == tip.text || tipText == ShownTip(tip.text)) {
             return update::CompanionSiteUrl(tip.product);
         }
     }
@@ -127,9 +134,8 @@ LRESULT CHomePage::OnInitDialog(WPARAM, LPARAM) {
     viewHistory_.SetFont("Arial", 16, true);
     viewHistory_.SetColors(kBlue, kBlue, kPageBackground);
 
-    tipText_ = TipText(ChooseMaintenanceTip(std::time(nullptr)));
-    // The tips are Windows-1252 texts; the label shows the process's code page.
-    tip_.SetText(platform::text::Recode(tipText_, 1252, platform::text::kAnsi));
+    tipText_ = ShownTip(TipText(ChooseMaintenanceTip(std::time(nullptr))));
+    tip_.SetText(tipText_);
     tipHeading_.SetText(kTipHeading);
     Layout();
     return TRUE;
