@@ -9,8 +9,9 @@
 #include "engine/startup_folders.h"
 #include "engine/task_service.h"
 #include "platform/com.h"
-#include "platform/file_search.h"
 #include "platform/registry.h"
+#include "platform/text_codec.h"
+#include "platform/unique_any.h"
 
 #include <shlobj.h>
 
@@ -152,14 +153,15 @@ size_t BarePass() {
     link.query(IID_IPersistFile, file);
     for (const auto& [root, value] : {std::pair{HKEY_CURRENT_USER, "Startup"},
                                       std::pair{HKEY_LOCAL_MACHINE, "Common Startup"}}) {
-        const std::string folder = engine::GetShellFolderPath(root, value);
-        platform::FileSearch search(folder + "\\*.lnk");
-        while (search.Next()) {
-            const std::string path = folder + "\\" + search.Current().cFileName;
-            wchar_t wide[MAX_PATH];
-            ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        // The wide search and names as they come: the least any listing of Unicode names does.
+        const std::wstring folder =
+            platform::text::Wide(engine::GetShellFolderPath(root, value)) + L"\\";
+        WIN32_FIND_DATAW found;
+        platform::unique_hfind search(::FindFirstFileW((folder + L"*.lnk").c_str(), &found));
+        for (bool more = static_cast<bool>(search); more;
+             more = ::FindNextFileW(search.get(), &found) != FALSE) {
             char target[1024], arguments[1024];
-            if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+            if (SUCCEEDED(file->Load((folder + found.cFileName).c_str(), STGM_READ))) {
                 link->GetPath(target, sizeof target, nullptr, SLGP_UNCPRIORITY);
                 link->GetArguments(arguments, sizeof arguments);
             }
@@ -172,7 +174,15 @@ size_t BarePass() {
 }  // namespace
 
 int main() {
-    bench::SeedMachine({});
+    // Half the Run values carry names outside the legacy code page (Cyrillic, CJK, an emoji).
+    bench::SeedPlan plan;
+    const char* stems[] = {
+        "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD0\xB0 ",
+        "\xE7\xA8\x8B\xE5\xBA\x8F ", "Tool \xF0\x9F\x98\x80 "};
+    for (int i = 0; i < plan.runValues / 2; ++i) {
+        plan.chosenNames.push_back(stems[i % 3] + std::to_string(i));
+    }
+    bench::SeedMachine(plan);
     SeedTasks(true);
     size_t listed = 0, bare = 0;
     const auto samples = bench::Interleaved(

@@ -1,5 +1,6 @@
 #include "cleanup/automatic_run.h"
 
+#include "engine/switch_reports.h"
 #include "engine/switching.h"
 #include "history/fix_files.h"
 
@@ -16,7 +17,14 @@ AutomaticRunOutcome RunAutomaticFix(const engine::StartupItemArray& items,
         if (progress.entryStarted) {
             progress.entryStarted(entry, i);
         }
-        if (!entry.enabled || !engine::DisableStartupItem(entry, engine::ReportStyle::Free())) {
+        if (!entry.enabled) {
+            continue;
+        }
+        if (!history::Recordable(entry)) {
+            engine::reports::TooLongToRecord(entry.name, engine::ReportStyle::Free());
+            continue;
+        }
+        if (!engine::DisableStartupItem(entry, engine::ReportStyle::Free())) {
             continue;
         }
         everyRecordWritten = fix.Record(entry) && everyRecordWritten;

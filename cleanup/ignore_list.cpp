@@ -15,7 +15,7 @@ std::vector<std::string>& Names() {
 }
 
 std::string Encode(const IgnoreRecord& record) {
-    return EncodeIgnoreRecord(record, history::AnsiLeadBytes());
+    return EncodeIgnoreRecord(record, history::DataFileText());
 }
 
 }  // namespace
@@ -28,7 +28,7 @@ std::vector<IgnoreRecord> ReadIgnoreRecords() {
         history::ReadOutcome::Read) {
         return {};
     }
-    return ParseIgnoreRecords(bytes);
+    return ParseIgnoreRecords(bytes, history::DataFileText());
 }
 
 void LoadIgnoreList() {
@@ -39,7 +39,7 @@ void LoadIgnoreList() {
 }
 
 IgnoreResult AddToIgnoreList(const engine::StartupItem& item) {
-    if (item.name.size() > kIgnoreNameLimit) {
+    if (!IgnoreNameFits(item.name, history::DataFileText())) {
         return IgnoreResult::NameTooLong;
     }
     shell::PrepareDataFolder();
@@ -70,7 +70,7 @@ namespace {
 IgnoreResult WriteIgnoreFile(const std::vector<IgnoreRecord>& records) {
     std::string contents;
     for (const auto& record : records) {
-        if (record.name.size() > kIgnoreNameLimit) {
+        if (!IgnoreNameFits(record.name, history::DataFileText())) {
             return IgnoreResult::NameTooLong;
         }
         contents += Encode(record);

@@ -2,19 +2,23 @@
 
 namespace cleanup {
 
-std::string EncodeIgnoreRecord(const IgnoreRecord& record,
-                               const history::LeadBytePredicate& isLeadByte) {
+bool IgnoreNameFits(std::string_view name, const history::FieldText& codec) {
+    return history::FitsField(name, sizeof layout::IgnoreRecordBytes::name, codec);
+}
+
+std::string EncodeIgnoreRecord(const IgnoreRecord& record, const history::FieldText& codec) {
     layout::IgnoreRecordBytes bytes;
-    history::WriteTextField(bytes.name, sizeof bytes.name, record.name, isLeadByte);
-    history::WriteTextField(bytes.command, sizeof bytes.command, record.command, isLeadByte);
+    history::WriteTextField(bytes.name, sizeof bytes.name, record.name, codec);
+    history::WriteTextField(bytes.command, sizeof bytes.command, record.command, codec);
     return history::BytesOf(bytes);
 }
 
-std::vector<IgnoreRecord> ParseIgnoreRecords(std::string_view data) {
+std::vector<IgnoreRecord> ParseIgnoreRecords(std::string_view data,
+                                             const history::FieldText& codec) {
     return history::ParseRecords<layout::IgnoreRecordBytes>(
-        data, [](const layout::IgnoreRecordBytes& bytes) {
-            return IgnoreRecord{history::ReadTextField(bytes.name, sizeof bytes.name),
-                                history::ReadTextField(bytes.command, sizeof bytes.command)};
+        data, [&](const layout::IgnoreRecordBytes& bytes) {
+            return IgnoreRecord{history::ReadTextField(bytes.name, sizeof bytes.name, codec),
+                                history::ReadTextField(bytes.command, sizeof bytes.command, codec)};
         });
 }
 

@@ -26,13 +26,15 @@ static_assert(offsetof(IgnoreRecordBytes, command) == 260);
 }  // namespace layout
 
 inline constexpr std::size_t kIgnoreRecordSize = sizeof(layout::IgnoreRecordBytes);
-// The longest name that fits its field with the terminator.
+// The longest name in bytes that fits its field with the terminator.
 inline constexpr std::size_t kIgnoreNameLimit = sizeof(layout::IgnoreRecordBytes::name) - 1;
 
+// Whether the name fits its field whole: a cut name would match another program.
+bool IgnoreNameFits(std::string_view name, const history::FieldText& codec);
 // A command too long for its field is cut at a character boundary.
-std::string EncodeIgnoreRecord(const IgnoreRecord& record,
-                               const history::LeadBytePredicate& isLeadByte);
+std::string EncodeIgnoreRecord(const IgnoreRecord& record, const history::FieldText& codec);
 // Every whole record in file order; a trailing fragment is ignored.
-std::vector<IgnoreRecord> ParseIgnoreRecords(std::string_view bytes);
+std::vector<IgnoreRecord> ParseIgnoreRecords(std::string_view bytes,
+                                             const history::FieldText& codec);
 
 }  // namespace cleanup

@@ -5,6 +5,7 @@
 #include "engine/listing.h"
 #include "engine/logon_task_rules.h"
 #include "engine/text.h"
+#include "platform/text_codec.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -14,14 +15,17 @@ namespace cleanup {
 
 namespace {
 
-// Upper-cased catalogue names to their position. Upper-casing follows the ANSI code page of
-// the running system, so the table is built on first use.
+// Upper-cased catalogue names to their position. The catalogue is written in Windows-1252;
+// its names are taken into the process's code page (UTF-8 under the manifest) and upper-cased
+// there, so the table is built on first use.
 const std::unordered_map<std::string, size_t>& CatalogueIndex() {
     static const auto index = [] {
         std::unordered_map<std::string, size_t> table;
         table.reserve(ScrapCatalogue.size() * 2);
         for (size_t i = 0; i < ScrapCatalogue.size(); ++i) {
-            table.emplace(engine::UpperAnsi(ScrapCatalogue[i]), i);
+            table.emplace(engine::UpperAnsi(platform::text::Recode(
+                              ScrapCatalogue[i], kScrapCatalogueCodePage, platform::text::kAnsi)),
+                          i);
         }
         return table;
     }();

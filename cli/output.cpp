@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include "engine/text.h"
+#include "platform/text_codec.h"
 #include "publisher/publisher.h"
 
 #include <windows.h>
@@ -10,25 +11,10 @@
 
 namespace cli {
 
-std::string Utf8OfAnsi(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int wideCount = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(wideCount), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideCount);
-    const int utf8Count =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(utf8Count), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, utf8.data(), utf8Count, nullptr,
-                          nullptr);
-    return utf8;
-}
-
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : Utf8OfAnsi(text)) {
+    for (const char c :
+         platform::text::Recode(text, platform::text::kAnsi, platform::text::kUtf8)) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
         case '"': out += "\\\""; break;
@@ -63,20 +49,31 @@ std::string CsvField(std::string_view text) {
     return out + "\"";
 }
 
+namespace {
+
+// How many characters a text shows: its bytes are more in UTF-8.
+size_t Columns(const std::string& text) {
+    return platform::text::IsAscii(text)
+               ? text.size()
+               : platform::text::CharacterCount(platform::text::Wide(text));
+}
+
+}  // namespace
+
 void WriteTable(std::ostream& out, const std::vector<std::string>& header,
                 const std::vector<std::vector<std::string>>& rows) {
     std::vector<size_t> widths(header.size());
     for (size_t i = 0; i < header.size(); ++i) {
-        widths[i] = header[i].size();
+        widths[i] = Columns(header[i]);
         for (const auto& row : rows) {
-            widths[i] = std::max(widths[i], row[i].size());
+            widths[i] = std::max(widths[i], Columns(row[i]));
         }
     }
     auto writeRow = [&](const std::vector<std::string>& row) {
         for (size_t i = 0; i < row.size(); ++i) {
             out << row[i];
             if (i + 1 < row.size()) {
-                out << std::string(widths[i] - row[i].size() + 2, ' ');
+                out << std::string(widths[i] - Columns(row[i]) + 2, ' ');
             }
         }
         out << '\n';

@@ -1,6 +1,7 @@
 #pragma once
 // How the console program prints records: a readable table, JSON or CSV.
-// Tables and CSV carry the texts as they are, in the ANSI code page; JSON is UTF-8.
+// Tables and CSV carry the texts as they are, in the process's code page (ConsoleText puts
+// them into the console's); JSON is UTF-8.
 
 #include "engine/startup_item.h"
 
@@ -14,8 +15,6 @@ namespace cli {
 
 enum class OutputFormat { Table, Json, Csv };
 
-// ANSI code page text as UTF-8.
-std::string Utf8OfAnsi(std::string_view text);
 // A JSON string literal of ANSI text, in UTF-8: quotes, backslashes and control characters
 // escaped.
 std::string JsonString(std::string_view text);

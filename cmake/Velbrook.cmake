@@ -1,6 +1,19 @@
 # Helpers shared by every target of the product.
 
 configure_file(${PROJECT_SOURCE_DIR}/res/velbrook.manifest.in ${PROJECT_BINARY_DIR}/velbrook.manifest @ONLY)
+file(WRITE ${PROJECT_BINARY_DIR}/velbrook_manifest.rc.new
+     "#include <winuser.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${PROJECT_BINARY_DIR}/velbrook.manifest\"\n")
+configure_file(${PROJECT_BINARY_DIR}/velbrook_manifest.rc.new ${PROJECT_BINARY_DIR}/velbrook_manifest.rc COPYONLY)
+
+# velbrook_manifest(target): the product's manifest (common controls 6, UTF-8 as the ANSI code
+# page) for an .exe, once. Every test program gets it too, so tests see the texts the product sees.
+function(velbrook_manifest target)
+  get_target_property(has ${target} VELBROOK_HAS_MANIFEST)
+  if(NOT has)
+    target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/velbrook_manifest.rc)
+    set_target_properties(${target} PROPERTIES VELBROOK_HAS_MANIFEST ON)
+  endif()
+endfunction()
 
 # velbrook_target_defaults(target): our warnings and the repository root on the include path.
 function(velbrook_target_defaults target)
@@ -24,10 +37,10 @@ function(velbrook_version_resource target)
   set(VB_FILE_DESCRIPTION "${arg_DESCRIPTION}")
   set(VB_ORIGINAL_FILENAME "${target}.exe")
   set(VB_INTERNAL_NAME "${target}")
-  set(VB_MANIFEST "${PROJECT_BINARY_DIR}/velbrook.manifest")
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   configure_file(${PROJECT_SOURCE_DIR}/res/version.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
+  velbrook_manifest(${target})
 endfunction()
 
 # velbrook_shipped_executable(target DESCRIPTION text [CONSOLE] SOURCES ...):

@@ -52,8 +52,8 @@ SIZE CHyperLinkButton::ContentSize() const {
         return size;
     }
     HGDIOBJ oldFont = ::SelectObject(dc, font_.get());
-    const tstring caption = WindowText(hwnd());
-    ::GetTextExtentPoint32(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    const std::wstring caption = GdiText(WindowText(hwnd()));
+    ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
     ::SelectObject(dc, oldFont);
     ::ReleaseDC(hwnd(), dc);
     if (bitmap_) {
@@ -88,8 +88,8 @@ void CHyperLinkButton::Draw(const DRAWITEMSTRUCT& item) const {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, lit ? hoverColour_ : normal_);
     HGDIOBJ oldFont = ::SelectObject(dc, lit ? underlined_.get() : font_.get());
-    const tstring caption = WindowText(hwnd());
-    ::DrawText(dc, caption.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const std::wstring caption = GdiText(WindowText(hwnd()));
+    ::DrawTextW(dc, caption.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     ::SelectObject(dc, oldFont);
 }
 

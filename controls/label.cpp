@@ -249,20 +249,20 @@ void CLabel::PaintBackground(HDC dc, const RECT& client) const {
 }
 
 void CLabel::PaintText(HDC dc, const RECT& client, COLORREF colour, int dx, int dy) const {
-    const tstring shown = text();
+    const std::wstring shown = GdiText(text());
     ::SetTextColor(dc, colour);
     if (logFont_.lfEscapement != 0) {
         // Rotated text turns around the centre of the control.
         SIZE extent{};
-        ::GetTextExtentPoint32(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
+        ::GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
         const double angle = logFont_.lfEscapement / 10.0 * 3.14159265358979 / 180.0;
         const double cx = (client.left + client.right) / 2.0,
                      cy = (client.top + client.bottom) / 2.0;
         const double x = cx - std::cos(angle) * extent.cx / 2.0 - std::sin(angle) * extent.cy / 2.0;
         const double y = cy + std::sin(angle) * extent.cx / 2.0 - std::cos(angle) * extent.cy / 2.0;
         ::SetTextAlign(dc, TA_LEFT | TA_TOP);
-        ::TextOut(dc, static_cast<int>(x) + dx, static_cast<int>(y) + dy, shown.c_str(),
-                  static_cast<int>(shown.size()));
+        ::TextOutW(dc, static_cast<int>(x) + dx, static_cast<int>(y) + dy, shown.c_str(),
+                   static_cast<int>(shown.size()));
         return;
     }
     const LONG_PTR style = ::GetWindowLongPtr(hwnd(), GWL_STYLE);
@@ -272,14 +272,14 @@ void CLabel::PaintText(HDC dc, const RECT& client, COLORREF colour, int dx, int 
     case SS_RIGHT: format |= DT_RIGHT; break;
     default: format |= DT_LEFT;
     }
-    if (shown.find_first_of(TEXT("\t\n")) != tstring::npos) {
+    if (shown.find_first_of(L"\t\n") != std::wstring::npos) {
         format |= DT_WORDBREAK | DT_EXPANDTABS;
     } else {
         format |= DT_SINGLELINE | ((style & SS_CENTERIMAGE) ? DT_VCENTER : 0);
     }
     RECT r = client;
     ::OffsetRect(&r, dx, dy);
-    ::DrawText(dc, shown.c_str(), -1, &r, format);
+    ::DrawTextW(dc, shown.c_str(), -1, &r, format);
 }
 
 void CLabel::Paint(HDC dc, const RECT& client) {

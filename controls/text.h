@@ -14,4 +14,9 @@ using tstring = std::basic_string<TCHAR>;
 // The text of any window (control or dialog).
 tstring WindowText(HWND window);
 
+// A text for the wide GDI text functions. GDI's 8-bit ones convert with the code page of the
+// font's character set, not with the process's (UTF-8 under Velbrook's manifest), so every
+// text a control draws itself goes through the wide ones.
+std::wstring GdiText(const tstring& text);
+
 }  // namespace controls

@@ -2,6 +2,7 @@
 
 #include "engine/text.h"
 #include "platform/registry_view.h"
+#include "platform/text_codec.h"
 
 namespace engine {
 
@@ -75,11 +76,7 @@ std::string ShortcutResolver::Resolve(const std::string& shortcutPath) {
     if (UpperAnsi(path).find(".LNK") == std::string::npos) {
         path += ".lnk";
     }
-    wchar_t widePath[MAX_PATH];
-    if (::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH) == 0) {
-        return {};
-    }
-    if (FAILED(file_->Load(widePath, STGM_READ))) {
+    if (FAILED(file_->Load(platform::text::Wide(path).c_str(), STGM_READ))) {
         return {};
     }
     // Neither read is checked: a link without a file-system target gives an empty path part,

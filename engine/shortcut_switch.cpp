@@ -35,7 +35,7 @@ struct ShortcutFile {
 bool FindShortcut(const std::string& folder, const std::string& name, ShortcutFile& out) {
     platform::FileSearch search(folder + "\\*.lnk");
     while (search.Next()) {
-        const std::string fileName = search.Current().cFileName;
+        const std::string fileName = search.Name();
         if (FileTitle(fileName) == name) {
             out.folder = CollapseBackslashes(folder + "\\");
             out.fileName = fileName;

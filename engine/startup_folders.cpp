@@ -69,7 +69,7 @@ void EnumerateStartupFolder(HKEY root, const std::string& valueName, const Entry
     StartupItem item;
     item.location = valueName;
     while (search.Next()) {
-        const std::string fileName = search.Current().cFileName;
+        const std::string fileName = search.Name();
         item.name = FileTitle(fileName);
         item.command = resolver.Resolve(CollapseBackslashes(folder + "\\" + fileName));
         item.enabled = !marks.IsOff(fileName);

@@ -32,4 +32,13 @@ void EnableFailed(const std::string& name, ReportStyle style) {
     }
 }
 
+void TooLongToRecord(const std::string& name, ReportStyle style) {
+    Show(style,
+         "Failed to disable " + name +
+             ": its name, command or location is too long to be recorded in the history, so "
+             "it could not be switched back on.",
+         style.kind == ReportStyle::Kind::Page ? "Warning" : "Error",
+         style.kind == ReportStyle::Kind::Page ? MB_ICONWARNING : MB_ICONERROR);
+}
+
 }  // namespace engine::reports

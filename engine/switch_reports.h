@@ -11,5 +11,7 @@ void DisableFailed(const std::string& name, ReportStyle style);
 // "Failed to enable %s, error = %d".
 void EnableFailedWithCode(const std::string& name, LSTATUS code, ReportStyle style);
 void EnableFailed(const std::string& name, ReportStyle style);
+// The entry was left on: its texts don't fit the record that would switch it back on.
+void TooLongToRecord(const std::string& name, ReportStyle style);
 
 }  // namespace engine::reports

@@ -1,29 +1,47 @@
 #include "engine/text.h"
 
+#include "platform/text_codec.h"
+
 #include <windows.h>
+
+#include <algorithm>
 
 namespace engine {
 
+namespace {
+
+// Upper case through UTF-16, as Windows compares names: in UTF-8 a character's upper case may
+// take another number of bytes, which an in-place 8-bit conversion can't give.
+std::wstring UpperWide(std::string_view text) {
+    std::wstring wide = platform::text::Wide(text);
+    if (!wide.empty()) {
+        ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    }
+    return wide;
+}
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
 std::string UpperAnsi(std::string_view text) {
-    std::string upper(text);
-    // Plain ASCII, as nearly every entry name is, upper-cases the same in every code page;
-    // only the rest needs the system's tables (a call that costs more than the whole loop).
-    bool ascii = true;
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        } else if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
+    if (platform::text::IsAscii(text)) {
+        std::string upper(text);
+        for (char& c : upper) {
+            c = UpperAscii(c);
         }
+        return upper;
     }
-    if (!ascii) {
-        ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    }
-    return upper;
+    return platform::text::Narrow(UpperWide(text));
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && UpperAnsi(a) == UpperAnsi(b);
+    if (platform::text::IsAscii(a) && platform::text::IsAscii(b)) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+    }
+    return UpperWide(a) == UpperWide(b);
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

@@ -1,12 +1,13 @@
 #pragma once
-// Small helpers for the 8-bit (ANSI code page) texts the engine works on.
+// Small helpers for the 8-bit (ANSI code page: UTF-8 under the manifest) texts the engine
+// works on.
 
 #include <string>
 #include <string_view>
 
 namespace engine {
 
-// Upper case in the ANSI code page of the system.
+// Upper case of every character, as Windows compares names.
 std::string UpperAnsi(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);

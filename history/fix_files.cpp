@@ -13,7 +13,7 @@ namespace {
 constexpr int kFreeNameAttempts = 3600;
 
 std::string EncodeItem(const engine::StartupItem& item) {
-    return EncodeFixedItemRecord({item.location, item.name, item.command}, AnsiLeadBytes());
+    return EncodeFixedItemRecord({item.location, item.name, item.command}, DataFileText());
 }
 
 }  // namespace
@@ -31,6 +31,10 @@ std::string HistoryFilePath() { return shell::DataPath("data\\history.dat"); }
 
 std::string FixFilePathOf(std::int64_t utcSeconds) {
     return shell::DataPath("data\\" + FixFileStamp(utcSeconds) + ".dat");
+}
+
+bool Recordable(const engine::StartupItem& item) {
+    return FixedItemRecordFits({item.location, item.name, item.command}, DataFileText());
 }
 
 bool FixWriter::Begin() {
@@ -63,7 +67,7 @@ bool FixWriter::Finish(const std::string& remarks, const std::string& action) {
     RecordAppender historyFile;
     return lock.held() && historyFile.OpenExisting(HistoryFilePath(), kHistoryRecordSize) &&
            historyFile.Append(
-               EncodeHistoryRecord({remarks, fixTime_, action, fixFilePath_}, AnsiLeadBytes())) &&
+               EncodeHistoryRecord({remarks, fixTime_, action, fixFilePath_}, DataFileText())) &&
            historyFile.Flush() && fixFileKept;
 }
 
@@ -79,7 +83,7 @@ std::vector<HistoryRecord> ReadHistory() {
     if (ReadWholeRecords(HistoryFilePath(), kHistoryRecordSize, bytes) != ReadOutcome::Read) {
         return {};
     }
-    return ParseHistoryRecords(bytes);
+    return ParseHistoryRecords(bytes, DataFileText());
 }
 
 std::vector<HistoryRecord> ListedFixes() {
@@ -100,7 +104,7 @@ ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::Star
         return outcome;
     }
     items.clear();
-    for (auto& record : ParseFixedItemRecords(bytes)) {
+    for (auto& record : ParseFixedItemRecords(bytes, DataFileText())) {
         engine::StartupItem item;
         item.name = std::move(record.name);
         item.command = std::move(record.command);

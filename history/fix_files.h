@@ -24,6 +24,10 @@ std::string HistoryFilePath();
 // The fix file of a time: data\ + "%m%d%Y%H%M%S" of its local time + ".dat".
 std::string FixFilePathOf(std::int64_t utcSeconds);
 
+// Whether the entry's name, command and location fit a fix file's record whole. An entry that
+// doesn't is not switched off: it could not be switched back on from the history.
+bool Recordable(const engine::StartupItem& item);
+
 // One fix being written: its fix file open for appending, then one history record.
 class FixWriter {
 public:

@@ -3,6 +3,7 @@
 #include "engine/listing.h"
 #include "engine/text.h"
 #include "history/home_status.h"
+#include "platform/text_codec.h"
 #include "platform/unique_any.h"
 #include "platform/web_page.h"
 #include "res/art_ids.h"
@@ -82,9 +83,16 @@ const char* CHomePage::TipText(int index) {
     return index >= 0 && index < kMaintenanceTipCount ? kTips[index].text : "";
 }
 
+namespace {
+// The tips are Windows-1252 texts; labels show the process's code page.
+std::string ShownTip(const char* text) {
+    return platform::text::Recode(text, 1252, platform::text::kAnsi);
+}
+}  // namespace
+
 std::string CHomePage::TipAddress(const std::string& tipText) {
     for (const MaintenanceTip& tip : kTips) {
-        if (tipText == tip.text) {
+        if (tipText == tip.text || tipText == ShownTip(tip.text)) {
             return update::CompanionSiteUrl(tip.product);
         }
     }
@@ -126,7 +134,7 @@ LRESULT CHomePage::OnInitDialog(WPARAM, LPARAM) {
     viewHistory_.SetFont("Arial", 16, true);
     viewHistory_.SetColors(kBlue, kBlue, kPageBackground);
 
-    tipText_ = TipText(ChooseMaintenanceTip(std::time(nullptr)));
+    tipText_ = ShownTip(TipText(ChooseMaintenanceTip(std::time(nullptr))));
     tip_.SetText(tipText_);
     tipHeading_.SetText(kTipHeading);
     Layout();

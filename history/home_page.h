@@ -19,10 +19,11 @@ public:
 
     // Fills the three values from the Windows startups page and the status values.
     void RefreshStatus();
-    // The tip shown, chosen once when the page was made.
+    // The tip shown (in the process's code page), chosen once when the page was made.
     const std::string& tipText() const { return tipText_; }
 
-    // The tip texts, by number; the address its button opens (empty for a text not listed).
+    // The tip texts, by number, in Windows-1252; the address its button opens for a tip in
+    // either code page (empty for a text not listed).
     static const char* TipText(int index);
     static std::string TipAddress(const std::string& tipText);
 

@@ -1,6 +1,7 @@
 #include "history/manual_save.h"
 
 #include "engine/known_items.h"
+#include "engine/switch_reports.h"
 #include "history/fix_files.h"
 
 namespace history {
@@ -23,6 +24,12 @@ ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
                 item.enabled = true;
                 ++outcome.switchedOn;
             }
+            continue;
+        }
+        // Only an entry its fix file can hold whole is switched off: the history must be able
+        // to switch it back on.
+        if (!Recordable(item)) {
+            engine::reports::TooLongToRecord(item.name, style);
             continue;
         }
         if (engine::DisableStartupItem(item, style)) {

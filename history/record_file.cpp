@@ -1,12 +1,34 @@
 #include "history/record_file.h"
 
+#include "platform/text_codec.h"
+
 namespace history {
 
-bool IsAnsiLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+namespace text = platform::text;
 
-const LeadBytePredicate& AnsiLeadBytes() {
-    static const LeadBytePredicate predicate = IsAnsiLeadByte;
-    return predicate;
+const FieldText& DataFileText() {
+    static const FieldText codec{
+        [](std::string_view value, std::string* legacy) {
+            // Where the manifest is not honoured the program's texts are the legacy ones.
+            if (text::AnsiIs(text::LegacyCodePage())) {
+                *legacy = std::string(value);
+                return true;
+            }
+            bool lossy = false;
+            *legacy = text::Recode(value, text::kAnsi, text::LegacyCodePage(), &lossy);
+            return !lossy;
+        },
+        [](std::string_view legacy) {
+            return text::AnsiIs(text::LegacyCodePage())
+                       ? std::string(legacy)
+                       : text::Recode(legacy, text::LegacyCodePage(), text::kAnsi);
+        },
+        [](std::string_view value) { return text::Recode(value, text::kAnsi, text::kUtf8); },
+        [](std::string_view utf8) { return text::Recode(utf8, text::kUtf8, text::kAnsi); },
+        [](unsigned char byte) {
+            return ::IsDBCSLeadByteEx(text::LegacyCodePage(), byte) != FALSE;
+        }};
+    return codec;
 }
 
 bool FileExists(const std::string& path) {

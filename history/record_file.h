@@ -10,9 +10,9 @@
 
 namespace history {
 
-// The lead-byte test of the system's ANSI code page, for cutting texts into fields.
-bool IsAnsiLeadByte(unsigned char byte);
-const LeadBytePredicate& AnsiLeadBytes();
+// The texts of the data files: the system's legacy ANSI code page (not the UTF-8 of the
+// process's manifest), UTF-8 behind the marker for the texts that code page can't hold.
+const FieldText& DataFileText();
 
 bool FileExists(const std::string& path);
 

@@ -2,40 +2,46 @@
 
 namespace history {
 
-std::string EncodeHistoryRecord(const HistoryRecord& record, const LeadBytePredicate& isLeadByte) {
+std::string EncodeHistoryRecord(const HistoryRecord& record, const FieldText& codec) {
     layout::HistoryRecordBytes bytes;
-    WriteTextField(bytes.remarks, sizeof bytes.remarks, record.remarks, isLeadByte);
+    WriteTextField(bytes.remarks, sizeof bytes.remarks, record.remarks, codec);
     WriteInt64LE(bytes.fixTime, record.fixTime);
-    WriteTextField(bytes.action, sizeof bytes.action, record.action, isLeadByte);
-    WriteTextField(bytes.fixFilePath, sizeof bytes.fixFilePath, record.fixFilePath, isLeadByte);
+    WriteTextField(bytes.action, sizeof bytes.action, record.action, codec);
+    WriteTextField(bytes.fixFilePath, sizeof bytes.fixFilePath, record.fixFilePath, codec);
     return BytesOf(bytes);
 }
 
-std::string EncodeFixedItemRecord(const FixedItemRecord& record,
-                                  const LeadBytePredicate& isLeadByte) {
+std::string EncodeFixedItemRecord(const FixedItemRecord& record, const FieldText& codec) {
     layout::FixedItemRecordBytes bytes;
-    WriteTextField(bytes.location, sizeof bytes.location, record.location, isLeadByte);
-    WriteTextField(bytes.name, sizeof bytes.name, record.name, isLeadByte);
-    WriteTextField(bytes.command, sizeof bytes.command, record.command, isLeadByte);
+    WriteTextField(bytes.location, sizeof bytes.location, record.location, codec);
+    WriteTextField(bytes.name, sizeof bytes.name, record.name, codec);
+    WriteTextField(bytes.command, sizeof bytes.command, record.command, codec);
     return BytesOf(bytes);
 }
 
-std::vector<HistoryRecord> ParseHistoryRecords(std::string_view data) {
+bool FixedItemRecordFits(const FixedItemRecord& record, const FieldText& codec) {
+    using Bytes = layout::FixedItemRecordBytes;
+    return FitsField(record.location, sizeof Bytes::location, codec) &&
+           FitsField(record.name, sizeof Bytes::name, codec) &&
+           FitsField(record.command, sizeof Bytes::command, codec);
+}
+
+std::vector<HistoryRecord> ParseHistoryRecords(std::string_view data, const FieldText& codec) {
     return ParseRecords<layout::HistoryRecordBytes>(
-        data, [](const layout::HistoryRecordBytes& bytes) {
-            return HistoryRecord{ReadTextField(bytes.remarks, sizeof bytes.remarks),
+        data, [&](const layout::HistoryRecordBytes& bytes) {
+            return HistoryRecord{ReadTextField(bytes.remarks, sizeof bytes.remarks, codec),
                                  ReadInt64LE(bytes.fixTime),
-                                 ReadTextField(bytes.action, sizeof bytes.action),
-                                 ReadTextField(bytes.fixFilePath, sizeof bytes.fixFilePath)};
+                                 ReadTextField(bytes.action, sizeof bytes.action, codec),
+                                 ReadTextField(bytes.fixFilePath, sizeof bytes.fixFilePath, codec)};
         });
 }
 
-std::vector<FixedItemRecord> ParseFixedItemRecords(std::string_view data) {
+std::vector<FixedItemRecord> ParseFixedItemRecords(std::string_view data, const FieldText& codec) {
     return ParseRecords<layout::FixedItemRecordBytes>(
-        data, [](const layout::FixedItemRecordBytes& bytes) {
-            return FixedItemRecord{ReadTextField(bytes.location, sizeof bytes.location),
-                                   ReadTextField(bytes.name, sizeof bytes.name),
-                                   ReadTextField(bytes.command, sizeof bytes.command)};
+        data, [&](const layout::FixedItemRecordBytes& bytes) {
+            return FixedItemRecord{ReadTextField(bytes.location, sizeof bytes.location, codec),
+                                   ReadTextField(bytes.name, sizeof bytes.name, codec),
+                                   ReadTextField(bytes.command, sizeof bytes.command, codec)};
         });
 }
 

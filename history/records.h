@@ -55,12 +55,14 @@ inline constexpr std::size_t kHistoryRecordSize = sizeof(layout::HistoryRecordBy
 inline constexpr std::size_t kFixedItemRecordSize = sizeof(layout::FixedItemRecordBytes);
 
 // Texts too long for their field are cut at a character boundary.
-std::string EncodeHistoryRecord(const HistoryRecord& record, const LeadBytePredicate& isLeadByte);
-std::string EncodeFixedItemRecord(const FixedItemRecord& record,
-                                  const LeadBytePredicate& isLeadByte);
+std::string EncodeHistoryRecord(const HistoryRecord& record, const FieldText& codec);
+std::string EncodeFixedItemRecord(const FixedItemRecord& record, const FieldText& codec);
+// Whether every text of the record fits its field whole: an entry is switched off only then,
+// since a cut record could not switch it back on.
+bool FixedItemRecordFits(const FixedItemRecord& record, const FieldText& codec);
 
 // Every whole record in file order; a trailing fragment shorter than a record is ignored.
-std::vector<HistoryRecord> ParseHistoryRecords(std::string_view bytes);
-std::vector<FixedItemRecord> ParseFixedItemRecords(std::string_view bytes);
+std::vector<HistoryRecord> ParseHistoryRecords(std::string_view bytes, const FieldText& codec);
+std::vector<FixedItemRecord> ParseFixedItemRecords(std::string_view bytes, const FieldText& codec);
 
 }  // namespace history

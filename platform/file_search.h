@@ -12,13 +12,15 @@ public:
     explicit FileSearch(const std::string& pattern);
     // Moves to the next match; false when there is none (the first call gives the first match).
     bool Next();
-    const WIN32_FIND_DATAA& Current() const { return data_; }
+    // The match's file name in the program's code page.
+    std::string Name() const;
     bool IsDirectory() const { return (data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 private:
     std::string pattern_;
     unique_hfind find_;
-    WIN32_FIND_DATAA data_{};
+    // The wide form: a name of MAX_PATH characters may take more than MAX_PATH bytes in UTF-8.
+    WIN32_FIND_DATAW data_{};
     bool started_ = false;
 };
 

@@ -66,8 +66,8 @@ LSTATUS EnumValue(HKEY key, DWORD index, Value& out) {
 }
 
 LSTATUS EnumSubkey(HKEY key, DWORD index, std::string& nameOut) {
-    // Key names are limited to 255 characters.
-    char name[512];
+    // Key names are limited to 255 characters, up to four bytes each in UTF-8.
+    char name[1024];
     DWORD nameCount = sizeof name;
     LSTATUS status =
         ::RegEnumKeyExA(key, index, name, &nameCount, nullptr, nullptr, nullptr, nullptr);

@@ -1,6 +1,7 @@
 #include "shell/data_path.h"
 
 #include "engine/product_name.h"
+#include "platform/module_path.h"
 #include "platform/shell_folders.h"
 
 #include <windows.h>
@@ -25,13 +26,6 @@ size_t KeptPrefixLength(const std::string& path) {
                                                              : path.find_first_not_of('\\');
 }
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.rfind('\\'));
-}
-
 }  // namespace
 
 bool CreateFolderWithParents(const std::string& path) {
@@ -52,7 +46,7 @@ bool CreateFolderWithParents(const std::string& path) {
 std::string DataPath(const std::string& relativeName) {
     const std::string common = platform::ShellFolderPath(CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE);
     if (common.empty()) {
-        return ProgramFolder() + "\\" + relativeName;
+        return platform::ProgramFolderWithBackslash() + relativeName;
     }
     const std::string root = common + "\\" + engine::ProductName;
     CreateFolderWithParents(root);

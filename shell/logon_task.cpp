@@ -4,6 +4,7 @@
 #include "engine/text.h"
 #include "platform/com.h"
 #include "platform/module_path.h"
+#include "platform/text_codec.h"
 
 #include <cstdio>
 
@@ -15,28 +16,12 @@ namespace {
 constexpr DWORD kRunOnlyIfLoggedOn = TASK_FLAG_RUN_ONLY_IF_LOGGED_ON;
 static_assert(kRunOnlyIfLoggedOn == 0x2000);
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(),
-                                             static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          length);
-    return wide;
-}
+// The task's texts in the program's ANSI code page (the thread's code page would differ from
+// it under the UTF-8 manifest).
+std::wstring Wide(const std::string& text) { return platform::text::Wide(text); }
 
 std::string Narrow(const wchar_t* wide) {
-    if (!wide || !*wide) {
-        return {};
-    }
-    const int length =
-        ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.resize(text.size() - 1);
-    return text;
+    return wide ? platform::text::Narrow(wide) : std::string();
 }
 
 void Report(const char* what, HRESULT hr) {

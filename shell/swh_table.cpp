@@ -1,5 +1,7 @@
 #include "shell/swh_table.h"
 
+#include "platform/text_codec.h"
+
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -32,10 +34,7 @@ std::string SwhSlotName(const unsigned char* table, std::size_t slot) {
     if (length == 0) {
         return {};
     }
-    char converted[kSwhNameBytes * 2] = {};
-    const int written = ::WideCharToMultiByte(CP_ACP, 0, name, length, converted,
-                                              static_cast<int>(sizeof converted), nullptr, nullptr);
-    return std::string(converted, written > 0 ? static_cast<std::size_t>(written) : 0);
+    return platform::text::Narrow(std::wstring_view(name, static_cast<std::size_t>(length)));
 }
 
 std::uint32_t SwhSlotWindow(const unsigned char* table, std::size_t slot) {

@@ -82,10 +82,18 @@ drive trust "Z:$samples/test-ca.cer" || echo "tour: could not trust the test aut
 seed "$run_key" "Sample Signed" '"C:\Program Files\Velbrook Sample\signed.exe" /tray'
 seed "$run_key" "Sample Changed" 'C:\Program Files\Velbrook Sample\tampered.exe -min'
 seed "$run_key" "Sample Unsigned" '%ProgramFiles%\Velbrook Sample\unsigned.exe'
-for name in Spotify Zoom RtHDVCpl; do
+# Names outside the prefix's ANSI code page (1252), as programs install them on machines that
+# read Cyrillic, Greek or Chinese.
+seed "$run_key" "Яндекс.Диск" '"C:\Users\Дмитрий\AppData\Local\Yandex\YandexDisk2.exe" /startup'
+seed "$run_key" "微信" '"C:\Program Files\Tencent\WeChat\WeChat.exe" /autorun'
+seed "$run_key" "Σύνδεση ✓" '"C:\Users\Public\Σύνδεση\sync.exe" --tray'
+seed "$machine_run_key" "Café Sync" '"C:\Program Files\Café\sync.exe"'
+for name in Spotify Zoom RtHDVCpl 微信; do
   "$build/wine-run" "$dist/velbrookc.exe" disable "$name" >/dev/null 2>&1 ||
     echo "tour: could not switch $name off" >&2
 done
+"$build/wine-run" "$dist/velbrookc.exe" ignore add "Яндекс.Диск" >/dev/null 2>&1 ||
+  echo "tour: could not ignore a name" >&2
 
 "$build/wine-run" "$program/Velbrook.exe" >/dev/null 2>&1 &
 velbrook=$!
@@ -111,7 +119,7 @@ shot history-after-fix  Velbrook  click Velbrook 1021
 shot about              Velbrook  command Velbrook 1035
 
 # --- the new-startup alert: a program adds itself to Run, and the monitor's timer fires ---
-seed "$run_key" "Contoso Updater" '"C:\Program Files\Contoso\updater.exe" /silent'
+seed "$run_key" "Облако Updater" '"C:\Program Files\Облако\updater.exe" /silent'
 drive post Velbrook 275 300 0 || echo "tour: no monitor pass" >&2  # WM_TIMER, the monitor's timer
 sleep 3
 # The alert carries the main window's title: the screen's bottom-right corner, where it shows.

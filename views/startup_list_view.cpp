@@ -3,6 +3,7 @@
 #include "engine/text.h"
 #include "platform/app_messages.h"
 #include "platform/gdi_select.h"
+#include "platform/text_codec.h"
 
 #include <windowsx.h>
 
@@ -22,16 +23,6 @@ constexpr int kCheckBoxClickWidth = 20;
 // The state image of a check box: 1 unticked, 2 ticked.
 UINT CheckBoxState(bool checked) { return INDEXTOSTATEIMAGEMASK(checked ? 2 : 1); }
 
-std::string Narrow(const wchar_t* text) {
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) {
-        return {};
-    }
-    std::string narrow(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.pop_back();
-    return narrow;
-}
 }  // namespace
 
 CStartupListView::~CStartupListView() = default;
@@ -298,7 +289,8 @@ void CStartupListView::AnswerDisplayInfo(LVITEMA& item) const {
 }
 
 void CStartupListView::AnswerDisplayInfo(LVITEMW& item) const {
-    std::string text(item.cchTextMax > 0 ? static_cast<size_t>(item.cchTextMax) : 1, '\0');
+    // Room for the longest 8-bit form of cchTextMax UTF-16 units: three bytes each in UTF-8.
+    std::string text(item.cchTextMax > 0 ? static_cast<size_t>(item.cchTextMax) * 3 : 1, '\0');
     LVITEMA narrow{};
     narrow.mask = item.mask;
     narrow.iItem = item.iItem;
@@ -308,9 +300,16 @@ void CStartupListView::AnswerDisplayInfo(LVITEMW& item) const {
     narrow.cchTextMax = static_cast<int>(text.size());
     AnswerDisplayInfo(narrow);
     item.state = narrow.state;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 &&
-        !::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax)) {
-        item.pszText[item.cchTextMax - 1] = L'\0';
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring wide = platform::text::Wide(text.c_str());
+        size_t count = std::min(wide.size(), static_cast<size_t>(item.cchTextMax - 1));
+        // Never half a surrogate pair at the cut.
+        if (count < wide.size() && count > 0 && wide[count - 1] >= 0xD800 &&
+            wide[count - 1] <= 0xDBFF) {
+            --count;
+        }
+        std::copy_n(wide.data(), count, item.pszText);
+        item.pszText[count] = L'\0';
     }
 }
 
@@ -331,7 +330,9 @@ bool CStartupListView::OnNotify(NMHDR& header, LRESULT& answer) {
     }
     case LVN_ODFINDITEMW: {
         const auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
-        answer = find.lvfi.psz ? FindRow(Narrow(find.lvfi.psz), find.lvfi.flags, find.iStart) : -1;
+        answer = find.lvfi.psz
+                     ? FindRow(platform::text::Narrow(find.lvfi.psz), find.lvfi.flags, find.iStart)
+                     : -1;
         return true;
     }
     case NM_CUSTOMDRAW:
@@ -452,13 +453,14 @@ void CStartupListView::DrawCell(HDC dc, int row, int column) const {
     if (text.right <= text.left) {
         return;
     }
-    const std::string content = CellText(row, column);
+    // The wide call: GDI's 8-bit one converts with the font's code page, not the process's.
+    const std::wstring content = platform::text::Wide(CellText(row, column));
     const auto font = reinterpret_cast<HGDIOBJ>(::SendMessage(hwnd(), WM_GETFONT, 0, 0));
     platform::SelectedObject selected(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     const bool claimOnly = column == publisherColumn_ && RowAt(row)->publisherUnverified;
     ::SetTextColor(dc, claimOnly ? ::GetSysColor(COLOR_GRAYTEXT) : RowTextColour(row, ItemAt(row)));
-    ::DrawTextA(dc, content.data(), static_cast<int>(content.size()), &text, format);
+    ::DrawTextW(dc, content.data(), static_cast<int>(content.size()), &text, format);
 }
 
 }  // namespace views

@@ -1,6 +1,7 @@
 #include "cleanup/scrap_catalogue.h"
 #include "cleanup/scrap_scan.h"
 #include "engine/text.h"
+#include "platform/text_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -43,13 +44,17 @@ TEST(ScrapCatalogue, DomainRowsStandWhereTheyBelong) {
 }
 
 // With no two rows equal but for case, a single lookup per entry finds exactly the rows that
-// comparing with every name in turn would find.
+// comparing with every name in turn would find. Names are looked up as the registry gives them,
+// in the process's code page (UTF-8): "\xB5Torrent" is found as "\xC2\xB5Torrent".
 TEST(ScrapCatalogue, NoTwoRowsDifferOnlyInCase) {
     std::set<std::string> upper;
     for (const char* name : ScrapCatalogue) {
-        EXPECT_TRUE(upper.insert(engine::UpperAnsi(name)).second) << name;
-        EXPECT_EQ(cleanup::CataloguePosition(name), PositionOf(name)) << name;
+        const std::string listed =
+            platform::text::Recode(name, cleanup::kScrapCatalogueCodePage, platform::text::kAnsi);
+        EXPECT_TRUE(upper.insert(engine::UpperAnsi(listed)).second) << name;
+        EXPECT_EQ(cleanup::CataloguePosition(listed), PositionOf(name)) << name;
     }
+    EXPECT_EQ(cleanup::CataloguePosition("\xC2\xB5torrent"), 1u);
 }
 
 TEST(CataloguePosition, MatchesWholeNamesWithoutRegardToCase) {

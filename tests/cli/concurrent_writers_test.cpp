@@ -41,7 +41,7 @@ std::vector<std::string> FixFiles() {
     const std::string folder = shell::DataPath("data");
     platform::FileSearch search(folder + "\\*.dat");
     while (search.Next()) {
-        const std::string name = search.Current().cFileName;
+        const std::string name = search.Name();
         if (name.size() == 18) {  // fourteen digits and ".dat"
             files.push_back(folder + "\\" + name);
         }

@@ -17,7 +17,7 @@ void ResetDataFolder() {
     std::vector<std::pair<std::string, bool>> found;
     platform::FileSearch search(folder + "\\*");
     while (search.Next()) {
-        const std::string name = search.Current().cFileName;
+        const std::string name = search.Name();
         if (name != "." && name != "..") {
             found.emplace_back(folder + "\\" + name, search.IsDirectory());
         }

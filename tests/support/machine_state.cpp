@@ -38,7 +38,7 @@ void ClearFolder(const std::string& folder) {
     std::vector<std::string> files;
     while (search.Next()) {
         if (!search.IsDirectory()) {
-            files.push_back(folder + "\\" + search.Current().cFileName);
+            files.push_back(folder + "\\" + search.Name());
         }
     }
     for (const auto& file : files) {

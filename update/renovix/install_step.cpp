@@ -1,6 +1,7 @@
 #include "update/renovix/install_step.h"
 
 #include "platform/message_box.h"
+#include "platform/text_codec.h"
 #include "platform/unique_any.h"
 #include "shell/settings_key.h"
 #include "update/renovix/archive_entry.h"
@@ -147,17 +148,6 @@ void InformationBox(const char* text) {
 
 }  // namespace
 
-std::wstring WideOf(const std::string& text, UINT codePage) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length = ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
 InstallOptions DefaultInstallOptions() {
     InstallOptions options;
     wchar_t module[MAX_PATH] = {};
@@ -191,7 +181,7 @@ bool UnpackArchive(const std::wstring& archive, const std::wstring& folder) {
         if (!relative) {
             continue;  // it would land outside the folder, or names no plain file
         }
-        const std::wstring target = base + WideOf(*relative, CP_UTF8);
+        const std::wstring target = base + platform::text::WideOfUtf8(*relative);
         if (!LiesBelow(target, base)) {
             continue;
         }
@@ -216,7 +206,9 @@ int RunInstallStep(const InstallOptions& options) {
         return 0;
     }
     const UpdateList list = ParseUpdateList(bytes);
-    const std::wstring programFolder = WideOf(list.programFolder, CP_ACP);
+    // The list is written in UTF-8 by the dialog, in Velbrook's process; rundll32 runs in the
+    // legacy code page, so the list's own code page must not depend on the process.
+    const std::wstring programFolder = platform::text::WideOfUtf8(list.programFolder);
     // The list lies in a folder that every program of the user can write to: it may only
     // install into the folder this library was started from.
     const bool ownFolder = SameFolder(programFolder, options.programFolder);
@@ -226,9 +218,10 @@ int RunInstallStep(const InstallOptions& options) {
         if (!localName || localName->find('\\') != std::string::npos) {
             continue;
         }
-        const std::wstring local = temp + L"\\" + WideOf(*localName, CP_ACP);
+        const std::wstring local = temp + L"\\" + platform::text::WideOfUtf8(*localName);
         const std::wstring signature = local + kSignatureSuffix;
-        const std::wstring destination = WideOf(DestinationOf(list.programFolder, file), CP_ACP);
+        const std::wstring destination =
+            platform::text::WideOfUtf8(DestinationOf(list.programFolder, file));
         CloseRunningProduct();
         // The downloads wait in a folder that every program of the user can write to: what
         // is installed must still carry the maker's signature.

@@ -27,8 +27,4 @@ int RunInstallStep(const InstallOptions& options);
 // entry was read whole with a matching CRC-32. False when the archive cannot be opened.
 bool UnpackArchive(const std::wstring& archive, const std::wstring& folder);
 
-// Text conversions of the install step: the list file is in the ANSI code page, archive names
-// in UTF-8.
-std::wstring WideOf(const std::string& text, UINT codePage);
-
 }  // namespace renovix

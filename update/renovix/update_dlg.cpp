@@ -3,6 +3,7 @@
 #include "platform/app_messages.h"
 #include "platform/message_box.h"
 #include "platform/own_module.h"
+#include "platform/text_codec.h"
 #include "res/art_ids.h"
 #include "update/program_version.h"
 #include "update/renovix/install_step.h"
@@ -59,18 +60,6 @@ std::wstring ProgramFolder() {
     std::wstring folder(path, length < MAX_PATH ? length : 0);
     const size_t slash = folder.find_last_of(L'\\');
     return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
-}
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(),
-                          size, nullptr, nullptr);
-    return narrow;
 }
 
 std::string RandomName() {
@@ -325,7 +314,7 @@ void CUpdateDlg::RunWorker() {
 
 std::string CUpdateDlg::RequestVersionText(bool& started) const {
     const std::string url = update::VersionCheckUrl();
-    const std::wstring wideUrl = WideOf(url, CP_ACP);
+    const std::wstring wideUrl = platform::text::Wide(url);
     ::OutputDebugStringW(wideUrl.c_str());
     std::string text = update::FetchUrlText(url, INTERNET_OPEN_TYPE_PRECONFIG);
     started = text != update::kInternetNotConnected;
@@ -341,7 +330,8 @@ bool CUpdateDlg::ProcessVersionResponse(const std::string& text) {
     SetStatus(L"Getting the required information...");
     ::Sleep(pauseMs_);
     const std::wstring programFolder = ProgramFolder();
-    const std::string own = update::FileVersionText(Narrow(programFolder + L"\\Velbrook.exe"));
+    const std::string own =
+        update::FileVersionText(platform::text::Narrow(programFolder + L"\\Velbrook.exe"));
     if (!update::IsNewerVersion(own, header.latestVersion)) {
         StopPicture();
         ShowItem(IDC_UPDATE_PICTURE, false);
@@ -369,7 +359,7 @@ bool CUpdateDlg::ProcessVersionResponse(const std::string& text) {
         DeleteDownloads();
         return false;
     }
-    const std::string list = FormatUpdateList(Narrow(programFolder), listed);
+    const std::string list = FormatUpdateList(platform::text::Utf8(programFolder), listed);
     const std::wstring listPath = TempFolder() + L"\\" + kListFileName;
     platform::unique_hfile file(::CreateFileW(listPath.c_str(), GENERIC_WRITE, 0, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -394,7 +384,7 @@ bool CUpdateDlg::DownloadUpdateFile(const std::string& url, unsigned long size,
     std::wstring path;
     for (int i = 0; i < kNameTries && !file; ++i) {
         localName = RandomName();
-        path = folder + L"\\" + WideOf(localName, CP_ACP);
+        path = folder + L"\\" + platform::text::WideOfUtf8(localName);
         file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     }

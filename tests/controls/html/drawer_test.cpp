@@ -449,8 +449,9 @@ TEST_F(HtmlStaticTest, AUtf16StaticGetsItsMarkupInTheAnsiCodePage) {
     CPPHtmlStatic control;
     ASSERT_TRUE(control.Subclass(wide));
     EXPECT_EQ(control.Drawer().Text(), "<b>first</b>");
-    control.SetWindowText("<i>caf\xE9 &copy;</i>");
-    EXPECT_EQ(control.Drawer().Text(), "<i>caf\xE9 &copy;</i>");
+    // The process's code page is UTF-8, as the product's.
+    control.SetWindowText("<i>caf\xC3\xA9 &copy;</i>");
+    EXPECT_EQ(control.Drawer().Text(), "<i>caf\xC3\xA9 &copy;</i>");
     const auto texts = TextsOf(control.Drawer().PreparedLayout());
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_TRUE(texts[0]->style->italic);

@@ -2,6 +2,7 @@
 // signatures, "afupsc" and the restart of Velbrook.
 #include "update/renovix/install_step.h"
 
+#include "platform/text_codec.h"
 #include "shell/settings_key.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/update/renovix/renovix_test_support.h"
@@ -16,7 +17,7 @@ namespace {
 
 using namespace testing_support;
 
-std::wstring Wide(const std::string& text) { return WideOf(text, CP_ACP); }
+std::wstring Wide(const std::string& text) { return platform::text::Wide(text); }
 
 class InstallStep : public ::testing::Test {
 protected:
