@@ -1,5 +1,12 @@
 # Helpers shared by every target of the product.
 
+# The manifest names the architecture of the build it goes into: a 64-bit test program that
+# claimed to be x86 would be given the 32-bit common controls where Wine has both.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VELBROOK_MANIFEST_ARCH amd64)
+else()
+  set(VELBROOK_MANIFEST_ARCH x86)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/res/velbrook.manifest.in ${PROJECT_BINARY_DIR}/velbrook.manifest @ONLY)
 
 # velbrook_target_defaults(target): our warnings and the repository root on the include path.

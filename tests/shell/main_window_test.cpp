@@ -12,6 +12,7 @@
 #include "shell/tray_notify_icon.h"
 #include "shell/velbrook_dlg.h"
 #include "shell_test_ids.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "update/site_config.h"
 
@@ -65,7 +66,7 @@ protected:
     void SetUp() override {
         // Nothing answers there: the check at start finds no update at once.
         ::SetEnvironmentVariableA("VELBROOK_SITE_URL", "http://127.0.0.1:1");
-        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "systray");
+        testing_support::DeleteSetting("systray");
         previous_ = platform::SetWebPageHandler([this](const std::string& address) {
             opened.push_back(address);
             return true;
@@ -73,7 +74,7 @@ protected:
     }
     void TearDown() override {
         platform::SetWebPageHandler(previous_);
-        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "systray");
+        testing_support::DeleteSetting("systray");
     }
     std::vector<std::string> opened;
 
