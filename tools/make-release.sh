@@ -12,4 +12,6 @@ if [ $# -lt 2 ] || [ $# -gt 3 ]; then
 fi
 public=$(bash "$root/tools/sign-update.sh" pubkey "$2")
 RENOVIX_UPDATE_PUBLIC_KEY=$public bash "$root/tools/build.sh"
-exec python3 "$root/tools/make-release.py" --base-url "$1" --key "$2" --out "${3:-$root/release}"
+dist_build=${DIST_BUILD_DIR:-$root/build-dist}
+exec python3 "$root/tools/make-release.py" --base-url "$1" --key "$2" --out "${3:-$root/release}" \
+  --manifest "$dist_build/setup/velbrook_setup/release.json"
