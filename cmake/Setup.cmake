@@ -11,7 +11,9 @@ endif()
 # velbrook_setup_program(name VERSION a.b.c.d OUTPUT_DIR dir TARGETS target...):
 # the target `name` writes OUTPUT_DIR/Velbrook-<version>-setup.exe holding the files of the
 # targets, and the folder `name` of the current build folder gets release.json, which tells
-# tools/make-release.py the version, the setup program and the program files.
+# tools/make-release.py the version, the configuration (a release one, or one made for the
+# tests), the file naming the key built into Renovix.dll, the setup program and the program
+# files.
 function(velbrook_setup_program name)
   cmake_parse_arguments(arg "" "VERSION;OUTPUT_DIR" "TARGETS" ${ARGN})
   set(setup ${arg_OUTPUT_DIR}/Velbrook-${arg_VERSION}-setup.exe)
@@ -23,10 +25,17 @@ function(velbrook_setup_program name)
     list(APPEND json_files "\"$<TARGET_FILE:${target}>\"")
   endforeach()
   list(JOIN json_files ",\n    " json_files)
+  if(VELBROOK_BUILD_TESTS)
+    set(configuration tests)
+  else()
+    set(configuration release)
+  endif()
   file(GENERATE OUTPUT ${dir}/files.nsh CONTENT "${file_lines}")
   file(GENERATE OUTPUT ${dir}/release.json CONTENT "{
   \"version\": \"${arg_VERSION}\",
   \"architecture\": \"${VELBROOK_NSIS_TARGET}\",
+  \"configuration\": \"${configuration}\",
+  \"public_key_file\": \"${VELBROOK_PUBLIC_KEY_FILE}\",
   \"setup\": \"${setup}\",
   \"files\": [
     ${json_files}

@@ -1,5 +1,12 @@
 # Helpers shared by every target of the product.
 
+# The manifest names the architecture of the build it goes into: a 64-bit test program that
+# claimed to be x86 would be given the 32-bit common controls where Wine has both.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VELBROOK_MANIFEST_ARCH amd64)
+else()
+  set(VELBROOK_MANIFEST_ARCH x86)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/res/velbrook.manifest.in ${PROJECT_BINARY_DIR}/velbrook.manifest @ONLY)
 file(WRITE ${PROJECT_BINARY_DIR}/velbrook_manifest.rc.new
      "#include <winuser.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${PROJECT_BINARY_DIR}/velbrook.manifest\"\n")

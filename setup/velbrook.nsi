@@ -18,7 +18,8 @@ ManifestDPIAware true
 
 !define PRODUCT "Velbrook"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
-; The program's own key (settings and status values), written by the program itself.
+; The program's own key (settings and status values), written by the program itself in the
+; 32-bit view in every build (the shipped program is 32-bit).
 !define SETTINGS_KEY "SOFTWARE\${PRODUCT}"
 !define LOGON_TASK "${PRODUCT} startups"
 
@@ -170,6 +171,8 @@ Section "Uninstall"
     "Keep your ${PRODUCT} history and ignore list?$\r$\n$\r$\nKeep them to find your fixes again when you install ${PRODUCT} later." \
     /SD IDYES IDYES keep
     RMDir /r "$APPDATA\${PRODUCT}"
+    SetRegView 32
     DeleteRegKey HKLM "${SETTINGS_KEY}"
+    SetRegView default
   keep:
 SectionEnd

@@ -1,7 +1,7 @@
 #include "shell/settings_key.h"
 
 #include "engine/product_name.h"
-#include "platform/registry.h"
+#include "platform/registry_view.h"
 
 #include <climits>
 #include <cerrno>
@@ -19,7 +19,8 @@ bool ReadStoredText(const std::string& name, std::string& text) {
     platform::unique_hkey key;
     std::string data;
     DWORD type = REG_NONE;
-    if (reg::OpenKey(HKEY_LOCAL_MACHINE, SettingsKeyPath(), KEY_READ, key) != ERROR_SUCCESS ||
+    if (reg::OpenKeyIn(kSettingsView, HKEY_LOCAL_MACHINE, SettingsKeyPath(), KEY_READ, key) !=
+            ERROR_SUCCESS ||
         reg::QueryValue(key.get(), name, data, type) != ERROR_SUCCESS || data.size() < 2) {
         return false;
     }
@@ -51,8 +52,8 @@ LSTATUS WriteSetting(const char* text, const std::string& name) {
         return ERROR_INVALID_DATA;
     }
     platform::unique_hkey key;
-    const LSTATUS status = reg::CreateKey(HKEY_LOCAL_MACHINE, SettingsKeyPath(),
-                                          KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, key);
+    const LSTATUS status = reg::CreateKeyIn(kSettingsView, HKEY_LOCAL_MACHINE, SettingsKeyPath(),
+                                            KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, key);
     if (status != ERROR_SUCCESS) {
         return status;
     }

@@ -1,6 +1,10 @@
 #pragma once
 // SettingsKey: HKLM\SOFTWARE\Velbrook, whose values are decimal integers or local times,
-// all stored as REG_SZ.
+// all stored as REG_SZ. The key lies in the 32-bit view in every build: the shipped program is
+// 32-bit and its setup writes and removes the key there, so a 64-bit build of the same sources
+// must find the same values.
+
+#include "platform/registry_view.h"
 
 #include <windows.h>
 
@@ -10,6 +14,8 @@ namespace shell {
 
 // "SOFTWARE\Velbrook".
 std::string SettingsKeyPath();
+// The view the key is opened in.
+inline constexpr platform::reg::View kSettingsView = platform::reg::View::Wow32;
 
 // The stored number, or fallback when the key or value is missing, the text is empty, or the
 // number does not fit 32 bits (the largest and smallest 32-bit values count as overflow).

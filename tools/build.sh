@@ -1,39 +1,24 @@
 #!/usr/bin/env bash
-# Sets the machine up (tools/setup.sh), then configures and builds:
-# - build/ (or $BUILD_DIR): everything, tests included, for the architecture the tests run as
-#   on this machine (tools/test-arch.sh);
-# - where that is not the shipped i686, also build-dist/ (or $DIST_BUILD_DIR): the shipped
-#   32-bit files, without the tests.
-# The shipped i686 files land in dist/.
+# Sets the machine up (tools/setup.sh), then configures and builds two configurations:
+# - build/ (or $BUILD_DIR): the test build (tests, benchmarks, tour, gallery) for the
+#   architecture the tests run as on this machine (tools/test-arch.sh); its program files land
+#   in build/dist/;
+# - build-dist/ (or $DIST_BUILD_DIR): the release configuration, i686 without anything made for
+#   the tests; only its files land in dist/. RENOVIX_UPDATE_PUBLIC_KEY (64 hex digits), when
+#   set, is the maker's key built into its Renovix.dll (tools/make-release.sh sets it).
+# With ccache installed, compiles go through it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
+dist_build=${DIST_BUILD_DIR:-$root/build-dist}
 bash "$root/tools/setup.sh"
 bash "$root/tools/fetch-third-party.sh"
 arch=$(bash "$root/tools/test-arch.sh")
+source "$root/tools/build-config.sh"
 
-# configure DIR ARCH [CMAKE ARGS...]: (re)configures DIR for ARCH; a folder configured for
-# another architecture starts afresh.
-configure() {
-  local dir=$1 want=$2
-  shift 2
-  if [ -f "$dir/build.ninja" ] && [ "$(cat "$dir/velbrook-arch" 2>/dev/null)" != "$want" ]; then
-    rm -rf "$dir"
-  fi
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$want.cmake" -DCMAKE_BUILD_TYPE=Release "$@"
-    echo "$want" >"$dir/velbrook-arch"
-  fi
-}
-
-if [ "$arch" = i686 ]; then
-  configure "$build" i686
-  cmake --build "$build" --parallel "$(nproc)"
+velbrook_build "$build" "$arch" tests
+if [ -n "${RENOVIX_UPDATE_PUBLIC_KEY:-}" ]; then
+  velbrook_build "$dist_build" i686 release -DRENOVIX_UPDATE_PUBLIC_KEY="$RENOVIX_UPDATE_PUBLIC_KEY"
 else
-  configure "$build" "$arch" -DVELBROOK_DIST_DIR="$build/dist"
-  cmake --build "$build" --parallel "$(nproc)"
-  dist_build=${DIST_BUILD_DIR:-$root/build-dist}
-  configure "$dist_build" i686 -DVELBROOK_BUILD_TESTS=OFF
-  cmake --build "$dist_build" --parallel "$(nproc)"
+  velbrook_build "$dist_build" i686 release
 fi

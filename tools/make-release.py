@@ -14,8 +14,10 @@ The folder gets:
 
 URL is where the folder will be served: https, or http to the loopback address for trials.
 The manifest is the release.json the build writes beside its setup program; by default the one
-of the shipped 32-bit build (build-dist/, or build/ where that is the 32-bit one).
-tools/release-server.py serves the folder.
+of the release configuration (build-dist/). A manifest of a build made for the tests is refused,
+and so is a KEY whose public half is not the key built into that build's Renovix.dll (the
+build writes it as hex into the file the manifest names). tools/release-server.py serves the
+folder.
 """
 
 import argparse
@@ -49,11 +51,10 @@ class ReleaseError(Exception):
 
 
 def default_manifest():
-    for build in ("build-dist", "build"):
-        path = ROOT / build / MANIFEST
-        if path.is_file() and json.loads(path.read_text())["architecture"] == SHIPPED_ARCHITECTURE:
-            return path
-    raise ReleaseError("no shipped 32-bit build found: run tools/build.sh first")
+    path = ROOT / "build-dist" / MANIFEST
+    if not path.is_file():
+        raise ReleaseError("no release configuration found: run tools/build.sh first")
+    return path
 
 
 def read_manifest(path):
@@ -65,6 +66,39 @@ def read_manifest(path):
         if not pathlib.Path(name).is_file():
             raise ReleaseError(f"{name} is missing: build it first")
     return manifest
+
+
+def public_key_of(key):
+    """The public half of a private key file, as 64 lower-case hex digits."""
+    result = subprocess.run(["bash", str(SIGN_TOOL), "pubkey", str(key)],
+                            capture_output=True, text=True)
+    if result.returncode != 0:
+        raise ReleaseError(f"cannot read the key {key}: {result.stderr.strip()}")
+    return result.stdout.strip().lower()
+
+
+def check_release_build(manifest, key, for_tests=False):
+    """Only the release configuration's files are released, and only with the key whose public
+    half its Renovix.dll holds: a mismatch would ship an update that no copy installs."""
+    if manifest.get("configuration") != "release" and not for_tests:
+        raise ReleaseError("the manifest is not the release configuration's (build-dist/): "
+                           "test builds are never released")
+    if manifest.get("architecture") != SHIPPED_ARCHITECTURE and not for_tests:
+        raise ReleaseError(f"the release is {SHIPPED_ARCHITECTURE}, not {manifest.get('architecture')}")
+    try:
+        built_in = pathlib.Path(manifest["public_key_file"]).read_text().strip().lower()
+        library = next(pathlib.Path(name) for name in manifest["files"]
+                       if pathlib.Path(name).name.lower() == "renovix.dll")
+        holds_key = bytes.fromhex(built_in) in library.read_bytes()
+    except (KeyError, OSError, StopIteration, ValueError) as error:
+        raise ReleaseError(f"cannot tell which key the build's Renovix.dll holds: {error}") from error
+    if not holds_key:
+        raise ReleaseError(f"{library} does not hold the key {built_in}: build it again")
+    signing = public_key_of(key)
+    if signing != built_in:
+        raise ReleaseError(f"the key {key} has the public half {signing}, but Renovix.dll was built "
+                           f"with {built_in}: configure build-dist/ with "
+                           "-DRENOVIX_UPDATE_PUBLIC_KEY=<its public half> or sign with its key")
 
 
 def checked_base_url(text):
@@ -134,6 +168,15 @@ def make_release(manifest, base_url, key, out):
     return answer
 
 
+def release(manifest_path, base_url, key, out, for_tests=False):
+    """The whole release: checks, then the folder. for_tests lets the tests' own update server
+    release a build made for the tests."""
+    base_url = checked_base_url(base_url)
+    manifest = read_manifest(manifest_path)
+    check_release_build(manifest, key, for_tests)
+    return manifest, make_release(manifest, base_url, pathlib.Path(key), pathlib.Path(out))
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[1])
     parser.add_argument("--base-url", required=True, help="where the folder will be served")
@@ -142,9 +185,8 @@ def main(argv=None):
     parser.add_argument("--out", default=str(ROOT / "release"), help="the release folder")
     args = parser.parse_args(argv)
     try:
-        base_url = checked_base_url(args.base_url)
-        manifest = read_manifest(args.manifest or default_manifest())
-        answer = make_release(manifest, base_url, pathlib.Path(args.key), pathlib.Path(args.out))
+        manifest, answer = release(args.manifest or default_manifest(), args.base_url, args.key,
+                                   args.out)
     except ReleaseError as error:
         print(f"make-release: {error}", file=sys.stderr)
         return 1

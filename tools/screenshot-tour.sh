@@ -57,8 +57,8 @@ shot() {  # shot NAME WINDOW [DRIVER STEP...]
 # A machine with a dozen startup entries, three of them switched off, one a scrap program.
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 machine_run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
-seed() {  # seed KEY NAME COMMAND
-  "$build/wine-run" reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1
+seed() {  # seed KEY NAME COMMAND, in the machine's own (64-bit) view
+  "$build/wine-run" reg add "$1" /v "$2" /t REG_SZ /d "$3" /f /reg:64 >/dev/null 2>&1
 }
 seed "$run_key" "Notepad" 'C:\windows\system32\notepad.exe /background'
 seed "$run_key" "Discord" '"C:\Users\Public\Discord\Update.exe" --processStart Discord.exe'

@@ -28,14 +28,24 @@ def load_tool(name):
 make_release = load_tool("make-release")
 
 
-class ReleaseFixture:
-    """A manifest of stand-in program files and a setup program, as a build writes it."""
+def new_key(path):
+    """A fresh private key file; its public half as hex."""
+    return subprocess.run(["bash", str(TOOLS / "sign-update.sh"), "genkey", str(path)],
+                          capture_output=True, text=True, check=True).stdout.strip()
 
-    def __init__(self, folder, version="2.0.10.3"):
+
+class ReleaseFixture:
+    """A manifest of stand-in program files and a setup program, as the release configuration
+    writes it, with a key of its own built into the library."""
+
+    def __init__(self, folder, version="2.0.10.3", configuration="release"):
         self.folder = pathlib.Path(folder)
+        self.key = self.folder / "maker.pem"
+        public = new_key(self.key)
+        (self.folder / "public-key.hex").write_text(public + "\n")
         self.contents = {
             "Velbrook.exe": b"MZ program " * 500,
-            "Renovix.dll": b"MZ library " * 300,
+            "Renovix.dll": b"MZ library " * 300 + bytes.fromhex(public) + b"rest",
             "velbrookc.exe": b"MZ console " * 200,
         }
         built = self.folder / "dist"
@@ -51,14 +61,16 @@ class ReleaseFixture:
         self.manifest.write_text(json.dumps({
             "version": version,
             "architecture": "x86-unicode",
+            "configuration": configuration,
+            "public_key_file": str(self.folder / "public-key.hex"),
             "setup": str(setup),
             "files": [str(built / name) for name in self.contents],
         }))
         self.version = version
         self.out = self.folder / "release"
 
-    def make(self, base_url="https://updates.example.com/velbrook/", manifest=None):
-        args = ["--base-url", base_url, "--key", str(self.folder / "unused.key"),
+    def make(self, base_url="https://updates.example.com/velbrook/", manifest=None, key=None):
+        args = ["--base-url", base_url, "--key", str(key or self.key),
                 "--manifest", str(manifest or self.manifest), "--out", str(self.out)]
         return make_release.main(args)
 
@@ -136,6 +148,28 @@ class MakeRelease(unittest.TestCase):
         self.assertEqual(self.release.make(base_url="http://127.0.0.1:8123"), 0)
         answer = (self.release.out / "admin" / "vercheck.asp").read_bytes()
         self.assertIn(b"\thttp://127.0.0.1:8123/Velbrook-", answer)
+
+    def test_refuses_a_key_other_than_the_built_in_one_and_test_builds(self):
+        other_key = pathlib.Path(self.tmp.name) / "other.pem"
+        new_key(other_key)
+        manifest = json.loads(self.release.manifest.read_text())
+        tests_build = dict(manifest, configuration="tests")
+        stale_library = pathlib.Path(self.tmp.name) / "dist" / "Renovix.dll"
+        cases = [("another key", self.release.manifest, other_key, None),
+                 ("a build made for the tests", tests_build, self.release.key, None),
+                 ("a library without the key", self.release.manifest, self.release.key,
+                  b"MZ library without it")]
+        for what, manifest, key, library in cases:
+            with self.subTest(what):
+                if isinstance(manifest, dict):
+                    path = pathlib.Path(self.tmp.name) / "case.json"
+                    path.write_text(json.dumps(manifest))
+                    manifest = path
+                if library:
+                    stale_library.write_bytes(library)
+                self.assertEqual(self.release.make(manifest=manifest, key=key), 1)
+                self.assertFalse(self.release.out.exists())
+                stale_library.write_bytes(self.release.contents["Renovix.dll"])
 
     def test_missing_program_file_makes_no_release(self):
         manifest = json.loads(self.release.manifest.read_text())

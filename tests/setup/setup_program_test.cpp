@@ -115,7 +115,7 @@ TEST_F(SetupProgram, SilentInstallPlacesFilesShortcutAndUninstallEntry) {
     }
     EXPECT_FALSE(FileExists(folder));
     EXPECT_FALSE(FileExists(shortcut));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kSetupView));
 }
 
 TEST_F(SetupProgram, ChosenFolderWithBlanksIsUsedAndUninstalledFrom) {
@@ -209,7 +209,7 @@ TEST_F(SetupProgram, VelbrookThatStaysOpenStopsTheSilentSetup) {
     EXPECT_TRUE(stubborn.alive());
     EXPECT_GE(stubborn.closeRequests().size(), 2u);
     EXPECT_FALSE(FileExists(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kSetupView));
 }
 
 TEST_F(SetupProgram, InstalledVelbrookStartsFromItsFolder) {

@@ -1,7 +1,7 @@
 #include "tests/setup/setup_runner.h"
 
 #include "platform/com.h"
-#include "platform/registry.h"
+#include "platform/registry_view.h"
 #include "platform/shell_folders.h"
 #include "platform/unique_any.h"
 
@@ -137,13 +137,19 @@ void UninstallIfInstalled() {
     if (UninstallValue("QuietUninstallString") != "<missing>") {
         RunQuietUninstall();
     }
-    reg::DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    const LSTATUS status =
+        reg::DeleteTreeIn(kSetupView == KEY_WOW64_64KEY ? reg::View::Native : reg::View::Wow32,
+                          HKEY_LOCAL_MACHINE, kUninstallKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+        throw std::runtime_error("cannot remove the Uninstall key");
+    }
 }
 
 std::string UninstallValue(const std::string& name) {
     platform::unique_hkey key;
     std::string text;
-    if (reg::OpenKey(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ, key) != ERROR_SUCCESS ||
+    if (reg::OpenKey(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | kSetupView, key) !=
+            ERROR_SUCCESS ||
         reg::QueryString(key.get(), name, text) != ERROR_SUCCESS) {
         return "<missing>";
     }
@@ -153,7 +159,8 @@ std::string UninstallValue(const std::string& name) {
 unsigned long UninstallSizeKiB() {
     platform::unique_hkey key;
     DWORD size = 0;
-    if (reg::OpenKey(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ, key) == ERROR_SUCCESS) {
+    if (reg::OpenKey(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | kSetupView, key) ==
+        ERROR_SUCCESS) {
         reg::QueryDword(key.get(), "EstimatedSize", size);
     }
     return size;
@@ -201,8 +208,8 @@ void DeleteLogonTask() {
 
 void SuppressStartupUpdateCheck() {
     platform::unique_hkey key;
-    if (reg::CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velbrook", KEY_SET_VALUE, key) ==
-        ERROR_SUCCESS) {
+    if (reg::CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velbrook", KEY_SET_VALUE | KEY_WOW64_32KEY,
+                       key) == ERROR_SUCCESS) {
         reg::SetString(key.get(), "strtupdates", "1");
     }
 }

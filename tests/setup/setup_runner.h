@@ -11,6 +11,9 @@ namespace testing_support {
 
 inline constexpr char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velbrook";
+// The setup keeps its Uninstall key in the view of its own bitness, which is the test's: the
+// shipped 32-bit setup's lies in the 32-bit view.
+inline constexpr REGSAM kSetupView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
 // A path in double quotes, for command lines.
 std::string Quoted(const std::string& path);

@@ -72,7 +72,7 @@ protected:
     void SetUp() override {
         // Nothing answers there: the check at start finds no update at once.
         ::SetEnvironmentVariableA("VELBROOK_SITE_URL", "http://127.0.0.1:1");
-        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "systray");
+        testing_support::DeleteSetting("systray");
         previous_ = platform::SetWebPageHandler([this](const std::string& address) {
             opened.push_back(address);
             return true;
@@ -80,7 +80,7 @@ protected:
     }
     void TearDown() override {
         platform::SetWebPageHandler(previous_);
-        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "systray");
+        testing_support::DeleteSetting("systray");
     }
     std::vector<std::string> opened;
 

@@ -113,7 +113,7 @@ TEST_F(Monitor, ReaddedQuicklyIsNotReportedAgainButOnceForgottenItIs) {
 
     // Deleted and added again between two passes: nothing vanished as far as the monitor saw.
     platform::unique_hkey key;
-    ::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, key.put());
+    ::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put());
     ::RegDeleteValueA(key.get(), "Flicker");
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Flicker", "f.exe");
     Pass();

@@ -4,6 +4,7 @@
 #include "platform/app_messages.h"
 #include "shell/settings_key.h"
 #include "shell/swh_table.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/velbrook_process.h"
 #include "tests/update/version_server_client.h"
 
@@ -50,12 +51,12 @@ protected:
         // The check at start asks a case that has no newer version unless a test says so.
         server.Script(CaseName(), kSameAnswer);
         SetEnv("VELBROOK_SITE_URL", server.CaseUrl(CaseName()));
-        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "strtupdates");
+        testing_support::DeleteSetting("strtupdates");
     }
     void TearDown() override {
         SetEnv("VELBROOK_SITE_URL", "");
         SetEnv("RENOVIX_STAND_IN_LOG", "");
-        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "strtupdates");
+        testing_support::DeleteSetting("strtupdates");
     }
     static std::string CaseName() {
         return std::string("shell_") +

@@ -12,12 +12,8 @@ class SettingsKeyTest : public ::testing::Test {
 protected:
     void SetUp() override { testing_support::ResetSettingsKey(); }
 
-    static void Store(const std::string& name, const std::string& data, DWORD type = REG_SZ) {
-        platform::unique_hkey key;
-        platform::reg::CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velbrook", KEY_ALL_ACCESS, key);
-        ::RegSetValueExA(key.get(), name.c_str(), 0, type,
-                         reinterpret_cast<const BYTE*>(data.data()),
-                         static_cast<DWORD>(data.size()));
+    static void Store(const std::string& name, const std::string& data) {
+        testing_support::StoreSetting(name, data);
     }
 };
 
@@ -50,7 +46,8 @@ TEST_F(SettingsKeyTest, NumbersParseAndOverflowGivesTheDefault) {
 TEST_F(SettingsKeyTest, WritesAreTerminatedStringsAndNullIsRefused) {
     EXPECT_EQ(shell::WriteSetting(3, "cunwanted"), ERROR_SUCCESS);
     platform::unique_hkey key;
-    ASSERT_EQ(platform::reg::OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velbrook", KEY_READ, key),
+    ASSERT_EQ(platform::reg::OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velbrook",
+                                     KEY_READ | testing_support::kSettingsView, key),
               ERROR_SUCCESS);
     std::string data;
     DWORD type = 0;

@@ -1,7 +1,7 @@
 #include "tests/support/data_folder.h"
 
 #include "platform/file_search.h"
-#include "platform/registry.h"
+#include "platform/registry_view.h"
 #include "shell/data_path.h"
 #include "shell/settings_key.h"
 
@@ -30,7 +30,32 @@ void ResetDataFolder() {
     }
 }
 
-void ResetSettingsKey() { platform::reg::DeleteTree(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath()); }
+void ResetSettingsKey() {
+    const LSTATUS status = platform::reg::DeleteTreeIn(
+        platform::reg::View::Wow32, HKEY_LOCAL_MACHINE, shell::SettingsKeyPath());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+        throw std::runtime_error("cannot remove the settings key");
+    }
+}
+
+void StoreSetting(const std::string& name, const std::string& data, DWORD type) {
+    platform::unique_hkey key;
+    if (platform::reg::CreateKey(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath(),
+                                 KEY_SET_VALUE | kSettingsView, key) != ERROR_SUCCESS ||
+        ::RegSetValueExA(key.get(), name.c_str(), 0, type,
+                         reinterpret_cast<const BYTE*>(data.data()),
+                         static_cast<DWORD>(data.size())) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot store the setting " + name);
+    }
+}
+
+void DeleteSetting(const std::string& name) {
+    platform::unique_hkey key;
+    if (platform::reg::OpenKey(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath(),
+                               KEY_SET_VALUE | kSettingsView, key) == ERROR_SUCCESS) {
+        platform::reg::DeleteValue(key.get(), name);
+    }
+}
 
 std::string ReadFileBytes(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "rb");

@@ -2,21 +2,15 @@
 // and (in test builds) the environment; only well-formed addresses count.
 #include "update/site_config.h"
 
-#include "platform/registry.h"
 #include "shell/settings_key.h"
+#include "tests/support/data_folder.h"
 #include "tests/update/version_server_client.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-void DeleteSiteValue() {
-    platform::unique_hkey key;
-    if (platform::reg::OpenKey(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath(), KEY_SET_VALUE, key) ==
-        ERROR_SUCCESS) {
-        platform::reg::DeleteValue(key.get(), "SiteUrl");
-    }
-}
+void DeleteSiteValue() { testing_support::DeleteSetting("SiteUrl"); }
 
 TEST(SiteConfigTest, OnlySchemeHostAndPortAreAnAddress) {
     EXPECT_EQ(update::ValidSiteUrl("https://updates.example.com"), "https://updates.example.com");

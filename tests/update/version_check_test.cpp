@@ -1,8 +1,8 @@
 // The version check against the loopback version server. This program carries the version
 // resource 1.2.9.4 (see CMakeLists.txt).
 
-#include "platform/registry.h"
 #include "shell/settings_key.h"
+#include "tests/support/data_folder.h"
 #include "tests/update/version_server_client.h"
 #include "update/program_version.h"
 #include "update/site_config.h"
@@ -136,13 +136,7 @@ protected:
     void SetUp() override { DeleteStartupSetting(); }
     void TearDown() override { DeleteStartupSetting(); }
 
-    static void DeleteStartupSetting() {
-        platform::unique_hkey key;
-        if (platform::reg::OpenKey(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath(), KEY_SET_VALUE,
-                                   key) == ERROR_SUCCESS) {
-            platform::reg::DeleteValue(key.get(), "strtupdates");
-        }
-    }
+    static void DeleteStartupSetting() { testing_support::DeleteSetting("strtupdates"); }
 
     // Runs the start-up check as the main window does; returns whether it offered the update.
     bool StartupCheckOffers(bool startedAtLogon) {

@@ -222,7 +222,8 @@ TEST_F(ManualFixPageTest, FailedSwitchOffIsNotRecordedAndTheReloadShowsTheMachin
     SetTick("Bravo", false);
     // Removed behind the page's back: its switch fails.
     HKEY run = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run), ERROR_SUCCESS);
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &run),
+              ERROR_SUCCESS);
     ::RegDeleteValueA(run, "Bravo");
     ::RegCloseKey(run);
     page_.SendCommand(IDC_MANUL_SAVE);
@@ -246,7 +247,8 @@ TEST_F(ManualFixPageTest, SaveWhereEverySwitchFailedClaimsNoSuccess) {
     ShowPage();
     SetTick("Alpha", false);
     HKEY run = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run), ERROR_SUCCESS);
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &run),
+              ERROR_SUCCESS);
     ::RegDeleteValueA(run, "Alpha");
     ::RegCloseKey(run);
     page_.SendCommand(IDC_MANUL_SAVE);

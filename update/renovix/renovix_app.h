@@ -12,9 +12,6 @@ class CRenovixApp {
 public:
     static CRenovixApp& Instance();
 
-    // Under HKEY_LOCAL_MACHINE; the install step writes "afupsc" there.
-    static constexpr const wchar_t* kSettingsKey = L"SOFTWARE\\Velbrook";
-
     std::atomic<CUpdateDlg*> openDialog{nullptr};
     std::atomic<int> downloadRunning{0};
 };

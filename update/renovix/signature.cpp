@@ -1,5 +1,6 @@
 #include "update/renovix/signature.h"
 
+#include "maker_public_key.h"
 #include "platform/unique_any.h"
 
 #include <gcrypt.h>
@@ -9,41 +10,12 @@
 #include <memory>
 #include <mutex>
 
-#ifndef RENOVIX_UPDATE_PUBLIC_KEY
-#error \
-    "The build passes the maker's Ed25519 public key (64 hex digits) as RENOVIX_UPDATE_PUBLIC_KEY"
-#endif
-
 namespace renovix {
 
 namespace {
 
 // Update files are a few megabytes; anything far beyond is not one of them.
 constexpr size_t kMaxSignedFileBytes = 256u << 20;
-
-bool PublicKey(std::array<unsigned char, 32>& key) {
-    constexpr std::string_view hex = RENOVIX_UPDATE_PUBLIC_KEY;
-    if (hex.size() != 64) {
-        return false;
-    }
-    auto digit = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
-    for (size_t i = 0; i < key.size(); ++i) {
-        const int high = digit(hex[2 * i]), low = digit(hex[2 * i + 1]);
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        key[i] = static_cast<unsigned char>(high * 16 + low);
-    }
-    return true;
-}
 
 struct SexpDeleter {
     void operator()(gcry_sexp_t s) const { gcry_sexp_release(s); }
@@ -65,13 +37,13 @@ bool InitialiseGcrypt() {
 }  // namespace
 
 bool IsSignedByMaker(std::string_view data, std::string_view signature) {
-    std::array<unsigned char, 32> key{};
-    if (signature.size() != kSignatureBytes || !PublicKey(key) || !InitialiseGcrypt()) {
+    if (signature.size() != kSignatureBytes || !InitialiseGcrypt()) {
         return false;
     }
+    // The key's bytes stay whole in the library, where the release tools look for them.
     gcry_sexp_t keySexp = nullptr, sigSexp = nullptr, dataSexp = nullptr;
     if (gcry_sexp_build(&keySexp, nullptr, "(public-key(ecc(curve Ed25519)(flags eddsa)(q %b)))",
-                        static_cast<int>(key.size()), key.data()) != 0) {
+                        static_cast<int>(sizeof kMakerPublicKey), kMakerPublicKey) != 0) {
         return false;
     }
     Sexp keyOwner(keySexp);
