@@ -88,6 +88,12 @@ bool WriteAll(HANDLE file, const char* bytes, size_t size) {
     return ::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
+std::wstring RundllPath() {
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    return std::wstring(system, length < MAX_PATH ? length : 0) + L"\\rundll32.exe";
+}
+
 void DeleteListFile() {
     wchar_t temp[1024] = {};
     const DWORD length = ::GetTempPathW(1024, temp);
@@ -209,7 +215,17 @@ void CUpdateDlg::OnStartTimer() {
         return;
     }
     CRenovixApp::Instance().downloadRunning = 1;
+    ++holders_;
     worker_.reset(::CreateThread(nullptr, 0, WorkerMain, this, 0, nullptr));
+    if (!worker_) {
+        --holders_;
+    }
+}
+
+void CUpdateDlg::Release(CUpdateDlg* dialog) {
+    if (--dialog->holders_ == 0) {
+        delete dialog;
+    }
 }
 
 void CUpdateDlg::OnSystemClose() {
@@ -245,6 +261,7 @@ DWORD WINAPI CUpdateDlg::WorkerMain(void* self) {
                              reinterpret_cast<LPCWSTR>(&CUpdateDlg::WorkerMain), &pinned);
     }
     static_cast<CUpdateDlg*>(self)->RunWorker();
+    Release(static_cast<CUpdateDlg*>(self));
     if (pinned) {
         ::FreeLibraryAndExitThread(pinned, 0);
     }
@@ -318,7 +335,9 @@ void CUpdateDlg::RunWorker() {
         return;
     }
     const std::wstring parameters = L"\"" + ProgramFolder() + L"\\Renovix.dll\",InstallUpdates";
-    ::ShellExecuteW(nullptr, L"open", L"rundll32", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    // By its full path: a bare name is looked for in the current folder first.
+    ::ShellExecuteW(nullptr, L"open", RundllPath().c_str(), parameters.c_str(), nullptr,
+                    SW_SHOWNORMAL);
     // The install step replaces the program's files: nothing of this process may stay.
     ::TerminateProcess(::GetCurrentProcess(), 0);
 }

@@ -24,6 +24,9 @@ public:
     static const controls::MessageTable<CUpdateDlg>& Messages();
 
     bool WorkerStarted() const { return static_cast<bool>(worker_); }
+    // The object is shared by whoever ran the window and the worker it started: each lets go
+    // once, and the last deletes it. The creator holds it from the start.
+    static void Release(CUpdateDlg* dialog);
 
     // The worker's steps.
     // The answer of the version endpoint as UTF-16 would carry it, here as its 8-bit bytes;
@@ -77,6 +80,7 @@ private:
     DWORD pauseMs_ = 1000;
     bool noInstall_ = false;
     std::atomic<bool> asked_{false};
+    std::atomic<int> holders_{1};
 };
 
 }  // namespace renovix
