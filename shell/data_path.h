@@ -6,8 +6,8 @@
 namespace shell {
 
 // The full path of a name relative to the data root ("data\history.dat"). Creates the root
-// (with the data folder's rights) and its missing parents, nothing inside the relative part. Without a common
-// application-data folder: the program's own folder, and nothing is created.
+// (with the data folder's rights) and its missing parents, nothing inside the relative part.
+// Without a common application-data folder: the program's own folder, and nothing is created.
 std::string DataPath(const std::string& relativeName);
 
 // Creates DataPath("data") with all missing parents and the data folder's rights, and takes back

@@ -21,7 +21,8 @@
 
 #include <algorithm>
 
-static_assert(IDC_HEADER_HOME == shell::kMainWindowMarkId, "the finder knows the main window by it");
+static_assert(IDC_HEADER_HOME == shell::kMainWindowMarkId,
+              "the finder knows the main window by it");
 
 namespace shell {
 

@@ -296,7 +296,8 @@ bool UsersMayWrite(const std::string& path) {
             ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
             (ace->Mask & (FILE_WRITE_DATA | FILE_APPEND_DATA | WRITE_DAC | GENERIC_ALL))) {
             PSID sid = &ace->SidStart;
-            found |= ::IsWellKnownSid(sid, WinWorldSid) || ::IsWellKnownSid(sid, WinBuiltinUsersSid) ||
+            found |= ::IsWellKnownSid(sid, WinWorldSid) ||
+                     ::IsWellKnownSid(sid, WinBuiltinUsersSid) ||
                      ::IsWellKnownSid(sid, WinAuthenticatedUserSid);
         }
     }
@@ -344,17 +345,18 @@ TEST_F(FixFilesTest, ADataFolderAndHistoryMadeByAUserAreTakenBack) {
 // elevated program look at, read, rewrite or delete any path.
 TEST_F(FixFilesTest, HistoryRecordsNamingOtherPathsAreListedButNeverTouched) {
     const std::string victim = "C:\\velbrook-victim.dat";
-    const std::string victimBytes = history::EncodeFixedItemRecord(
-        {"HKCU\\x", "Victim", "v.exe"}, history::AnsiLeadBytes());
+    const std::string victimBytes =
+        history::EncodeFixedItemRecord({"HKCU\\x", "Victim", "v.exe"}, history::AnsiLeadBytes());
     const std::string data = shell::DataPath("data");
     const std::vector<std::string> paths = {
-        "\\\\host\\share\\x.dat", "C:\\Windows\\win.ini", victim, data + "\\..\\history.dat",
-        "\\\\.\\" + data + "\\x.dat", "\\\\?\\" + victim, data + "\\sub\\x.dat"};
+        "\\\\host\\share\\x.dat",   "C:\\Windows\\win.ini",       victim,
+        data + "\\..\\history.dat", "\\\\.\\" + data + "\\x.dat", "\\\\?\\" + victim,
+        data + "\\sub\\x.dat"};
     std::string history;
     for (const auto& path : paths) {
-        history += history::EncodeHistoryRecord({"1 Programs fixed successfully", kFixTime,
-                                                 history::kManualFixAction, path},
-                                                history::AnsiLeadBytes());
+        history += history::EncodeHistoryRecord(
+            {"1 Programs fixed successfully", kFixTime, history::kManualFixAction, path},
+            history::AnsiLeadBytes());
     }
     WriteFileBytes(history::HistoryFilePath(), history);
     WriteFileBytes(victim, victimBytes);

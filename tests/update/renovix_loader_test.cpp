@@ -93,8 +93,8 @@ TEST_F(RenovixLoader, WithoutTheFileTheUserIsToldSo) {
 
 TEST_F(RenovixLoader, WithoutTheExportPrintsTheLineAndLetsARepairedCopyLoad) {
     Place("renovix_without_export.dll");
-    auto previous = platform::SetMessageBoxHandler(
-        [](const platform::MessageBoxRequest&) { return IDOK; });
+    auto previous =
+        platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return IDOK; });
     EXPECT_EQ(RunAndCaptureOutput(), "Message printed from executable\n");
     platform::SetMessageBoxHandler(previous);
     EXPECT_FALSE(Loaded());

@@ -102,8 +102,7 @@ bool DownloadJob::Run() {
     const std::string url = update::VersionCheckUrl();
     ::OutputDebugStringW(WideOf(url, CP_ACP).c_str());
     update::HttpOutcome outcome = update::HttpOutcome::kFailed;
-    const std::string text =
-        update::FetchUrlText(url, INTERNET_OPEN_TYPE_PRECONFIG, &outcome);
+    const std::string text = update::FetchUrlText(url, INTERNET_OPEN_TYPE_PRECONFIG, &outcome);
     if (cancelled_) {
         return false;
     }
@@ -170,8 +169,7 @@ bool DownloadJob::ProcessAnswer(const std::string& text) {
     return true;
 }
 
-bool DownloadJob::DownloadFile(const std::string& url, unsigned long size,
-                               std::string& localName) {
+bool DownloadJob::DownloadFile(const std::string& url, unsigned long size, std::string& localName) {
     if (!IsAllowedDownloadUrl(url)) {
         return false;
     }

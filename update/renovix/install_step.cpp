@@ -97,8 +97,8 @@ enum class Placed { kPlaced, kExists, kBroken, kInUse };
 // Writes a new file beside target (created there, so it takes the rights of target's folder,
 // not those of the temporary folder) and puts it in target's place only when it was written
 // whole. Without replace an existing target stays.
-Placed PlaceFile(const std::wstring& target,
-                 const std::function<bool(HANDLE file)>& write, bool replace) {
+Placed PlaceFile(const std::wstring& target, const std::function<bool(HANDLE file)>& write,
+                 bool replace) {
     const std::wstring partial = target + L".renovix-part";
     ::DeleteFileW(partial.c_str());
     {
@@ -314,8 +314,8 @@ int RunInstallStep(const InstallOptions& options, InstallReport* report) {
                              IsSignedByMaker(data, signature);
         const size_t failedBefore = outcome.report.failed.size();
         if (!trusted || (!file.isArchive && !destination)) {
-            outcome.report.refused.push_back(
-                destination ? *destination : WideOf(file.destination, CP_ACP));
+            outcome.report.refused.push_back(destination ? *destination
+                                                         : WideOf(file.destination, CP_ACP));
         } else {
             if (options.afterCheck) {
                 options.afterCheck(local);

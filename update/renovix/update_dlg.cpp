@@ -175,7 +175,8 @@ void CUpdateDlg::OnStartTimer() {
     CRenovixApp::Instance().downloadRunning = 1;
     DownloadJobSettings settings = DefaultDownloadJobSettings();
     settings.pauseMs = pauseMs_;
-    job_ = std::make_unique<DownloadJob>(static_cast<DownloadJobEvents&>(*this), std::move(settings));
+    job_ =
+        std::make_unique<DownloadJob>(static_cast<DownloadJobEvents&>(*this), std::move(settings));
     ++holders_;
     worker_.reset(::CreateThread(nullptr, 0, WorkerMain, this, 0, nullptr));
     if (!worker_) {
@@ -302,8 +303,8 @@ void CUpdateDlg::RunWorker() {
         job_->DeleteDownloads();
         return;
     }
-    const std::wstring parameters = L"\"" + DefaultDownloadJobSettings().programFolder +
-                                    L"\\Renovix.dll\",InstallUpdates";
+    const std::wstring parameters =
+        L"\"" + DefaultDownloadJobSettings().programFolder + L"\\Renovix.dll\",InstallUpdates";
     // By its full path: a bare name is looked for in the current folder first.
     ::ShellExecuteW(nullptr, L"open", RundllPath().c_str(), parameters.c_str(), nullptr,
                     SW_SHOWNORMAL);

@@ -135,7 +135,8 @@ TEST_F(InstallStep, ADestinationThatClimbsOutRunsAndPlacesNothing) {
     EXPECT_EQ(Run(), 1);
     ::Sleep(1000);
     EXPECT_FALSE(Exists(outside + "\\started.txt"));
-    EXPECT_EQ(ReadBytes(outside + "\\evil.exe"), ReadBytes(platform_folder() + "velbrook_stand_in.exe"));
+    EXPECT_EQ(ReadBytes(outside + "\\evil.exe"),
+              ReadBytes(platform_folder() + "velbrook_stand_in.exe"));
     EXPECT_FALSE(report.refused.empty());
     ASSERT_FALSE(boxes.shown().empty());
     EXPECT_EQ(boxes.shown()[0].text, kUpdateFailed);

@@ -253,8 +253,8 @@ TEST(DownloadJobTest, ReportsItsStepsAndLeavesTheListWithoutAWindow) {
     WriteBytes(bodyPath, body);
     server.ScriptFile("job", "f", bodyPath);
     const std::string url = server.CaseUrl("job") + "/f";
-    server.Script("job", "1\nh\t2.0\t1\t0\nf\tx\t" + std::to_string(body.size()) + "\t" + url +
-                             "\t0\t0");
+    server.Script("job",
+                  "1\nh\t2.0\t1\t0\nf\tx\t" + std::to_string(body.size()) + "\t" + url + "\t0\t0");
     SiteUrlOverride site(server.CaseUrl("job"));
     DownloadJobSettings settings = DefaultDownloadJobSettings();
     settings.pauseMs = 0;

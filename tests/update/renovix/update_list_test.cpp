@@ -48,7 +48,7 @@ TEST(UpdateListTest, FolderAndNameAreJoinedWithExactlyOneBackslash) {
         const char* field;
         const char* destination;
     } cases[] = {{"D", "lib", "x.dll"}, {"D", "lib\\", "x.dll"}, {"D", "\\", "x.dll"},
-                 {"D", "", "x.dll"},    {"D\\", "\\", "x.dll"},    {"D", "\\", "\\x.dll"}};
+                 {"D", "", "x.dll"},    {"D\\", "\\", "x.dll"},  {"D", "\\", "\\x.dll"}};
     for (const auto& c : cases) {
         ListedFile file;
         file.folder = c.field;
