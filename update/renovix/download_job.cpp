@@ -53,6 +53,14 @@ std::wstring ProgressText(unsigned long received, unsigned long size) {
     return progress;
 }
 
+update::HttpRequest DownloadRequest() {
+    update::HttpRequest request;
+    request.agent = "Renovix";
+    request.accessType = INTERNET_OPEN_TYPE_PRECONFIG;
+    request.flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_BINARY;
+    return request;
+}
+
 }  // namespace
 
 DownloadJobSettings DefaultDownloadJobSettings() {
@@ -189,39 +197,13 @@ bool DownloadJob::DownloadFile(const std::string& url, unsigned long size, std::
     downloads_.push_back(path);
     Status(L"Downlading latest version of Velbrook");
 
-    unsigned long received = 0;
-    bool written = true;
-    update::HttpRequest request;
-    request.agent = "Renovix";
-    request.accessType = INTERNET_OPEN_TYPE_PRECONFIG;
-    request.flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_BINARY;
-    request.pieceBytes = kPieceBytes;
-    // Large pieces and no pause: the progress text changes as often as the eye can follow, not
-    // once a piece.
-    ULONGLONG shown = ::GetTickCount64();
-    request.receive = [&](const char* bytes, size_t count) {
-        if (cancelled_ || received + count > size || !WriteAll(file.get(), bytes, count)) {
-            written = false;
-            return false;
-        }
-        received += static_cast<unsigned long>(count);
-        const ULONGLONG now = ::GetTickCount64();
-        if (now - shown >= settings_.progressMs) {
-            shown = now;
-            Status(ProgressText(received, size));
-        }
-        return true;
-    };
-    const update::HttpOutcome outcome = update::HttpGet(url, request);
+    const bool fetched = Fetch(url, size, file.get());
     file.reset();
-    Status(ProgressText(received, size));
-    // Only a whole 200 answer of the announced size is a download.
-    if (outcome != update::HttpOutcome::kDone || !written || received != size) {
+    if (!fetched) {
         return false;
     }
     std::string signature;
-    update::HttpRequest signatureRequest = request;
-    signatureRequest.pieceBytes = 1023;
+    update::HttpRequest signatureRequest = DownloadRequest();
     signatureRequest.receive = [&](const char* bytes, size_t count) {
         signature.append(bytes, count);
         return signature.size() <= kSignatureBytes;
@@ -242,6 +224,32 @@ bool DownloadJob::DownloadFile(const std::string& url, unsigned long size, std::
     }
     Status(L"Downladed latest version of Velbrook");
     return true;
+}
+
+bool DownloadJob::Fetch(const std::string& url, unsigned long size, HANDLE file) {
+    unsigned long received = 0;
+    bool written = true;
+    update::HttpRequest request = DownloadRequest();
+    request.pieceBytes = kPieceBytes;
+    // Large pieces and no pause: the progress text changes as often as the eye can follow, not
+    // once a piece.
+    ULONGLONG shown = ::GetTickCount64();
+    request.receive = [&](const char* bytes, size_t count) {
+        if (cancelled_ || received + count > size || !WriteAll(file, bytes, count)) {
+            written = false;
+            return false;
+        }
+        received += static_cast<unsigned long>(count);
+        const ULONGLONG now = ::GetTickCount64();
+        if (now - shown >= settings_.progressMs) {
+            shown = now;
+            Status(ProgressText(received, size));
+        }
+        return true;
+    };
+    const update::HttpOutcome outcome = update::HttpGet(url, request);
+    Status(ProgressText(received, size));
+    return outcome == update::HttpOutcome::kDone && written && received == size;
 }
 
 }  // namespace renovix

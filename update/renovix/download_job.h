@@ -49,7 +49,7 @@ DownloadJobSettings DefaultDownloadJobSettings();
 class DownloadJob {
 public:
     // The size of the pieces a download is read in.
-    static constexpr DWORD kPieceBytes = 64 * 1024;
+    static constexpr DWORD kPieceBytes = 256 * 1024;
 
     DownloadJob(DownloadJobEvents& events, DownloadJobSettings settings);
     ~DownloadJob();
@@ -66,6 +66,8 @@ public:
 
     // One download into the temporary folder (with url + ".sig" beside it); its local name.
     bool DownloadFile(const std::string& url, unsigned long size, std::string& localName);
+    // The transfer of one download into file: a whole 200 answer of exactly size bytes.
+    bool Fetch(const std::string& url, unsigned long size, HANDLE file);
 
 private:
     bool ProcessAnswer(const std::string& text);
