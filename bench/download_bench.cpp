@@ -63,12 +63,13 @@ private:
             }
             const bool signature = request.find(".sig ") != std::string::npos;
             const std::string sent = signature ? std::string(64, 'S') : body_;
-            const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: " +
-                                     std::to_string(sent.size()) + "\r\n\r\n";
+            const std::string head =
+                "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(sent.size()) + "\r\n\r\n";
             ::send(client, head.data(), static_cast<int>(head.size()), 0);
             for (size_t at = 0; at < sent.size();) {
-                const int n = ::send(client, sent.data() + at,
-                                     static_cast<int>(std::min<size_t>(sent.size() - at, 1 << 16)), 0);
+                const int n =
+                    ::send(client, sent.data() + at,
+                           static_cast<int>(std::min<size_t>(sent.size() - at, 1 << 16)), 0);
                 if (n <= 0) {
                     break;
                 }
@@ -115,8 +116,9 @@ size_t PlainRead(const std::string& url) {
                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
     std::vector<char> buffer(kFileBytes);
     DWORD read = 0;
-    while (file && ::InternetReadFile(file, buffer.data() + total,
-                                      static_cast<DWORD>(buffer.size() - total), &read) &&
+    while (file &&
+           ::InternetReadFile(file, buffer.data() + total,
+                              static_cast<DWORD>(buffer.size() - total), &read) &&
            read > 0) {
         total += read;
         if (total == buffer.size()) {
