@@ -66,7 +66,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PRODUCT}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; CloseVelbrook: asks a running Velbrook to exit the way its own update does (WM_CLOSE with both
+; CloseVelbrook: asks a running Velbrook's main window to exit the way its own update does (WM_CLOSE with both
 ; parameters 1; any other close only hides its window) and waits until it has let go of its
 ; files. A copy that stays open ends the setup with exit code 2 when silent; otherwise the user
 ; may close it and retry.
@@ -77,9 +77,17 @@ Function ${un}CloseVelbrook
   Push $2
   StrCpy $1 0
   find:
-    FindWindow $0 "" "${PRODUCT}"
+    ; The main window is the one holding the header's Home button (id 1071), as the program and
+    ; its install step find it: the new-startup alert and message boxes carry the same title.
+    StrCpy $0 0
+  next:
+    FindWindow $0 "" "${PRODUCT}" "" $0
     ${If} $0 = 0
       Goto gone
+    ${EndIf}
+    GetDlgItem $2 $0 1071
+    ${If} $2 = 0
+      Goto next
     ${EndIf}
     SendMessage $0 ${WM_CLOSE} 1 1 /TIMEOUT=5000
     Sleep 250
