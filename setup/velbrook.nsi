@@ -124,10 +124,33 @@ Function .onInit
   SetShellVarContext all
 FunctionEnd
 
+; The program runs elevated from its folder: a folder chosen with /D= (below C:\, say) would
+; keep rights that let every user change its files. It gets the rights of Program Files
+; (SYSTEM and Administrators full control, Users read and run, nothing inherited), handed on
+; to everything in it.
+Function SecureInstallFolder
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", i 1, *p .r0, p 0) i.r1'
+  ${If} $1 <> 0
+    System::Call 'advapi32::GetSecurityDescriptorDacl(p r0, *i .r2, *p .r3, *i .r1) i.r1'
+    ; SE_FILE_OBJECT; DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION
+    System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 0x80000004, p 0, p 0, p r3, p 0) i.r1'
+    System::Call 'kernel32::LocalFree(p r0)'
+  ${EndIf}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   Call CloseVelbrook
   SetOutPath "$INSTDIR"
+  Call SecureInstallFolder
   SetOverwrite on
   !include "${FILES_NSH}"
   ; A library that an update staged and the program never started to put in place is stale now.

@@ -16,12 +16,38 @@
 
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <algorithm>
 
 namespace {
 
 using namespace testing_support;
 namespace reg = platform::reg;
+
+// Everyone may change the folder (under Wine: the Unix mode's bits for others).
+bool EveryoneMayWrite(const std::string& path) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool found = !dacl;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (::GetAce(dacl, i, reinterpret_cast<void**>(&ace)) &&
+            ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            (ace->Mask & (FILE_WRITE_DATA | FILE_ADD_FILE | WRITE_DAC | GENERIC_ALL)) &&
+            (::IsWellKnownSid(&ace->SidStart, WinWorldSid) ||
+             ::IsWellKnownSid(&ace->SidStart, WinBuiltinUsersSid))) {
+            found = true;
+        }
+    }
+    ::LocalFree(descriptor);
+    return found;
+}
 
 std::string InstalledFile(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
@@ -125,9 +151,20 @@ TEST_F(SetupProgram, SilentInstallPlacesFilesShortcutAndUninstallEntry) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
+// A folder chosen with /D= once kept whatever rights it had: one that every user may write
+// let any of them replace the program that runs elevated.
 TEST_F(SetupProgram, ChosenFolderWithBlanksIsUsedAndUninstalledFrom) {
     const std::string folder = "C:\\Setup Test\\My Velbrook";
+    ::CreateDirectoryA("C:\\Setup Test", nullptr);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &open, nullptr));
+    ::SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, open);
+    ::LocalFree(open);
+    ASSERT_TRUE(EveryoneMayWrite(folder));
     ASSERT_EQ(RunSetup("/S /D=" + folder), 0u);
+    EXPECT_FALSE(EveryoneMayWrite(folder));
     for (const std::string& name : ShippedFiles()) {
         EXPECT_TRUE(FileExists(InstalledFile(folder, name))) << name;
     }
