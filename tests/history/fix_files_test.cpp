@@ -8,12 +8,10 @@
 #include "platform/clock.h"
 #include "shell/data_path.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/file_rights.h"
 #include "tests/support/machine_state.h"
 
 #include <gtest/gtest.h>
-
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <cstring>
 
@@ -281,40 +279,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
                                     &written, nullptr));
 }
 
-// A DACL entry that lets Everyone, Users or Authenticated Users change the file or folder.
-bool UsersMayWrite(const std::string& path) {
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
-        return true;
-    }
-    bool found = !dacl;
-    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-        ACCESS_ALLOWED_ACE* ace = nullptr;
-        if (::GetAce(dacl, i, reinterpret_cast<void**>(&ace)) &&
-            ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-            (ace->Mask & (FILE_WRITE_DATA | FILE_APPEND_DATA | WRITE_DAC | GENERIC_ALL))) {
-            PSID sid = &ace->SidStart;
-            found |= ::IsWellKnownSid(sid, WinWorldSid) ||
-                     ::IsWellKnownSid(sid, WinBuiltinUsersSid) ||
-                     ::IsWellKnownSid(sid, WinAuthenticatedUserSid);
-        }
-    }
-    ::LocalFree(descriptor);
-    return found;
-}
-
-// What a user's unelevated program leaves: its own owner and rights for everyone. Wine runs
-// every process with one token and keeps no owners (it derives them from the Unix file's), so
-// the rights for everyone stand for the user's ownership there.
-void GiveToUsers(const std::string& path) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        "O:BUD:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
-    ::SetFileSecurityA(path.c_str(), OWNER_SECURITY_INFORMATION, descriptor);
-    ::SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor);
-    ::LocalFree(descriptor);
+void GiveToEveryoneChecked(const std::string& path) {
+    GiveToEveryone(path);
     ASSERT_TRUE(UsersMayWrite(path)) << path;
 }
 
@@ -325,7 +291,7 @@ TEST_F(FixFilesTest, ADataFolderAndHistoryMadeByAUserAreTakenBack) {
     const std::string root = data.substr(0, data.rfind('\\'));
     const std::string fix = WriteFix({RunEntry("One", "1.exe"), RunEntry("Two", "2.exe")});
     for (const std::string& path : {root, data, history::HistoryFilePath(), fix}) {
-        GiveToUsers(path);
+        GiveToEveryoneChecked(path);
     }
     ASSERT_TRUE(shell::PrepareDataFolder());
     for (const std::string& path : {root, data, history::HistoryFilePath(), fix}) {
@@ -334,7 +300,7 @@ TEST_F(FixFilesTest, ADataFolderAndHistoryMadeByAUserAreTakenBack) {
     // A replacement made ready by a user under the fix file's name plus ".new" keeps its
     // maker's rights once it has taken the fix file's place.
     WriteFileBytes(fix + ".new", "prepared");
-    GiveToUsers(fix + ".new");
+    GiveToEveryoneChecked(fix + ".new");
     std::vector<engine::StartupItem> items;
     ASSERT_EQ(history::ReadFixFile(fix, items), history::ReadOutcome::Read);
     ASSERT_EQ(history::RemoveFromFixFile(fix, {items[0]}), history::FixFileChange::Written);

@@ -8,6 +8,7 @@
 #include "shell/data_path.h"
 #include "tests/setup/setup_runner.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/file_rights.h"
 #include "tests/support/machine_state.h"
 #include "tests/support/run_process.h"
 
@@ -16,38 +17,12 @@
 
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
-#include <sddl.h>
-
 #include <algorithm>
 
 namespace {
 
 using namespace testing_support;
 namespace reg = platform::reg;
-
-// Everyone may change the folder (under Wine: the Unix mode's bits for others).
-bool EveryoneMayWrite(const std::string& path) {
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
-        return false;
-    }
-    bool found = !dacl;
-    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-        ACCESS_ALLOWED_ACE* ace = nullptr;
-        if (::GetAce(dacl, i, reinterpret_cast<void**>(&ace)) &&
-            ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-            (ace->Mask & (FILE_WRITE_DATA | FILE_ADD_FILE | WRITE_DAC | GENERIC_ALL)) &&
-            (::IsWellKnownSid(&ace->SidStart, WinWorldSid) ||
-             ::IsWellKnownSid(&ace->SidStart, WinBuiltinUsersSid))) {
-            found = true;
-        }
-    }
-    ::LocalFree(descriptor);
-    return found;
-}
 
 std::string InstalledFile(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
@@ -157,14 +132,10 @@ TEST_F(SetupProgram, ChosenFolderWithBlanksIsUsedAndUninstalledFrom) {
     const std::string folder = "C:\\Setup Test\\My Velbrook";
     ::CreateDirectoryA("C:\\Setup Test", nullptr);
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    PSECURITY_DESCRIPTOR open = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        "D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &open, nullptr));
-    ::SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, open);
-    ::LocalFree(open);
-    ASSERT_TRUE(EveryoneMayWrite(folder));
+    GiveToEveryone(folder);
+    ASSERT_TRUE(UsersMayWrite(folder));
     ASSERT_EQ(RunSetup("/S /D=" + folder), 0u);
-    EXPECT_FALSE(EveryoneMayWrite(folder));
+    EXPECT_FALSE(UsersMayWrite(folder));
     for (const std::string& name : ShippedFiles()) {
         EXPECT_TRUE(FileExists(InstalledFile(folder, name))) << name;
     }

@@ -5,13 +5,11 @@
 #include "platform/unique_any.h"
 #include "shell/settings_key.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/file_rights.h"
 #include "tests/update/renovix/renovix_test_support.h"
 #include "tests/update/renovix/zip_maker.h"
 
 #include <gtest/gtest.h>
-
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <functional>
 #include <thread>
@@ -185,38 +183,12 @@ TEST_F(InstallStep, AFileInUseLeavesThePackageAndSaysTheUpdateFailed) {
 // than those it had in the temporary folder.
 TEST_F(InstallStep, APlacedFileTakesTheProgramFoldersRights) {
     Download("rightsaaaa", "x");
-    PSECURITY_DESCRIPTOR open = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        "D:P(A;;FA;;;WD)", SDDL_REVISION_1, &open, nullptr));
-    ::SetFileSecurityA((temp + "\\rightsaaaa").c_str(), DACL_SECURITY_INFORMATION, open);
-    ::LocalFree(open);
+    GiveToEveryone(temp + "\\rightsaaaa");
     WriteList(program + "\r\nr.txt\tx\t1\thttps://h/r\t0\t0\trightsaaaa\r\n");
     MessageBoxAnswers boxes;
     Run();
-    auto everyoneMayWrite = [](const std::string& path) {  // Wine: the Unix mode bits
-        PACL dacl = nullptr;
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                    nullptr, nullptr, &dacl, nullptr, &descriptor) != 0) {
-            return false;
-        }
-        bool found = false;
-        for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-            ACCESS_ALLOWED_ACE* ace = nullptr;
-            if (::GetAce(dacl, i, reinterpret_cast<void**>(&ace)) &&
-                ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-                (ace->Mask & (FILE_WRITE_DATA | WRITE_DAC | GENERIC_ALL))) {
-                char* sid = nullptr;
-                ::ConvertSidToStringSidA(&ace->SidStart, &sid);
-                found |= sid && std::string(sid) == "S-1-1-0";
-                ::LocalFree(sid);
-            }
-        }
-        ::LocalFree(descriptor);
-        return found;
-    };
     ASSERT_EQ(ReadBytes(program + "\\r.txt"), "x");
-    EXPECT_FALSE(everyoneMayWrite(program + "\\r.txt"));
+    EXPECT_FALSE(UsersMayWrite(program + "\\r.txt"));
 }
 
 TEST_F(InstallStep, ArchiveNamesNeverLeaveTheProgramFolder) {
