@@ -233,7 +233,7 @@ bool DownloadJob::Fetch(const std::string& url, unsigned long size, HANDLE file)
     request.pieceBytes = kPieceBytes;
     // Large pieces and no pause: the progress text changes as often as the eye can follow, not
     // once a piece.
-    ULONGLONG shown = ::GetTickCount64();
+    ULONGLONG shown = 0;  // the first piece is always shown
     request.receive = [&](const char* bytes, size_t count) {
         if (cancelled_ || received + count > size || !WriteAll(file, bytes, count)) {
             written = false;
