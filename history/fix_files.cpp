@@ -5,6 +5,8 @@
 #include "platform/clock.h"
 #include "shell/data_path.h"
 
+#include <cstring>
+
 namespace history {
 
 namespace {
@@ -86,10 +88,30 @@ std::vector<HistoryRecord> ReadHistory() {
     return ParseHistoryRecords(bytes, DataFileText());
 }
 
+bool IsFixFilePath(const std::string& path) {
+    const std::string folder = shell::DataPath("data") + "\\";
+    if (path.size() <= folder.size() ||
+        ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.data(),
+                         static_cast<int>(folder.size()), folder.data(),
+                         static_cast<int>(folder.size())) != CSTR_EQUAL) {
+        return false;
+    }
+    const std::string name = path.substr(folder.size());
+    if (name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
+        return false;
+    }
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 32 || std::strchr("\\/:*?\"<>|", c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::vector<HistoryRecord> ListedFixes() {
     std::vector<HistoryRecord> listed;
     for (auto& record : ReadHistory()) {
-        if (FileExists(record.fixFilePath)) {
+        if (!IsFixFilePath(record.fixFilePath) || FileExists(record.fixFilePath)) {
             listed.push_back(std::move(record));
         }
     }
@@ -98,6 +120,12 @@ std::vector<HistoryRecord> ListedFixes() {
 
 ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::StartupItem>& items,
                         DWORD* error) {
+    if (!IsFixFilePath(fixFilePath)) {
+        if (error) {
+            *error = ERROR_ACCESS_DENIED;
+        }
+        return ReadOutcome::Failed;
+    }
     std::string bytes;
     const ReadOutcome outcome = ReadWholeRecords(fixFilePath, kFixedItemRecordSize, bytes, error);
     if (outcome != ReadOutcome::Read) {
@@ -118,7 +146,7 @@ ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::Star
 bool RewriteFixFile(const std::string& fixFilePath,
                     const std::vector<engine::StartupItem>& remaining) {
     DataFolderLock lock;
-    if (!lock.held()) {
+    if (!lock.held() || !IsFixFilePath(fixFilePath)) {
         return false;
     }
     if (remaining.empty()) {

@@ -51,13 +51,19 @@ private:
     std::string fixFilePath_;
 };
 
+// True when path names a plain file directly inside the data folder: history.dat is a record of
+// where a fix file was, not a license to read, rewrite or delete any path (a UNC path, a device,
+// ".." or another folder). Only such paths are opened, rewritten or deleted.
+bool IsFixFilePath(const std::string& path);
+
 // Every history record in file order; empty when the file is missing or can't be opened.
 std::vector<HistoryRecord> ReadHistory();
-// The records whose fix file still exists: the fixes the history page lists.
+// The records whose fix file still exists: the fixes the history page lists. A record whose
+// path is no fix file path is listed without being looked at.
 std::vector<HistoryRecord> ListedFixes();
 
 // The entries of a fix file as switched-off records. error gets the cause when the file
-// exists but can't be opened.
+// exists but can't be opened (ERROR_ACCESS_DENIED for a path that is no fix file path).
 ReadOutcome ReadFixFile(const std::string& fixFilePath, std::vector<engine::StartupItem>& items,
                         DWORD* error = nullptr);
 

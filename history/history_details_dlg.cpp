@@ -121,7 +121,8 @@ void CHistoryDetailsDlg::OnLoadTimer() {
 
 void CHistoryDetailsDlg::Load() {
     list_.DeleteAllRows();
-    if (!FileExists(fixFilePath_)) {
+    // A path that names no file of the data folder is not even looked at (ReadFixFile refuses it).
+    if (IsFixFilePath(fixFilePath_) && !FileExists(fixFilePath_)) {
         Tell(hwnd(), kNoFixFile, MB_OK);
         return;
     }

@@ -49,14 +49,29 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Opens the file itself: a link in its place is refused, never followed to what it names.
+HANDLE OpenPlainFile(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    HANDLE file = ::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (file != INVALID_HANDLE_VALUE &&
+        (!::GetFileInformationByHandle(file, &information) ||
+         (information.dwFileAttributes &
+          (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)))) {
+        ::CloseHandle(file);
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
 }  // namespace
 
 ReadOutcome ReadWholeRecords(const std::string& path, size_t recordSize, std::string& bytes,
                              DWORD* error) {
     // Sharing deletion lets a writer put a new file in this one's place while it is read.
-    platform::unique_hfile file(::CreateFileA(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    platform::unique_hfile file(OpenPlainFile(
+        path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
     if (!file) {
         const DWORD cause = ::GetLastError();
         if (error) {
@@ -77,8 +92,7 @@ ReadOutcome ReadWholeRecords(const std::string& path, size_t recordSize, std::st
 }
 
 bool RecordAppender::OpenExisting(const std::string& path, size_t recordSize) {
-    file_.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file_.reset(OpenPlainFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS));
     LARGE_INTEGER size;
     if (!file_ || !::GetFileSizeEx(file_.get(), &size)) {
         file_.reset();
@@ -112,8 +126,11 @@ bool RecordAppender::Flush() { return file_ && ::FlushFileBuffers(file_.get()); 
 bool ReplaceFileContents(const std::string& path, std::string_view contents) {
     const std::string fresh = path + ".new";
     {
+        // A new file, never one found under that name: a file someone else made there first
+        // would keep its maker's rights once it replaced the old one.
+        ::DeleteFileA(fresh.c_str());
         platform::unique_hfile file(::CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file || !WriteAll(file.get(), contents) || !::FlushFileBuffers(file.get())) {
             file.reset();
             ::DeleteFileA(fresh.c_str());

@@ -67,7 +67,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PRODUCT}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; CloseVelbrook: asks a running Velbrook to exit the way its own update does (WM_CLOSE with both
+; CloseVelbrook: asks a running Velbrook's main window to exit the way its own update does (WM_CLOSE with both
 ; parameters 1; any other close only hides its window) and waits until it has let go of its
 ; files. A copy that stays open ends the setup with exit code 2 when silent; otherwise the user
 ; may close it and retry.
@@ -78,9 +78,17 @@ Function ${un}CloseVelbrook
   Push $2
   StrCpy $1 0
   find:
-    FindWindow $0 "" "${PRODUCT}"
+    ; The main window is the one holding the header's Home button (id 1071), as the program and
+    ; its install step find it: the new-startup alert and message boxes carry the same title.
+    StrCpy $0 0
+  next:
+    FindWindow $0 "" "${PRODUCT}" "" $0
     ${If} $0 = 0
       Goto gone
+    ${EndIf}
+    GetDlgItem $2 $0 1071
+    ${If} $2 = 0
+      Goto next
     ${EndIf}
     SendMessage $0 ${WM_CLOSE} 1 1 /TIMEOUT=5000
     Sleep 250
@@ -117,10 +125,33 @@ Function .onInit
   SetShellVarContext all
 FunctionEnd
 
+; The program runs elevated from its folder: a folder chosen with /D= (below C:\, say) would
+; keep rights that let every user change its files. It gets the rights of Program Files
+; (SYSTEM and Administrators full control, Users read and run, nothing inherited), handed on
+; to everything in it.
+Function SecureInstallFolder
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", i 1, *p .r0, p 0) i.r1'
+  ${If} $1 <> 0
+    System::Call 'advapi32::GetSecurityDescriptorDacl(p r0, *i .r2, *p .r3, *i .r1) i.r1'
+    ; SE_FILE_OBJECT; DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION
+    System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 0x80000004, p 0, p 0, p r3, p 0) i.r1'
+    System::Call 'kernel32::LocalFree(p r0)'
+  ${EndIf}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   Call CloseVelbrook
   SetOutPath "$INSTDIR"
+  Call SecureInstallFolder
   SetOverwrite on
   !include "${FILES_NSH}"
   ; A library that an update staged and the program never started to put in place is stale now.

@@ -3,6 +3,7 @@
 #include "engine/product_name.h"
 #include "platform/module_path.h"
 #include "platform/shell_folders.h"
+#include "shell/data_folder_rights.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -49,13 +50,32 @@ std::string DataPath(const std::string& relativeName) {
         return platform::ProgramFolderWithBackslash() + relativeName;
     }
     const std::string root = common + "\\" + engine::ProductName;
-    CreateFolderWithParents(root);
+    if (!FolderExists(root)) {
+        CreateFolderWithParents(common);
+        SecureDataFolder(root);
+    }
     return root + "\\" + relativeName;
 }
 
 bool PrepareDataFolder() {
-    const std::string folder = DataPath("data");
-    return FolderExists(folder) || CreateFolderWithParents(folder);
+    // Before anything of it is read: whatever a user made there first is taken back.
+    const std::string data = DataPath("data");
+    SecureDataFolder(data.substr(0, data.rfind('\\')));
+    if (!SecureDataFolder(data)) {
+        return false;
+    }
+    WIN32_FIND_DATAA found{};
+    HANDLE find = ::FindFirstFileA((data + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..") {
+                SecureDataFile(data + "\\" + name);
+            }
+        } while (::FindNextFileA(find, &found));
+        ::FindClose(find);
+    }
+    return FolderExists(data);
 }
 
 }  // namespace shell

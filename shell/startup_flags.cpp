@@ -19,7 +19,8 @@ StartupFlags ReadStartupFlags(std::string_view commandLine) {
 StartupFlags ActOnCommandLine(std::string_view commandLine) {
     const StartupFlags flags = ReadStartupFlags(commandLine);
     if (flags.openWhatsNew) {
-        platform::OpenWebPage(update::WhatsNewPageUrl());
+        // Started elevated by the install step: the browser must not inherit that.
+        platform::OpenWebPageUnelevated(update::WhatsNewPageUrl());
     }
     if (flags.startedAtLogon) {
         SetStartedAtLogon(true);

@@ -5,6 +5,7 @@
 #include "platform/app_messages.h"
 #include "platform/module_path.h"
 #include "shell/data_path.h"
+#include "shell/main_window_finder.h"
 #include "shell/renovix_staging.h"
 #include "shell/startup_flags.h"
 #include "shell/swh_table.h"
@@ -13,23 +14,6 @@
 #include <commctrl.h>
 
 namespace shell {
-
-namespace {
-
-// The running copy's main window: a top-level window titled with the product's name that
-// holds the header's Home button. The new-startup alert and message boxes carry the same
-// title, and the first of them in the z-order is not the window to bring back.
-HWND FindRunningMainWindow() {
-    HWND found = nullptr;
-    while ((found = ::FindWindowExA(nullptr, found, nullptr, engine::ProductName)) != nullptr) {
-        if (::GetDlgItem(found, IDC_HEADER_HOME)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 bool CVelbrookApp::HandOverToRunningCopy() {
     mutex_.reset(::CreateMutexA(nullptr, TRUE, engine::ProductName));

@@ -7,6 +7,7 @@
 #include "platform/web_page.h"
 #include "res/art_ids.h"
 #include "shell/layered_dlg.h"
+#include "shell/main_window_finder.h"
 #include "shell/main_timers.h"
 #include "shell/monitor.h"
 #include "shell/new_startup_alert.h"
@@ -19,6 +20,9 @@
 #include "update/version_check.h"
 
 #include <algorithm>
+
+static_assert(IDC_HEADER_HOME == shell::kMainWindowMarkId,
+              "the finder knows the main window by it");
 
 namespace shell {
 

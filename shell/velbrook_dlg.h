@@ -12,7 +12,7 @@
 #define IDC_HELP_LINK 1034
 #define IDC_ABOUT_LINK 1035
 #define IDC_FEEDBACK_LINK 1036
-#define IDC_HEADER_HOME 1071
+#define IDC_HEADER_HOME 1071  // shell::kMainWindowMarkId: how the main window is found
 #define IDC_HEADER_STARTUPS 1072
 #define IDC_HEADER_SETTINGS 1073
 #define IDC_LINK_SEPARATOR_1 1074

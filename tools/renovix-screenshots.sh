@@ -45,12 +45,12 @@ shot() {
 # Checking: the server holds the answer back.
 script checking "mode=hang"
 shot checking checking 0.5
-# Downloading: a large file arrives 512 bytes at a time.
+# Downloading: the first MiB of a large file arrives, the rest is held back.
 big=$((3 * 1024 * 1024))
 script downloading "body=$(body "1
 h	9.0.0.0	1	0
 big.bin	x	$big	$site/downloading/big.bin	0	0")"
-script downloading/big.bin "body=x&repeat=$big&sign=1"
+script downloading/big.bin "body=x&repeat=$big&sign=1&mode=stall&cut=$((1024 * 1024))"
 shot downloading downloading 6
 # Already installed: the answer names the version of the stand-in Velbrook.exe.
 script installed "body=$(body "1

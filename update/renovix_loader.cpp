@@ -1,5 +1,6 @@
 #include "update/renovix_loader.h"
 
+#include "platform/message_box.h"
 #include "platform/module_path.h"
 #include "platform/unique_any.h"
 
@@ -43,6 +44,10 @@ void RunUpdateDialog() {
         Renovix().reset();
         std::fputs("Message printed from executable\n", stdout);
         std::fflush(stdout);
+        // The line alone reaches nobody in a windowed program: the veil flashed and nothing
+        // was said.
+        platform::ShowMessageBox(::GetActiveWindow(), kRenovixMissing, "Velbrook",
+                                 MB_OK | MB_ICONERROR);
         return;
     }
     if (show() == 1) {

@@ -106,7 +106,7 @@ HttpOutcome HttpGet(const std::string& url, const HttpRequest& request) {
     }
 }
 
-std::string FetchUrlText(const std::string& url, DWORD accessType) {
+std::string FetchUrlText(const std::string& url, DWORD accessType, HttpOutcome* outcome) {
     std::string text;
     size_t received = 0;
     HttpRequest request;
@@ -119,7 +119,11 @@ std::string FetchUrlText(const std::string& url, DWORD accessType) {
                                : std::string_view(bytes, size).find('\0'));
         return received <= kMaxAnswerBytes;
     };
-    switch (HttpGet(url, request)) {
+    const HttpOutcome ended = HttpGet(url, request);
+    if (outcome) {
+        *outcome = ended;
+    }
+    switch (ended) {
     case HttpOutcome::kNotConnected: return kInternetNotConnected;
     case HttpOutcome::kStopped: return {};
     default: return text;  // a read that fails keeps what arrived before it

@@ -40,6 +40,9 @@ inline constexpr char kInternetNotConnected[] = "Internet is not connected";
 // address cannot be opened, the server answers with a status other than 200, or nothing can be
 // read, or the body is longer than kMaxAnswerBytes. Connecting, sending and receiving each give up
 // after RequestTimeoutMs(), so a dead server ends the request instead of blocking the caller.
-std::string FetchUrlText(const std::string& url, DWORD accessType = INTERNET_OPEN_TYPE_DIRECT);
+// outcome, when given, gets how the request ended, so that a caller can tell a failed request
+// from an empty answer.
+std::string FetchUrlText(const std::string& url, DWORD accessType = INTERNET_OPEN_TYPE_DIRECT,
+                         HttpOutcome* outcome = nullptr);
 
 }  // namespace update

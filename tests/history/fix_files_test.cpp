@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "shell/data_path.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/file_rights.h"
 #include "tests/support/machine_state.h"
 
 #include <gtest/gtest.h>
@@ -264,6 +265,98 @@ TEST_F(FixFilesTest, ASaveThatSwitchedNothingOffLeavesNoTrace) {
     history::SaveManualChanges({{&stored, true}}, engine::ReportStyle::Free());
     EXPECT_FALSE(FileExists(history::HistoryFilePath()));
     EXPECT_FALSE(FileExists(history::FixFilePathOf(kFixTime)));
+}
+
+}  // namespace
+
+namespace {
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    platform::unique_hfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                    &written, nullptr));
+}
+
+void GiveToEveryoneChecked(const std::string& path) {
+    GiveToEveryone(path);
+    ASSERT_TRUE(UsersMayWrite(path)) << path;
+}
+
+// The data folder lies where every user may create files first; Velbrook once read and
+// replaced whatever it found there, with the rights its maker gave it.
+TEST_F(FixFilesTest, ADataFolderAndHistoryMadeByAUserAreTakenBack) {
+    const std::string data = shell::DataPath("data");
+    const std::string root = data.substr(0, data.rfind('\\'));
+    const std::string fix = WriteFix({RunEntry("One", "1.exe"), RunEntry("Two", "2.exe")});
+    for (const std::string& path : {root, data, history::HistoryFilePath(), fix}) {
+        GiveToEveryoneChecked(path);
+    }
+    ASSERT_TRUE(shell::PrepareDataFolder());
+    for (const std::string& path : {root, data, history::HistoryFilePath(), fix}) {
+        EXPECT_FALSE(UsersMayWrite(path)) << path;
+    }
+    // A replacement made ready by a user under the fix file's name plus ".new" keeps its
+    // maker's rights once it has taken the fix file's place.
+    WriteFileBytes(fix + ".new", "prepared");
+    GiveToEveryoneChecked(fix + ".new");
+    std::vector<engine::StartupItem> items;
+    ASSERT_EQ(history::ReadFixFile(fix, items), history::ReadOutcome::Read);
+    ASSERT_EQ(history::RemoveFromFixFile(fix, {items[0]}), history::FixFileChange::Written);
+    EXPECT_FALSE(UsersMayWrite(fix));
+}
+
+// history.dat names its fix files by full path; one written by someone else once made the
+// elevated program look at, read, rewrite or delete any path.
+TEST_F(FixFilesTest, HistoryRecordsNamingOtherPathsAreListedButNeverTouched) {
+    const std::string victim = "C:\\velbrook-victim.dat";
+    const std::string victimBytes =
+        history::EncodeFixedItemRecord({"HKCU\\x", "Victim", "v.exe"}, history::AnsiLeadBytes());
+    const std::string data = shell::DataPath("data");
+    const std::vector<std::string> paths = {
+        "\\\\host\\share\\x.dat",   "C:\\Windows\\win.ini",       victim,
+        data + "\\..\\history.dat", "\\\\.\\" + data + "\\x.dat", "\\\\?\\" + victim,
+        data + "\\sub\\x.dat"};
+    std::string history;
+    for (const auto& path : paths) {
+        history += history::EncodeHistoryRecord(
+            {"1 Programs fixed successfully", kFixTime, history::kManualFixAction, path},
+            history::AnsiLeadBytes());
+    }
+    WriteFileBytes(history::HistoryFilePath(), history);
+    WriteFileBytes(victim, victimBytes);
+    EXPECT_EQ(history::ListedFixes().size(), paths.size());
+    for (const auto& path : paths) {
+        std::vector<engine::StartupItem> items;
+        DWORD error = 0;
+        EXPECT_EQ(history::ReadFixFile(path, items, &error), history::ReadOutcome::Failed) << path;
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << path;
+        EXPECT_TRUE(items.empty()) << path;
+        EXPECT_FALSE(history::RewriteFixFile(path, {})) << path;
+        EXPECT_EQ(history::RemoveFromFixFile(path, {}), history::FixFileChange::Failed) << path;
+    }
+    EXPECT_EQ(ReadFileBytes(victim), victimBytes);
+    ::DeleteFileA(victim.c_str());
+}
+
+// A link in the data folder in a fix file's place leads to another file: it is not followed.
+TEST_F(FixFilesTest, ALinkInTheDataFolderIsNeverFollowed) {
+    const std::string victim = "C:\\velbrook-linked.dat";
+    WriteFileBytes(victim, history::EncodeFixedItemRecord({"HKCU\\x", "Victim", "v.exe"},
+                                                          history::AnsiLeadBytes()));
+    const std::string link = shell::DataPath("data\\10102026101010.dat");
+    if (!::CreateSymbolicLinkA(link.c_str(), victim.c_str(), 0) ||
+        !(::GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        ::DeleteFileA(victim.c_str());
+        GTEST_SKIP() << "this Wine makes no file links";
+    }
+    std::vector<engine::StartupItem> items;
+    EXPECT_NE(history::ReadFixFile(link, items), history::ReadOutcome::Read);
+    EXPECT_TRUE(items.empty());
+    EXPECT_TRUE(history::RewriteFixFile(link, {}));  // the link goes, not what it names
+    EXPECT_NE(ReadFileBytes(victim), "<missing>");
+    ::DeleteFileA(victim.c_str());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "shell/data_path.h"
 #include "tests/setup/setup_runner.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/file_rights.h"
 #include "tests/support/machine_state.h"
 #include "tests/support/run_process.h"
 
@@ -27,12 +28,14 @@ std::string InstalledFile(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
-// A top-level window titled "Velbrook" in this process, standing in for a running copy. It
+// A top-level window titled "Velbrook" in this process, standing in for a running copy's main
+// window (marked by a child with the header's Home button id) or, unmarked, for its alert. It
 // records the close requests it gets; an obedient one ends on the program's exit request
 // (WM_CLOSE with both parameters 1), a stubborn one ignores every request.
 class StandInWindow {
 public:
-    explicit StandInWindow(bool obeysExitRequest) : obeys_(obeysExitRequest) {
+    explicit StandInWindow(bool obeysExitRequest, bool mainWindow = true)
+        : obeys_(obeysExitRequest) {
         static const ATOM atom = [] {
             WNDCLASSA wc{};
             wc.lpfnWndProc = &StandInWindow::Proc;
@@ -44,6 +47,11 @@ public:
             ::CreateWindowExA(0, MAKEINTATOM(atom), "Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                               nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        if (mainWindow) {
+            ::CreateWindowExA(0, "STATIC", "Home", WS_CHILD, 0, 0, 10, 10, window_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(1071)),
+                              ::GetModuleHandleA(nullptr), nullptr);
+        }
     }
     ~StandInWindow() {
         if (::IsWindow(window_)) {
@@ -118,9 +126,16 @@ TEST_F(SetupProgram, SilentInstallPlacesFilesShortcutAndUninstallEntry) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kSetupView));
 }
 
+// A folder chosen with /D= once kept whatever rights it had: one that every user may write
+// let any of them replace the program that runs elevated.
 TEST_F(SetupProgram, ChosenFolderWithBlanksIsUsedAndUninstalledFrom) {
     const std::string folder = "C:\\Setup Test\\My Velbrook";
+    ::CreateDirectoryA("C:\\Setup Test", nullptr);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    GiveToEveryone(folder);
+    ASSERT_TRUE(UsersMayWrite(folder));
     ASSERT_EQ(RunSetup("/S /D=" + folder), 0u);
+    EXPECT_FALSE(UsersMayWrite(folder));
     for (const std::string& name : ShippedFiles()) {
         EXPECT_TRUE(FileExists(InstalledFile(folder, name))) << name;
     }
@@ -190,8 +205,12 @@ TEST_F(SetupProgram, UninstallRemovesLogonTask) {
 
 TEST_F(SetupProgram, RunningVelbrookIsAskedToExitBeforeFilesAreReplaced) {
     StandInWindow running(true);
+    // Above it in the z-order, as the new-startup alert would be: not the window to close.
+    StandInWindow alert(true, false);
     ASSERT_EQ(RunSetup("/S"), 0u);
     EXPECT_FALSE(running.alive());
+    EXPECT_TRUE(alert.alive());
+    EXPECT_TRUE(alert.closeRequests().empty());
     ASSERT_EQ(running.closeRequests().size(), 1u);
     EXPECT_EQ(running.closeRequests()[0], std::make_pair(WPARAM{1}, LPARAM{1}));
     EXPECT_TRUE(FileExists(InstalledFile(DefaultInstallFolder(), "velbrookc.exe")));

@@ -41,9 +41,14 @@ TEST(StartupFlags, BothSwitchesAreFoundAnywhereAlsoInsideWords) {
     }
 }
 
-TEST(StartupFlags, WhatsNewOpensThePageOfTheSiteAndLogonSetsTheFlag) {
-    std::vector<std::string> opened;
+// The what's-new page once opened from this (elevated) process: the browser ran elevated.
+TEST(StartupFlags, WhatsNewOpensThePageThroughTheDesktopShellAndLogonSetsTheFlag) {
+    std::vector<std::string> opened, fromThisProcess;
     auto previous = platform::SetWebPageHandler([&](const std::string& address) {
+        fromThisProcess.push_back(address);
+        return true;
+    });
+    auto previousDesktop = platform::SetDesktopShellHandler([&](const std::string& address) {
         opened.push_back(address);
         return true;
     });
@@ -54,6 +59,8 @@ TEST(StartupFlags, WhatsNewOpensThePageOfTheSiteAndLogonSetsTheFlag) {
     shell::SetStartedAtLogon(false);
     shell::ActOnCommandLine("/x -wnw");
     platform::SetWebPageHandler(previous);
+    platform::SetDesktopShellHandler(previousDesktop);
+    EXPECT_TRUE(fromThisProcess.empty());
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], update::WhatsNewPageUrl());
     EXPECT_NE(opened[0].find("whatnew.aspx"), std::string::npos);

@@ -4,6 +4,8 @@
 #include "platform/module_path.h"
 #include "update/renovix_loader.h"
 
+#include "platform/message_box.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -75,14 +77,26 @@ TEST_F(RenovixLoader, AnyOtherResultKeepsTheLibraryLoaded) {
     EXPECT_EQ(ReadNumber("RENOVIX_STAND_IN_CALLS"), 3);
 }
 
-TEST_F(RenovixLoader, WithoutTheFileOnlyPrintsTheLine) {
+// The line alone once was all: the veil flashed and the user was told nothing.
+TEST_F(RenovixLoader, WithoutTheFileTheUserIsToldSo) {
+    std::vector<std::string> boxes;
+    auto previous = platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& box) {
+        boxes.push_back(box.text);
+        return IDOK;
+    });
     EXPECT_EQ(RunAndCaptureOutput(), "Message printed from executable\n");
+    platform::SetMessageBoxHandler(previous);
     EXPECT_FALSE(Loaded());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], update::kRenovixMissing);
 }
 
 TEST_F(RenovixLoader, WithoutTheExportPrintsTheLineAndLetsARepairedCopyLoad) {
     Place("renovix_without_export.dll");
+    auto previous =
+        platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return IDOK; });
     EXPECT_EQ(RunAndCaptureOutput(), "Message printed from executable\n");
+    platform::SetMessageBoxHandler(previous);
     EXPECT_FALSE(Loaded());
 
     ASSERT_TRUE(::DeleteFileA(renovix_.c_str()));

@@ -3,14 +3,12 @@
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "platform/unique_any.h"
+#include "shell/main_window_finder.h"
 #include "shell/settings_key.h"
 #include "update/renovix/archive_entry.h"
 #include "update/renovix/signature.h"
 #include "update/renovix/update_list.h"
 #include "update/renovix/zip_reader.h"
-
-#include "ioapi.h"
-#include "iowin32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -22,11 +20,13 @@ namespace renovix {
 namespace {
 
 constexpr wchar_t kListFileName[] = L"updatetmp.tmp";
-constexpr wchar_t kProductWindowTitle[] = L"Velbrook";
 // The list names a handful of files; anything far longer is not one.
 constexpr size_t kMaxListBytes = 1u << 20;
 // A Velbrook that does not answer its close request within this time is not waited for.
 constexpr UINT kCloseAnswerMs = 5000;
+constexpr char kUpdateFailed[] =
+    "The update could not be completed: some of its files were refused or are in use. Please "
+    "check for updates again after Velbrook has restarted.";
 
 std::wstring ParentOf(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
@@ -53,10 +53,9 @@ std::wstring FullPath(const std::wstring& path) {
     return full;
 }
 
-// The canonical form of target must lie below the canonical folder.
-bool LiesBelow(const std::wstring& target, const std::wstring& folder) {
-    const std::wstring base = WithBackslash(FullPath(folder));
-    const std::wstring full = FullPath(target);
+// Both paths canonical: full lies below the folder base.
+bool TextLiesBelow(const std::wstring& full, const std::wstring& folder) {
+    const std::wstring base = WithBackslash(folder);
     return base.size() > 1 && full.size() > base.size() &&
            ::CompareStringOrdinal(full.c_str(), static_cast<int>(base.size()), base.c_str(),
                                   static_cast<int>(base.size()), TRUE) == CSTR_EQUAL;
@@ -89,53 +88,131 @@ FILETIME FileTimeOf(std::uint64_t value) {
     return {static_cast<DWORD>(value & 0xFFFFFFFFu), static_cast<DWORD>(value >> 32)};
 }
 
-// Writes the current entry to a new file beside target and puts it in target's place only
-// when the entry was read whole.
-void UnpackFile(const ZipReader& reader, const ZipEntryInfo& info, const std::wstring& target,
-                DWORD attributes) {
-    const std::wstring partial = target + L".renovix-part";
-    {
-        platform::unique_hfile file(::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            return;
-        }
-        const auto result = reader.ReadData([&](const char* bytes, size_t size) {
-            DWORD written = 0;
-            return ::WriteFile(file.get(), bytes, static_cast<DWORD>(size), &written, nullptr) &&
-                   written == size;
-        });
-        if (result != ZipReader::ReadResult::kWhole) {
-            file.reset();
-            ::DeleteFileW(partial.c_str());
-            return;
-        }
-        const EntryTimes times = TimesOf(info);
-        const FILETIME creation = FileTimeOf(times.creation), access = FileTimeOf(times.lastAccess),
-                       write = FileTimeOf(times.lastWrite);
-        ::SetFileTime(file.get(), &creation, &access, &write);
-    }
-    // A read-only program file is replaced all the same.
-    const DWORD existing = ::GetFileAttributesW(target.c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
-        ::SetFileAttributesW(target.c_str(), existing & ~FILE_ATTRIBUTE_READONLY);
-    }
-    if (!::MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        ::DeleteFileW(partial.c_str());
-        return;
-    }
-    ::SetFileAttributesW(target.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+bool WriteAll(HANDLE file, const char* bytes, size_t size) {
+    DWORD written = 0;
+    return ::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
+enum class Placed { kPlaced, kExists, kBroken, kInUse };
+
+// Writes a new file beside target (created there, so it takes the rights of target's folder,
+// not those of the temporary folder) and puts it in target's place only when it was written
+// whole. Without replace an existing target stays.
+Placed PlaceFile(const std::wstring& target, const std::function<bool(HANDLE file)>& write,
+                 bool replace) {
+    const std::wstring partial = target + L".renovix-part";
+    ::DeleteFileW(partial.c_str());
+    {
+        platform::unique_hfile file(::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            return Placed::kBroken;
+        }
+        if (!write(file.get())) {
+            file.reset();
+            ::DeleteFileW(partial.c_str());
+            return Placed::kBroken;
+        }
+    }
+    if (replace) {
+        // A read-only program file is replaced all the same.
+        const DWORD existing = ::GetFileAttributesW(target.c_str());
+        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+            ::SetFileAttributesW(target.c_str(), existing & ~FILE_ATTRIBUTE_READONLY);
+        }
+    }
+    if (::MoveFileExW(partial.c_str(), target.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+        return Placed::kPlaced;
+    }
+    const DWORD error = ::GetLastError();
+    ::DeleteFileW(partial.c_str());
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+        return replace ? Placed::kInUse : Placed::kExists;
+    }
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                   error == ERROR_LOCK_VIOLATION
+               ? Placed::kInUse
+               : Placed::kBroken;
+}
+
+// What one run of the step has installed, and what it could not.
+struct Outcome {
+    std::vector<std::wstring> installed;  // canonical paths
+    InstallReport report;
+    bool Installed(const std::wstring& path) const {
+        for (const auto& done : installed) {
+            if (::CompareStringOrdinal(done.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// Unpacks the archive's bytes into folder: every entry whose cleaned name resolves below it,
+// each replacing its target only when it was read whole with a matching CRC-32.
+void UnpackArchive(std::string_view archive, const std::wstring& folder, Outcome& outcome) {
+    const auto reader = ZipReader::OpenMemory(archive);
+    if (!reader) {
+        return;
+    }
+    ZipEntryInfo info;
+    for (std::uint64_t i = 0; i < reader->EntryCount() && reader->GoTo(i); ++i) {
+        if (!reader->ReadInfo(info)) {
+            continue;
+        }
+        const std::string cleaned = CleanArchiveName(info.storedName);
+        const auto relative = RelativeTargetOf(cleaned);
+        if (!relative) {
+            continue;  // names no plain file below the folder
+        }
+        const auto target = ResolvedBelow(folder, platform::text::WideOfUtf8(*relative));
+        if (!target) {
+            outcome.report.refused.push_back(platform::text::WideOfUtf8(*relative));
+            continue;
+        }
+        const DWORD attributes = DecodeAttributes(info.versionMadeBy, info.externalAttributes);
+        if (NamesFolder(cleaned) || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            CreateFolders(*target);
+            continue;
+        }
+        CreateFolders(ParentOf(*target));
+        const Placed placed = PlaceFile(
+            *target,
+            [&](HANDLE file) {
+                if (reader->ReadData([&](const char* bytes, size_t size) {
+                        return WriteAll(file, bytes, size);
+                    }) != ZipReader::ReadResult::kWhole) {
+                    return false;
+                }
+                const EntryTimes times = TimesOf(info);
+                const FILETIME creation = FileTimeOf(times.creation),
+                               access = FileTimeOf(times.lastAccess),
+                               write = FileTimeOf(times.lastWrite);
+                ::SetFileTime(file, &creation, &access, &write);
+                return true;
+            },
+            true);
+        if (placed == Placed::kPlaced) {
+            const DWORD kept = attributes & ~FILE_ATTRIBUTE_DIRECTORY;
+            ::SetFileAttributesW(target->c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+            outcome.installed.push_back(*target);
+        } else if (placed == Placed::kInUse) {
+            outcome.report.failed.push_back(*target);
+        }
+    }
+}
+
+// Asks the running main window (not an alert or a message box of the same title) to exit.
 void CloseRunningProduct() {
-    HWND window = ::FindWindowW(nullptr, kProductWindowTitle);
+    HWND window = shell::FindRunningMainWindow();
     if (!window) {
         return;
     }
     DWORD_PTR answer = 0;
     ::SendMessageTimeoutW(window, WM_CLOSE, 1, 1, SMTO_ABORTIFHUNG, kCloseAnswerMs, &answer);
     ::Sleep(100);
-    window = ::FindWindowW(nullptr, kProductWindowTitle);
+    window = shell::FindRunningMainWindow();
     if (window) {
         ::SendMessageTimeoutW(window, WM_CLOSE, 1, 1, SMTO_ABORTIFHUNG, kCloseAnswerMs, &answer);
     }
@@ -146,7 +223,32 @@ void InformationBox(const char* text) {
     platform::ShowMessageBox(nullptr, text, "Velbrook", MB_OK | MB_ICONINFORMATION);
 }
 
+bool IsReparsePoint(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 }  // namespace
+
+std::optional<std::wstring> ResolvedBelow(const std::wstring& folder, const std::wstring& name) {
+    const std::wstring base = FullPath(folder);
+    const std::wstring full = FullPath(WithBackslash(base) + name);
+    if (base.empty() || !TextLiesBelow(full, base)) {
+        return std::nullopt;
+    }
+    // A junction or link on the way (or the target itself) may lead anywhere: none is followed.
+    for (size_t at = WithBackslash(base).size(); at <= full.size();) {
+        size_t end = full.find(L'\\', at);
+        if (end == std::wstring::npos) {
+            end = full.size();
+        }
+        if (IsReparsePoint(full.substr(0, end))) {
+            return std::nullopt;
+        }
+        at = end + 1;
+    }
+    return full;
+}
 
 InstallOptions DefaultInstallOptions() {
     InstallOptions options;
@@ -163,40 +265,7 @@ InstallOptions DefaultInstallOptions() {
     return options;
 }
 
-bool UnpackArchive(const std::wstring& archive, const std::wstring& folder) {
-    zlib_filefunc64_def functions{};
-    fill_win32_filefunc64W(&functions);
-    const auto reader = ZipReader::Open(archive.c_str(), &functions);
-    if (!reader) {
-        return false;
-    }
-    const std::wstring base = WithBackslash(folder);
-    ZipEntryInfo info;
-    for (std::uint64_t i = 0; i < reader->EntryCount() && reader->GoTo(i); ++i) {
-        if (!reader->ReadInfo(info)) {
-            continue;
-        }
-        const std::string cleaned = CleanArchiveName(info.storedName);
-        const auto relative = RelativeTargetOf(cleaned);
-        if (!relative) {
-            continue;  // it would land outside the folder, or names no plain file
-        }
-        const std::wstring target = base + platform::text::WideOfUtf8(*relative);
-        if (!LiesBelow(target, base)) {
-            continue;
-        }
-        const DWORD attributes = DecodeAttributes(info.versionMadeBy, info.externalAttributes);
-        if (NamesFolder(cleaned) || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            CreateFolders(target);
-            continue;
-        }
-        CreateFolders(ParentOf(target));
-        UnpackFile(*reader, info, target, attributes & ~FILE_ATTRIBUTE_DIRECTORY);
-    }
-    return true;
-}
-
-int RunInstallStep(const InstallOptions& options) {
+int RunInstallStep(const InstallOptions& options, InstallReport* report) {
     const std::wstring temp = options.tempFolder;
     ::Sleep(options.waitMs);
     const std::wstring listPath = temp + L"\\" + kListFileName;
@@ -206,12 +275,13 @@ int RunInstallStep(const InstallOptions& options) {
         return 0;
     }
     const UpdateList list = ParseUpdateList(bytes);
-    // The list is written in UTF-8 by the dialog, in Velbrook's process; rundll32 runs in the
-    // legacy code page, so the list's own code page must not depend on the process.
-    const std::wstring programFolder = platform::text::WideOfUtf8(list.programFolder);
+    const std::wstring programFolder = FullPath(options.programFolder);
     // The list lies in a folder that every program of the user can write to: it may only
     // install into the folder this library was started from.
-    const bool ownFolder = SameFolder(programFolder, options.programFolder);
+    const bool ownFolder =
+        SameFolder(platform::text::WideOfUtf8(list.programFolder), programFolder);
+    Outcome outcome;
+    std::vector<std::string> keptLines;
     for (const ListedFile& file : list.files) {
         // Only a plain name of the temporary folder is a download of ours.
         const auto localName = RelativeTargetOf(file.localName);
@@ -219,27 +289,72 @@ int RunInstallStep(const InstallOptions& options) {
             continue;
         }
         const std::wstring local = temp + L"\\" + platform::text::WideOfUtf8(*localName);
-        const std::wstring signature = local + kSignatureSuffix;
-        const std::wstring destination =
-            platform::text::WideOfUtf8(DestinationOf(list.programFolder, file));
+        const std::wstring signaturePath = local + kSignatureSuffix;
+        const auto relative = RelativeTargetOf(file.destination);
+        const auto destination =
+            relative ? ResolvedBelow(programFolder, platform::text::WideOfUtf8(*relative))
+                     : std::nullopt;
         CloseRunningProduct();
-        // The downloads wait in a folder that every program of the user can write to: what
-        // is installed must still carry the maker's signature.
-        const bool trusted = ownFolder && IsFileSignedByMaker(local, signature);
-        if (trusted && file.isArchive) {
-            UnpackArchive(local, programFolder);
-        } else if (trusted && RelativeTargetOf(file.destination)) {
-            ::MoveFileW(local.c_str(), destination.c_str());
+        // The downloads wait in a folder that every program of the user can write to: the
+        // download is read once through a handle that lets nobody write it, and what is
+        // installed are the bytes whose signature was checked.
+        std::string data, signature;
+        platform::unique_hfile held;
+        const bool trusted = ownFolder &&
+                             ReadWholeFile(signaturePath, signature, kSignatureBytes) &&
+                             ReadWholeFile(local, data, kMaxDownloadBytes, &held) &&
+                             IsSignedByMaker(data, signature);
+        const size_t failedBefore = outcome.report.failed.size();
+        if (!trusted || (!file.isArchive && !destination)) {
+            outcome.report.refused.push_back(
+                destination ? *destination : platform::text::WideOfUtf8(file.destination));
+        } else {
+            if (options.afterCheck) {
+                options.afterCheck(local);
+            }
+            if (file.isArchive) {
+                UnpackArchive(data, programFolder, outcome);
+            } else {
+                const Placed placed = PlaceFile(
+                    *destination,
+                    [&](HANDLE out) { return WriteAll(out, data.data(), data.size()); }, false);
+                if (placed == Placed::kPlaced) {
+                    outcome.installed.push_back(*destination);
+                }
+            }
         }
-        ::DeleteFileW(local.c_str());
-        ::DeleteFileW(signature.c_str());
-        if (trusted && file.runAfter) {
-            ::ShellExecuteW(nullptr, L"open", destination.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        held.reset();
+        if (outcome.report.failed.size() > failedBefore) {
+            keptLines.push_back(file.line);  // its download stays for the next run
+        } else {
+            ::DeleteFileW(local.c_str());
+            ::DeleteFileW(signaturePath.c_str());
+        }
+        // Only a file this run installed from checked bytes, inside the program folder.
+        if (trusted && file.runAfter && destination && outcome.Installed(*destination)) {
+            ::ShellExecuteW(nullptr, L"open", destination->c_str(), nullptr, nullptr,
+                            SW_SHOWNORMAL);
         }
     }
-    ::DeleteFileW(listPath.c_str());
+    if (keptLines.empty()) {
+        ::DeleteFileW(listPath.c_str());
+    } else {
+        const std::string kept = FormatUpdateList(list.programFolder, keptLines);
+        platform::unique_hfile listFile(::CreateFileW(listPath.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                      nullptr));
+        if (listFile) {
+            WriteAll(listFile.get(), kept.data(), kept.size());
+        }
+    }
     shell::WriteSetting("0", "afupsc");
-    const std::wstring program = WithBackslash(options.programFolder) + L"Velbrook.exe";
+    if (!outcome.report.refused.empty() || !outcome.report.failed.empty()) {
+        InformationBox(kUpdateFailed);
+    }
+    if (report) {
+        *report = outcome.report;
+    }
+    const std::wstring program = WithBackslash(programFolder) + L"Velbrook.exe";
     // Only the program of this folder: the shell would look for a missing one elsewhere.
     const bool present = ::GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES;
     const auto started = present

@@ -2,11 +2,16 @@
 // The install step, run by rundll32 in a process of its own after the download dialog has
 // ended Velbrook: it reads the update list, asks a still running Velbrook to close, puts every
 // signed download in place (moved, or unpacked when it is a ZIP), deletes the downloads and the
-// list, sets "afupsc" and starts Velbrook again with "-wnw".
+// list, sets "afupsc" and starts Velbrook again with "-wnw". Everything it installs or runs lies
+// below the folder the library was started from and is the very bytes whose signature it
+// checked.
 
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace renovix {
 
@@ -14,17 +19,31 @@ struct InstallOptions {
     std::wstring tempFolder;     // the expansion of %temp%
     std::wstring programFolder;  // where this library lies: the only folder it installs into
     DWORD waitMs = 3000;         // time for the Velbrook process to end
+    // Called with each download's path after its signature was checked and before anything of
+    // it is installed; the tests swap the file there. A real run sets none.
+    std::function<void(const std::wstring& download)> afterCheck;
+};
+
+// What became of the listed files beside those that went in.
+struct InstallReport {
+    // Not installed: a destination outside the program folder, an unsigned or unreadable
+    // download, a list for another folder.
+    std::vector<std::wstring> refused;
+    // Could not be put in place (a file in use): their downloads and list lines stay for the
+    // next run of the step.
+    std::vector<std::wstring> failed;
 };
 
 // The options of a real run.
 InstallOptions DefaultInstallOptions();
 
-// 1 when the list file was opened (whatever became of the single files), 0 when not.
-int RunInstallStep(const InstallOptions& options);
+// 1 when the list file was opened (whatever became of the single files), 0 when not. A refused
+// or failed file ends in a message that the update failed.
+int RunInstallStep(const InstallOptions& options, InstallReport* report = nullptr);
 
-// Unpacks the ZIP archive into folder: every entry whose cleaned name stays below the folder,
-// each written to a temporary file beside its target that replaces the target only when the
-// entry was read whole with a matching CRC-32. False when the archive cannot be opened.
-bool UnpackArchive(const std::wstring& archive, const std::wstring& folder);
+// Where a name relative to folder lies once resolved: its canonical full path when that, and
+// the real location of the nearest folder on the way that exists (junctions followed), lie
+// below folder; nothing otherwise.
+std::optional<std::wstring> ResolvedBelow(const std::wstring& folder, const std::wstring& name);
 
 }  // namespace renovix

@@ -19,11 +19,9 @@ int ShowUpdateDialog() {
     }
     const INT_PTR result = dialog->DoModal(nullptr);
     app.openDialog = nullptr;
-    // A worker that was started may still use the dialog object: it is left to the worker,
-    // which never touches the window once the dialog has closed.
-    if (!dialog->WorkerStarted()) {
-        delete dialog;
-    }
+    // A worker that was started may still use the dialog object: whichever of the two ends
+    // last deletes it (the worker never touches the window once the dialog has closed).
+    CUpdateDlg::Release(dialog);
     return static_cast<int>(result);
 }
 

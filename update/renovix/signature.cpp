@@ -64,7 +64,8 @@ bool IsSignedByMaker(std::string_view data, std::string_view signature) {
     return gcry_pk_verify(sigSexp, dataSexp, keySexp) == 0;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes) {
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes,
+                   platform::unique_hfile* held) {
     platform::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
@@ -81,6 +82,9 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes
             return false;
         }
         done += read;
+    }
+    if (held) {
+        *held = std::move(file);
     }
     return true;
 }

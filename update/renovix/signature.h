@@ -4,6 +4,8 @@
 // digest (tools/sign-update.sh).
 // The public key is built in. The check is libgcrypt's.
 
+#include "platform/unique_any.h"
+
 #include <windows.h>
 
 #include <string>
@@ -21,7 +23,10 @@ bool IsSignedByMaker(std::string_view data, std::string_view signature);
 // The same for a file and its signature file; false when either cannot be read.
 bool IsFileSignedByMaker(const std::wstring& file, const std::wstring& signatureFile);
 
-// The whole file, or nothing when it cannot be read (or exceeds maxBytes).
-bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes);
+// The whole file, or nothing when it cannot be read (or exceeds maxBytes). It is read through a
+// handle that lets nobody write, delete or rename the file; held, when given, keeps that handle
+// open afterwards.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes,
+                   platform::unique_hfile* held = nullptr);
 
 }  // namespace renovix

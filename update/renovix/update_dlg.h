@@ -1,7 +1,7 @@
 #pragma once
-// CUpdateDlg: the update dialog. Once shown it starts a worker that asks the version endpoint,
-// downloads every file the answer lists (each with its signature) into the temporary folder,
-// writes the update list, asks whether to install and then hands over to the install step in
+// CUpdateDlg: the update dialog. Once shown it starts a worker that runs the download job (the
+// request, the downloads and their checks, the update list; update/renovix/download_job.h),
+// shows what the job reports, asks whether to install and then hands over to the install step in
 // rundll32 and ends the process.
 
 #include "controls/dialog.h"
@@ -9,35 +9,35 @@
 #include "controls/picture_ex.h"
 #include "controls/xp_button.h"
 #include "platform/unique_any.h"
+#include "update/renovix/download_job.h"
 #include "update/renovix/dpi_layout.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace renovix {
 
-class CUpdateDlg : public controls::DialogImpl<CUpdateDlg> {
+class CUpdateDlg : public controls::DialogImpl<CUpdateDlg>, private DownloadJobEvents {
 public:
     CUpdateDlg();
     ~CUpdateDlg() override;
     static const controls::MessageTable<CUpdateDlg>& Messages();
 
     bool WorkerStarted() const { return static_cast<bool>(worker_); }
+    // The object is shared by whoever ran the window and the worker it started: each lets go
+    // once, and the last deletes it. The creator holds it from the start.
+    static void Release(CUpdateDlg* dialog);
 
-    // The worker's steps.
-    // The answer of the version endpoint as UTF-16 would carry it, here as its 8-bit bytes;
-    // started is false when the internet layer could not be opened.
-    std::string RequestVersionText(bool& started) const;
-    bool ProcessVersionResponse(const std::string& text);
-    // Downloads url (and url + ".sig") into the temporary folder; size is the announced size.
-    bool DownloadUpdateFile(const std::string& url, unsigned long size, std::string& localName);
     void CloseUpdateDialog();
 
     // For the tests: what the status label shows.
     std::wstring StatusText() const { return status_.text(); }
     // The time the worker waits at its pauses (1000 ms in a real run).
     void SetPauseMs(DWORD ms) { pauseMs_ = ms; }
+    // The failure texts of the error box.
+    static const char* FailureText(DownloadFailure failure);
     // The worker ends before the question when this is set (the tests stop there).
     void SetNoInstall(bool on) { noInstall_ = on; }
     bool AskedToInstall() const { return asked_; }
@@ -60,9 +60,11 @@ private:
     void SetStatus(const std::wstring& text);
     void ShowItem(UINT id, bool show);
     void StopPicture();
-    void ReportFailure();
-    void ReportInfoError();
-    void DeleteDownloads();
+    // What the job reports, on the worker's thread.
+    void OnStatus(const std::wstring& text) override;
+    void OnConnecting() override;
+    void OnUpToDate() override;
+    void OnFailed(DownloadFailure failure) override;
 
     controls::CLabel status_;
     controls::CLabel thanks_;
@@ -73,10 +75,11 @@ private:
     platform::unique_hbitmap banner_;
     platform::unique_handle worker_;
     std::atomic<bool> closed_{false};
-    std::vector<std::wstring> downloads_;  // this run's files in the temporary folder
     DWORD pauseMs_ = 1000;
+    std::unique_ptr<DownloadJob> job_;
     bool noInstall_ = false;
     std::atomic<bool> asked_{false};
+    std::atomic<int> holders_{1};
 };
 
 }  // namespace renovix

@@ -60,6 +60,7 @@ std::optional<ListedFile> ParseListedFile(std::string_view line) {
     file.isArchive = LeadingInteger(fields[4]) != 0;
     file.runAfter = LeadingInteger(fields[5]) != 0;
     file.localName = fields[6];
+    file.line = WithoutCarriageReturn(line);
     return file;
 }
 
@@ -97,11 +98,17 @@ std::string FormatUpdateList(std::string_view programFolder,
 }
 
 std::string DestinationOf(std::string_view programFolder, const ListedFile& file) {
+    // The folder field's last character once decided whether a backslash went between the two;
+    // with "\" the name ran on from the folder's own name and the file landed beside it.
     std::string path(programFolder);
-    if (file.folder.empty() || file.folder.back() != '\\') {
-        path += '\\';
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) {
+        path.pop_back();
     }
-    return path + file.destination;
+    std::string_view name = file.destination;
+    while (!name.empty() && (name.front() == '\\' || name.front() == '/')) {
+        name.remove_prefix(1);
+    }
+    return path + '\\' + std::string(name);
 }
 
 AnswerHeader ReadAnswerHeader(std::string_view answer) {
@@ -146,7 +153,12 @@ std::optional<AnswerFile> SplitFileLine(std::string_view line) {
     AnswerFile file;
     file.line = line;
     file.url = fields[3];
-    file.size = static_cast<unsigned long>(static_cast<unsigned>(LeadingInteger(fields[2])));
+    // A negative size once became a limit of 4 GiB; nothing of an update comes near the top.
+    const int size = LeadingInteger(fields[2]);
+    if (size < 0 || static_cast<unsigned long>(size) > kMaxDownloadBytes) {
+        return std::nullopt;
+    }
+    file.size = static_cast<unsigned long>(size);
     return file;
 }
 

@@ -18,6 +18,7 @@ struct ListedFile {
     bool isArchive = false;   // field 4: a ZIP to unpack into the program folder
     bool runAfter = false;    // field 5: open the installed file afterwards
     std::string localName;    // field 6: the download in the temporary folder
+    std::string line;         // the whole line as listed
 };
 
 struct UpdateList {
@@ -41,8 +42,8 @@ UpdateList ParseUpdateList(std::string_view bytes);
 std::string FormatUpdateList(std::string_view programFolder,
                              const std::vector<std::string>& listedLines);
 
-// Where a plain download goes: the program folder, a backslash and the destination name; the
-// backslash is left out when the folder field ends in one.
+// Where a plain download goes: the program folder and the destination name joined with exactly
+// one backslash, whatever the folder field holds.
 std::string DestinationOf(std::string_view programFolder, const ListedFile& file);
 
 // The version answer as the download dialog checks it before it downloads anything.
@@ -62,7 +63,11 @@ AnswerHeader ReadAnswerHeader(std::string_view answer);
 // SplitFileLine.
 std::optional<std::string_view> AnswerFileLine(std::string_view answer, int index);
 
-// The fields of a file line of the answer: exactly 6, else nothing.
+// The largest file an update may announce (and the largest download the install step reads).
+inline constexpr unsigned long kMaxDownloadBytes = 256ul << 20;
+
+// The fields of a file line of the answer: exactly 6 and a size from 0 to kMaxDownloadBytes,
+// else nothing.
 struct AnswerFile {
     std::string_view line;   // as received, to be copied into the list
     std::string_view url;    // field 3

@@ -3,13 +3,16 @@
 #include "update/renovix/install_step.h"
 
 #include "platform/text_codec.h"
+#include "platform/unique_any.h"
 #include "shell/settings_key.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/file_rights.h"
 #include "tests/update/renovix/renovix_test_support.h"
 #include "tests/update/renovix/zip_maker.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 namespace renovix {
@@ -44,12 +47,13 @@ protected:
         }
     }
     void WriteList(const std::string& text) { WriteBytes(temp + "\\updatetmp.tmp", text); }
-    int Run() {
+    int Run(std::function<void(const std::wstring&)> afterCheck = {}) {
         InstallOptions options;
         options.tempFolder = Wide(temp);
         options.programFolder = Wide(program);
         options.waitMs = 0;
-        return RunInstallStep(options);
+        options.afterCheck = std::move(afterCheck);
+        return RunInstallStep(options, &report);
     }
     // Velbrook's command line once the stand-in has run, or empty text.
     std::string Restarted() {
@@ -62,7 +66,12 @@ protected:
 
     VersionServer server;
     std::string temp, program;
+    InstallReport report;
 };
+
+constexpr char kUpdateFailed[] =
+    "The update could not be completed: some of its files were refused or are in use. Please "
+    "check for updates again after Velbrook has restarted.";
 
 TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
     Download("plainaaaaa", "new program");
@@ -75,7 +84,7 @@ TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
               "eight\tfields\t1\thttps://h/8\t0\t0\tplainaaaaa\textra\r\n" +
               "pack.zip\t\\\t100\thttps://h/z\t1\t0\tziparchive\r\n");
     MessageBoxAnswers boxes;
-    StandInMainWindow velbrook;
+    StandInMainWindow velbrook(true);
     EXPECT_EQ(Run(), 1);
 
     EXPECT_EQ(ReadBytes(program + "\\app.exe"), "new program");
@@ -92,17 +101,95 @@ TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
     const auto requests = velbrook.CloseRequests();
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests[0], std::make_pair(WPARAM{1}, LPARAM{1}));
+    // The alert above it in the z-order carries the same title; it is not the main window.
+    EXPECT_EQ(velbrook.DecoyCloseRequests(), 0);
     EXPECT_EQ(Restarted(), "-wnw");
     EXPECT_TRUE(boxes.shown().empty());
 }
 
-TEST_F(InstallStep, AFolderFieldEndingInABackslashJoinsTheNameDirectly) {
+// The folder field "\\" once joined the folder and the name without a backslash: the file
+// landed beside the program folder, as "<folder>_joined.txt".
+TEST_F(InstallStep, APlainFileWithTheFolderFieldBackslashLandsInsideTheFolder) {
     Download("joinedaaaa", "x");
-    WriteList(program + "\r\n" + "_joined.txt\tsub\\\t1\thttps://h/j\t0\t0\tjoinedaaaa\r\n");
+    WriteList(program + "\r\n" + "_joined.txt\t\\\t1\thttps://h/j\t0\t0\tjoinedaaaa\r\n");
     MessageBoxAnswers boxes;
     Run();
-    EXPECT_EQ(ReadBytes(program + "_joined.txt"), "x");
-    ::DeleteFileA((program + "_joined.txt").c_str());
+    EXPECT_EQ(ReadBytes(program + "\\_joined.txt"), "x");
+    EXPECT_FALSE(Exists(program + "_joined.txt"));
+}
+
+// A signed download and a list line whose destination climbs out with the run flag once ran
+// whatever lay at "<folder>\..\evil.exe", elevated.
+TEST_F(InstallStep, ADestinationThatClimbsOutRunsAndPlacesNothing) {
+    const std::string outside = FreshFolder("install_outside");
+    program = outside + "\\app";
+    ::CreateDirectoryA(program.c_str(), nullptr);
+    ::CopyFileA((platform_folder() + "velbrook_stand_in.exe").c_str(),
+                (outside + "\\evil.exe").c_str(), FALSE);
+    Download("climbaaaaa", "signed, but of another release");
+    Download("climbbbbbb", "signed, but of another release");
+    WriteList(program + "\r\n" + "..\\evil.exe\tx\t1\thttps://h/e\t0\t1\tclimbaaaaa\r\n" +
+              "sub\\..\\..\\evil.exe\t\\\t1\thttps://h/e\t1\t1\tclimbbbbbb\r\n");
+    MessageBoxAnswers boxes;
+    EXPECT_EQ(Run(), 1);
+    ::Sleep(1000);
+    EXPECT_FALSE(Exists(outside + "\\started.txt"));
+    EXPECT_EQ(ReadBytes(outside + "\\evil.exe"),
+              ReadBytes(platform_folder() + "velbrook_stand_in.exe"));
+    EXPECT_FALSE(report.refused.empty());
+    ASSERT_FALSE(boxes.shown().empty());
+    EXPECT_EQ(boxes.shown()[0].text, kUpdateFailed);
+}
+
+// The archive was checked by name and opened again by name to unpack: swapped in between,
+// another archive went in.
+TEST_F(InstallStep, AnArchiveSwappedAfterItsCheckIsNotWhatGoesIn) {
+    Download("swapzipaaa", MakeZip({{"core.dll", "checked"}}));
+    WriteBytes(temp + "\\other.zip", MakeZip({{"core.dll", "swapped"}, {"evil.dll", "evil"}}));
+    WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tswapzipaaa\r\n");
+    MessageBoxAnswers boxes;
+    int swaps = 0;
+    Run([&](const std::wstring& download) {
+        swaps += ::MoveFileExW(Wide(temp + "\\other.zip").c_str(), download.c_str(),
+                               MOVEFILE_REPLACE_EXISTING);
+        swaps += ::CopyFileW(Wide(temp + "\\other.zip").c_str(), download.c_str(), FALSE);
+    });
+    EXPECT_EQ(swaps, 0);  // nobody may write the download while it is installed
+    EXPECT_EQ(ReadBytes(program + "\\core.dll"), "checked");
+    EXPECT_FALSE(Exists(program + "\\evil.dll"));
+}
+
+// A file in use once made the step delete the package and report nothing: half an update.
+TEST_F(InstallStep, AFileInUseLeavesThePackageAndSaysTheUpdateFailed) {
+    WriteBytes(program + "\\core.dll", "old core");
+    Download("lockedzipa", MakeZip({{"core.dll", "new core"}, {"other.txt", "fine"}}));
+    WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tlockedzipa\r\n");
+    MessageBoxAnswers boxes;
+    {
+        platform::unique_hfile inUse(::CreateFileA((program + "\\core.dll").c_str(), GENERIC_READ,
+                                                   0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(inUse);
+        Run();
+    }
+    EXPECT_EQ(ReadBytes(program + "\\core.dll"), "old core");
+    EXPECT_EQ(report.failed.size(), 1u);
+    EXPECT_TRUE(Exists(temp + "\\lockedzipa"));
+    EXPECT_TRUE(Exists(temp + "\\lockedzipa.sig"));
+    EXPECT_NE(ReadBytes(temp + "\\updatetmp.tmp").find("lockedzipa"), std::string::npos);
+    ASSERT_FALSE(boxes.shown().empty());
+    EXPECT_EQ(boxes.shown()[0].text, kUpdateFailed);
+}
+
+// A plain file goes in as a new file of the program folder, with the folder's rights rather
+// than those it had in the temporary folder.
+TEST_F(InstallStep, APlacedFileTakesTheProgramFoldersRights) {
+    Download("rightsaaaa", "x");
+    GiveToEveryone(temp + "\\rightsaaaa");
+    WriteList(program + "\r\nr.txt\tx\t1\thttps://h/r\t0\t0\trightsaaaa\r\n");
+    MessageBoxAnswers boxes;
+    Run();
+    ASSERT_EQ(ReadBytes(program + "\\r.txt"), "x");
+    EXPECT_FALSE(UsersMayWrite(program + "\\r.txt"));
 }
 
 TEST_F(InstallStep, ArchiveNamesNeverLeaveTheProgramFolder) {

@@ -13,6 +13,9 @@ namespace testing_support {
 namespace {
 std::mutex closesLock;
 std::vector<std::pair<WPARAM, LPARAM>> closes;
+int decoyCloses = 0;
+// What marks Velbrook's main window (its header's Home button).
+constexpr int kMainWindowMark = 1071;
 
 void DeleteTree(const std::string& folder) {
     WIN32_FIND_DATAA found{};
@@ -87,12 +90,14 @@ void SignWithServer(const VersionServer& server, const std::string& caseName,
     WriteBytes(signaturePath, signature);
 }
 
-StandInMainWindow::StandInMainWindow() : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+StandInMainWindow::StandInMainWindow(bool withDecoy)
+    : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     {
         std::lock_guard lock(closesLock);
         closes.clear();
+        decoyCloses = 0;
     }
-    thread_ = std::thread([this] {
+    thread_ = std::thread([this, withDecoy] {
         threadId_ = ::GetCurrentThreadId();
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = Procedure;
@@ -102,6 +107,14 @@ StandInMainWindow::StandInMainWindow() : ready_(::CreateEventW(nullptr, TRUE, FA
         HWND window =
             ::CreateWindowW(windowClass.lpszClassName, L"Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 200,
                             100, nullptr, nullptr, windowClass.hInstance, nullptr);
+        ::CreateWindowW(L"STATIC", L"Home", WS_CHILD, 0, 0, 10, 10, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMainWindowMark)),
+                        windowClass.hInstance, nullptr);
+        if (withDecoy) {
+            // Created last, so it comes first in the z-order, as an alert would.
+            ::CreateWindowW(windowClass.lpszClassName, L"Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                            100, nullptr, nullptr, windowClass.hInstance, nullptr);
+        }
         ::SetEvent(ready_);
         MSG message;
         while (window && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -122,14 +135,21 @@ std::vector<std::pair<WPARAM, LPARAM>> StandInMainWindow::CloseRequests() const 
     return closes;
 }
 
+int StandInMainWindow::DecoyCloseRequests() const {
+    std::lock_guard lock(closesLock);
+    return decoyCloses;
+}
+
 LRESULT CALLBACK StandInMainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
     if (message == WM_CLOSE) {
-        {
-            std::lock_guard lock(closesLock);
+        std::lock_guard lock(closesLock);
+        if (::GetDlgItem(window, kMainWindowMark)) {
             closes.emplace_back(wParam, lParam);
+            ::DestroyWindow(window);
+        } else {
+            ++decoyCloses;
         }
-        ::DestroyWindow(window);
         return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);

@@ -28,13 +28,16 @@ void SignWithServer(const VersionServer& server, const std::string& caseName,
 // The raw body of a GET, or empty text.
 std::string FetchBytes(const std::string& url);
 
-// A top-level window titled "Velbrook" on a thread of its own; it keeps every WM_CLOSE's
-// parameters and closes itself on the first.
+// A top-level window titled "Velbrook" and marked as the main window (a child with the Home
+// button's id) on a thread of its own; it keeps every WM_CLOSE's parameters and closes itself on
+// the first. withDecoy adds an unmarked window of the same title above it, as an alert or a
+// message box would be, that counts the close requests it gets and stays.
 class StandInMainWindow {
 public:
-    StandInMainWindow();
+    explicit StandInMainWindow(bool withDecoy = false);
     ~StandInMainWindow();
     std::vector<std::pair<WPARAM, LPARAM>> CloseRequests() const;
+    int DecoyCloseRequests() const;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,10 +2,13 @@
 // the answer, the downloads with their size and signature checks, the list file, the keys.
 #include "update/renovix/update_dlg.h"
 
+#include "platform/text_codec.h"
+
 #include "platform/message_box.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/update/renovix/renovix_test_support.h"
 #include "update/renovix/renovix_app.h"
+#include "update/renovix/install_step.h"
 #include "update/renovix/update_dlg_ids.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +26,8 @@ std::string TempPath(const std::string& name) {
     ::GetTempPathA(MAX_PATH, temp);
     return std::string(temp) + name;
 }
+
+std::wstring Wide(const std::string& text) { return platform::text::Wide(text); }
 
 std::string Narrow(const std::wstring& text) {
     std::string narrow;
@@ -53,9 +58,9 @@ protected:
     // Runs the dialog against the answer of caseName; the message boxes are answered with
     // answers and each records the status text shown at that moment.
     INT_PTR Run(const std::string& caseName, const std::string& answer, std::vector<int> answers,
-                const std::function<void(CUpdateDlg&)>& script) {
+                const std::function<void(CUpdateDlg&)>& script, const std::string& siteUrl = "") {
         server.Script(caseName, answer);
-        SiteUrlOverride site(server.CaseUrl(caseName));
+        SiteUrlOverride site(siteUrl.empty() ? server.CaseUrl(caseName) : siteUrl);
         // A new dialog for each run, as each call of the library makes one.
         if (dialog) {
             dialog->WaitForWorker(20000);
@@ -65,6 +70,9 @@ protected:
         auto previous =
             platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
                 const std::string status = Narrow(dialog->StatusText());
+                if (Exists(TempPath("updatetmp.tmp"))) {
+                    listAtQuestion = ReadBytes(TempPath("updatetmp.tmp"));
+                }
                 std::lock_guard lock(boxesLock);
                 boxes.push_back(request.text);
                 statusAtBox.push_back(status);
@@ -99,6 +107,7 @@ protected:
     std::mutex boxesLock;
     std::vector<std::string> boxes;
     std::vector<std::string> statusAtBox;
+    std::string listAtQuestion;  // the update list as it was when a box was shown
 };
 
 constexpr char kErrorBox[] =
@@ -181,15 +190,15 @@ TEST_F(UpdateDialog, ErrorPagesCutBodiesAndBadSignaturesInstallNothing) {
     }
 }
 
-TEST_F(UpdateDialog, ASignedDownloadIsListedAndTheQuestionAsked) {
+// Answering No once left this run's downloads and signatures in the temporary folder.
+TEST_F(UpdateDialog, ASignedDownloadIsListedAndTheQuestionAskedAndNoDeletesIt) {
     const std::string body = "the new program";
     server.ScriptFileBody("signed", "f", body);
-    std::string list;
     Run("signed", "1\nh\t2.0\t1\t0\n" + FileLine("signed", "f", body.size()), {IDNO},
         [&](CUpdateDlg& d) {
             WaitForBoxes(1);
             PumpUntil([&] { return d.AskedToInstall(); }, 2000);
-            list = ReadBytes(TempPath("updatetmp.tmp"));
+            dialog->WaitForWorker(20000);
             EXPECT_TRUE(d.IsOpen());  // No leaves it open
             d.SendCommand(IDC_UPDATE_CLOSE);
         });
@@ -197,16 +206,73 @@ TEST_F(UpdateDialog, ASignedDownloadIsListedAndTheQuestionAsked) {
     EXPECT_EQ(Boxes()[0],
               "Latest program update has been successfully downloaded. Click Yes to install, No to "
               "ignore");
+    const std::string& list = listAtQuestion;
     const std::string prefix =
         folder.substr(0, folder.size() - 1) + "\r\n" + FileLine("signed", "f", body.size()) + "\t";
     ASSERT_EQ(list.compare(0, prefix.size(), prefix), 0) << list;
     const std::string localName = list.substr(prefix.size(), 10);
     EXPECT_EQ(list.substr(prefix.size() + 10), "\r\n");
-    EXPECT_EQ(ReadBytes(TempPath(localName)), body);
-    EXPECT_EQ(ReadBytes(TempPath(localName + ".sig")).size(), 64u);
-    EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));  // closing deletes the list
-    ::DeleteFileA(TempPath(localName).c_str());
-    ::DeleteFileA(TempPath(localName + ".sig").c_str());
+    EXPECT_FALSE(Exists(TempPath(localName)));
+    EXPECT_FALSE(Exists(TempPath(localName + ".sig")));
+    EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));
+}
+
+// No connection or an empty answer once left the dialog on its last text with nothing said.
+TEST_F(UpdateDialog, NoConnectionOrAnEmptyAnswerEndsInAMessageThatSaysSo) {
+    const struct {
+        std::string site;
+        const char* text;
+    } cases[] = {
+        {"http://127.0.0.1:1",
+         "Unable to connect to the update server. Please check your Internet connection."},
+        {"", "The update server sent an empty answer. Please try again later."},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        const INT_PTR result = Run(
+            "empty", "", {}, [&](CUpdateDlg&) { WaitForBoxes(1); }, c.site);
+        EXPECT_EQ(result, 1) << c.text;  // the box closes the dialog
+        ASSERT_EQ(Boxes().size(), 1u) << c.text;
+        EXPECT_EQ(Boxes()[0], c.text);
+        dialog->WaitForWorker(20000);
+    }
+}
+
+// The job on its own, without a window: the reports in order, pieces far larger than 512 bytes.
+TEST(DownloadJobTest, ReportsItsStepsAndLeavesTheListWithoutAWindow) {
+    struct Recorder : DownloadJobEvents {
+        std::vector<std::wstring> statuses;
+        std::vector<DownloadFailure> failures;
+        int connecting = 0, upToDate = 0;
+        void OnStatus(const std::wstring& text) override { statuses.push_back(text); }
+        void OnConnecting() override { ++connecting; }
+        void OnUpToDate() override { ++upToDate; }
+        void OnFailed(DownloadFailure failure) override { failures.push_back(failure); }
+    } events;
+    VersionServer server;
+    const std::string body(300 * 1024, 'j');
+    const std::string bodyPath = FreshFolder("job_body") + "\\f";
+    WriteBytes(bodyPath, body);
+    server.ScriptFile("job", "f", bodyPath);
+    const std::string url = server.CaseUrl("job") + "/f";
+    server.Script("job",
+                  "1\nh\t2.0\t1\t0\nf\tx\t" + std::to_string(body.size()) + "\t" + url + "\t0\t0");
+    SiteUrlOverride site(server.CaseUrl("job"));
+    DownloadJobSettings settings = DefaultDownloadJobSettings();
+    settings.pauseMs = 0;
+    settings.programFolder = Wide(FreshFolder("job_program"));
+    DownloadJob job(events, settings);
+    ASSERT_TRUE(job.Run());  // no Velbrook.exe there: no own version, any version is newer
+    EXPECT_EQ(events.connecting, 1);
+    EXPECT_TRUE(events.failures.empty());
+    ASSERT_GE(events.statuses.size(), 3u);
+    EXPECT_EQ(events.statuses.front(), L"Getting the required information...");
+    EXPECT_EQ(events.statuses.back(), L"Downladed latest version of Velbrook");
+    EXPECT_EQ(events.statuses[events.statuses.size() - 2], L"Downloaded : 300 KB of 300 KB");
+    const std::wstring list = settings.tempFolder + L"\\updatetmp.tmp";
+    EXPECT_NE(::GetFileAttributesW(list.c_str()), INVALID_FILE_ATTRIBUTES);
+    job.DeleteDownloads();
+    EXPECT_EQ(::GetFileAttributesW(list.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(UpdateDialog, EscapeAndSpaceDoNothing) {

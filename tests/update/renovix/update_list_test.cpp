@@ -38,18 +38,23 @@ TEST(UpdateListTest, WritingThenReadingGivesTheSameFiles) {
     EXPECT_EQ(text, "C:\\app\r\na.exe\t\\\t5\thttps://h/a\t0\t0\tlocal00001\r\n");
     const UpdateList list = ParseUpdateList(text);
     ASSERT_EQ(list.files.size(), 1u);
-    EXPECT_EQ(DestinationOf(list.programFolder, list.files[0]), "C:\\appa.exe");
+    EXPECT_EQ(DestinationOf(list.programFolder, list.files[0]), "C:\\app\\a.exe");
 }
 
-TEST(UpdateListTest, TheFolderFieldDecidesTheBackslash) {
-    ListedFile file;
-    file.destination = "x.dll";
-    file.folder = "lib";
-    EXPECT_EQ(DestinationOf("D", file), "D\\x.dll");
-    file.folder = "lib\\";
-    EXPECT_EQ(DestinationOf("D", file), "Dx.dll");
-    file.folder = "";
-    EXPECT_EQ(DestinationOf("D", file), "D\\x.dll");
+// The folder field "\\" once joined "D" and "x.dll" to "Dx.dll", a file beside the folder.
+TEST(UpdateListTest, FolderAndNameAreJoinedWithExactlyOneBackslash) {
+    const struct {
+        const char* folder;
+        const char* field;
+        const char* destination;
+    } cases[] = {{"D", "lib", "x.dll"}, {"D", "lib\\", "x.dll"}, {"D", "\\", "x.dll"},
+                 {"D", "", "x.dll"},    {"D\\", "\\", "x.dll"},  {"D", "\\", "\\x.dll"}};
+    for (const auto& c : cases) {
+        ListedFile file;
+        file.folder = c.field;
+        file.destination = c.destination;
+        EXPECT_EQ(DestinationOf(c.folder, file), "D\\x.dll") << c.folder << " " << c.field;
+    }
 }
 
 TEST(UpdateListTest, LeadingIntegers) {
@@ -85,6 +90,11 @@ TEST(AnswerHeaderTest, FileLinesAndTheirFields) {
     EXPECT_FALSE(SplitFileLine(*AnswerFileLine(answer, 1)));
     EXPECT_FALSE(AnswerFileLine(answer, 2));
     EXPECT_FALSE(AnswerFileLine(answer, -1));
+    // A negative size once became a limit of 4 GiB.
+    for (const char* size : {"-1", "-2147483648", "268435457", "99999999999"}) {
+        EXPECT_FALSE(SplitFileLine(std::string("a\tb\t") + size + "\thttp://x/a\t0\t0")) << size;
+    }
+    EXPECT_TRUE(SplitFileLine("a\tb\t268435456\thttp://x/a\t0\t0"));
 }
 
 }  // namespace
