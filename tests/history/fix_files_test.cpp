@@ -312,7 +312,7 @@ TEST_F(FixFilesTest, ADataFolderAndHistoryMadeByAUserAreTakenBack) {
 TEST_F(FixFilesTest, HistoryRecordsNamingOtherPathsAreListedButNeverTouched) {
     const std::string victim = "C:\\velbrook-victim.dat";
     const std::string victimBytes =
-        history::EncodeFixedItemRecord({"HKCU\\x", "Victim", "v.exe"}, history::AnsiLeadBytes());
+        history::EncodeFixedItemRecord({"HKCU\\x", "Victim", "v.exe"}, history::DataFileText());
     const std::string data = shell::DataPath("data");
     const std::vector<std::string> paths = {
         "\\\\host\\share\\x.dat",   "C:\\Windows\\win.ini",       victim,
@@ -322,7 +322,7 @@ TEST_F(FixFilesTest, HistoryRecordsNamingOtherPathsAreListedButNeverTouched) {
     for (const auto& path : paths) {
         history += history::EncodeHistoryRecord(
             {"1 Programs fixed successfully", kFixTime, history::kManualFixAction, path},
-            history::AnsiLeadBytes());
+            history::DataFileText());
     }
     WriteFileBytes(history::HistoryFilePath(), history);
     WriteFileBytes(victim, victimBytes);
@@ -344,7 +344,7 @@ TEST_F(FixFilesTest, HistoryRecordsNamingOtherPathsAreListedButNeverTouched) {
 TEST_F(FixFilesTest, ALinkInTheDataFolderIsNeverFollowed) {
     const std::string victim = "C:\\velbrook-linked.dat";
     WriteFileBytes(victim, history::EncodeFixedItemRecord({"HKCU\\x", "Victim", "v.exe"},
-                                                          history::AnsiLeadBytes()));
+                                                          history::DataFileText()));
     const std::string link = shell::DataPath("data\\10102026101010.dat");
     if (!::CreateSymbolicLinkA(link.c_str(), victim.c_str(), 0) ||
         !(::GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT)) {
