@@ -5,7 +5,7 @@
 #include "res/art_ids.h"
 #include "shell/logon_task.h"
 #include "shell/page_host.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 namespace shell {
 

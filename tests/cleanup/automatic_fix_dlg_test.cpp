@@ -7,7 +7,7 @@
 #include "history/fix_files.h"
 #include "history/time_text.h"
 #include "platform/clock.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"

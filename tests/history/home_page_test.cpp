@@ -6,7 +6,7 @@
 #include "history/home_status.h"
 #include "history/status_values.h"
 #include "platform/web_page.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/page_test_host.h"

@@ -10,7 +10,7 @@
 #include "shell/about_dlg.h"
 #include "shell/layered_dlg.h"
 #include "shell/main_timers.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "shell/tab_settings_page.h"
 #include "shell/tray_notify_icon.h"
 #include "shell/velbrook_dlg.h"
