@@ -157,7 +157,7 @@ TEST_F(AutomaticFixDlgTest, CancelOffersTheLearnMorePageThenEndsWithCancel) {
     controls::html::SetAddressOpener(previous);
     EXPECT_EQ(result, IDCANCEL);
     // Straight to the Windows startups page, once.
-    EXPECT_EQ(host.selections, std::vector<int>{shell::kWindowsStartupsPage});
+    EXPECT_EQ(host.selections, std::vector<int>{controls::kWindowsStartupsPage});
 
     // Opened from that page, which stays: it is not shown anew (and does not scan again).
     MessageBoxAnswers no({IDNO});
