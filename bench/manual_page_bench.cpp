@@ -15,7 +15,7 @@ int main() {
     bench::SeedMachine({});
     testing_support::PageTestHost host;
     views::CManulStartupsPage page;
-    if (!host.Add(shell::kManualFixPage, page)) {
+    if (!host.Add(controls::kManualFixPage, page)) {
         std::printf("the page could not be made\n");
         return 1;
     }

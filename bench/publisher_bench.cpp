@@ -82,7 +82,7 @@ int main() {
     }
     testing_support::PageTestHost host;
     views::CManulStartupsPage page;
-    if (!host.Add(shell::kManualFixPage, page)) {
+    if (!host.Add(controls::kManualFixPage, page)) {
         std::printf("the page could not be made\n");
         return 1;
     }

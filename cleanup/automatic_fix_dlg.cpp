@@ -13,7 +13,7 @@
 #include "history/status_values.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 #include "update/site_config.h"
 
 #include <commctrl.h>
@@ -200,7 +200,7 @@ void CMngAutoStartupsDlg::OnCancel() {
     }
     // Straight to the Windows startups page: passing through the tab-settings page made it
     // flicker by and, opened from the startups page, showed that page anew and scanned again.
-    shell::ShowPage(shell::kWindowsStartupsPage);
+    controls::ShowPage(controls::kWindowsStartupsPage);
     EndDialog(IDCANCEL);
 }
 

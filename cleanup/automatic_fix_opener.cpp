@@ -1,13 +1,13 @@
 #include "cleanup/automatic_fix_opener.h"
 
 #include "cleanup/automatic_fix_dlg.h"
-#include "shell/layered_dlg.h"
+#include "controls/page_host.h"
 
 namespace cleanup {
 
 INT_PTR OpenAutomaticFix(HWND owner) {
     CMngAutoStartupsDlg dialog;
-    return shell::RunInVeil(&dialog, owner);
+    return controls::RunInVeil(&dialog, owner);
 }
 
 }  // namespace cleanup

@@ -3,7 +3,7 @@
 #include "engine/text.h"
 #include "history/data_lock.h"
 #include "history/record_file.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 
 namespace cleanup {
 

@@ -6,7 +6,7 @@
 #include "history/record_file.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 
 #include <commctrl.h>
 
@@ -87,7 +87,7 @@ void CIgnoreListPage::Reload() {
     }
 }
 
-void CIgnoreListPage::OnBack() { shell::ShowPage(shell::kHomePage); }
+void CIgnoreListPage::OnBack() { controls::ShowPage(controls::kHomePage); }
 
 void CIgnoreListPage::OnRemove() {
     std::vector<std::string> removed;

@@ -6,7 +6,7 @@
 #include "history/restore.h"
 #include "history/status_values.h"
 #include "history/time_text.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 #include <iostream>
 #include <memory>

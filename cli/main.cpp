@@ -9,7 +9,7 @@
 #include "cli/update_commands.h"
 #include "engine/product_name.h"
 #include "platform/message_box.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 #include "update/program_version.h"
 
 #include <iostream>

@@ -1,7 +1,7 @@
 #include "history/data_lock.h"
 
 #include "engine/text.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 
 #include <cstdint>
 #include <cstdio>

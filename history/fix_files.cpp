@@ -3,7 +3,7 @@
 #include "history/data_lock.h"
 #include "history/time_text.h"
 #include "platform/clock.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 
 #include <cstring>
 

@@ -8,7 +8,7 @@
 #include "history/restore.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 #include "views/wnd_startups_page.h"
 
 #include <commctrl.h>
@@ -147,10 +147,10 @@ void CHistoryDetailsDlg::Load() {
 }
 
 bool CHistoryDetailsDlg::IsActiveNow(const std::string& name) {
-    shell::PageHost* host = shell::CurrentPageHost();
-    if (auto* page =
-            host ? dynamic_cast<views::CWndStartupsPage*>(host->Page(shell::kWindowsStartupsPage))
-                 : nullptr) {
+    controls::PageHost* host = controls::CurrentPageHost();
+    if (auto* page = host ? dynamic_cast<views::CWndStartupsPage*>(
+                                host->Page(controls::kWindowsStartupsPage))
+                          : nullptr) {
         // Loads the page's list first when it is empty; an empty list knows of nothing.
         return page->EnsureLoadedRowCount() > 0 && page->IsActive(name);
     }

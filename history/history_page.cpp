@@ -8,7 +8,7 @@
 #include "history/time_text.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
-#include "shell/layered_dlg.h"
+#include "controls/page_host.h"
 
 #include <commctrl.h>
 
@@ -134,7 +134,7 @@ void CSetHistory::OnDetails() {
     }
     SelectedHistoryFix() = {entry->action, LeadingNumber(entry->remarks)};
     CHistoryDetailsDlg details(entry->fixFilePath);
-    if (shell::RunInVeil(&details, hwnd()) == IDOK) {
+    if (controls::RunInVeil(&details, hwnd()) == IDOK) {
         Reload();
     }
 }

@@ -7,7 +7,7 @@
 #include "platform/unique_any.h"
 #include "platform/web_page.h"
 #include "res/art_ids.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 #include "update/site_config.h"
 #include "views/wnd_startups_page.h"
 
@@ -52,8 +52,8 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
 
 // The main window's Windows startups page, or null without a main window.
 views::CWndStartupsPage* StartupsPage() {
-    shell::PageHost* host = shell::CurrentPageHost();
-    return host ? dynamic_cast<views::CWndStartupsPage*>(host->Page(shell::kWindowsStartupsPage))
+    controls::PageHost* host = controls::CurrentPageHost();
+    return host ? dynamic_cast<views::CWndStartupsPage*>(host->Page(controls::kWindowsStartupsPage))
                 : nullptr;
 }
 
@@ -217,7 +217,7 @@ void CHomePage::RefreshStatus() {
 void CHomePage::OnFixClicked() {
     const std::string found = found_.text();
     const std::string removed = removed_.text();
-    shell::ShowPage(shell::kWindowsStartupsPage);
+    controls::ShowPage(controls::kWindowsStartupsPage);
     if (engine::EqualsNoCase(found, "--") || !engine::EqualsNoCase(removed, "--")) {
         return;
     }
@@ -227,10 +227,10 @@ void CHomePage::OnFixClicked() {
 }
 
 void CHomePage::OnViewHistoryClicked() {
-    if (shell::PageHost* host = shell::CurrentPageHost()) {
-        host->SelectSettingsSubPage(shell::kHistorySubPage);
+    if (controls::PageHost* host = controls::CurrentPageHost()) {
+        host->SelectSettingsSubPage(controls::kHistorySubPage);
     }
-    shell::ShowPage(shell::kTabSettingsPage);
+    controls::ShowPage(controls::kTabSettingsPage);
 }
 
 void CHomePage::OnTipClicked() {

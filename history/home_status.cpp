@@ -1,7 +1,7 @@
 #include "history/home_status.h"
 
 #include "history/status_values.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #include "history/status_values.h"
 
 #include "history/time_text.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 namespace history {
 

@@ -2,7 +2,7 @@
 
 #include "res/art_ids.h"
 #include "shell/main_timers.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 #include "shell/layered_dlg.h"
 #include "update/program_version.h"
 #include "update/site_config.h"
@@ -99,7 +99,7 @@ LRESULT CAboutDlg::OnPaint(WPARAM, LPARAM) {
 // The update dialog makes its own request: the monitor rests meanwhile and starts over after.
 void CAboutDlg::OnCheckForUpdates() {
     HWND mainWindow = ::GetParent(hwnd());
-    if (PageHost* host = CurrentPageHost()) {
+    if (controls::PageHost* host = controls::CurrentPageHost()) {
         mainWindow = host->Window();
     }
     ::KillTimer(mainWindow, kMonitorTimer);
@@ -107,6 +107,6 @@ void CAboutDlg::OnCheckForUpdates() {
     ::SetTimer(mainWindow, kMonitorTimer, kMonitorPeriodMs, nullptr);
 }
 
-void CAboutDlg::OnBack() { ShowPage(kHomePage); }
+void CAboutDlg::OnBack() { controls::ShowPage(controls::kHomePage); }
 
 }  // namespace shell

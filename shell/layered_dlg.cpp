@@ -1,6 +1,6 @@
 #include "shell/layered_dlg.h"
 
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 #include "update/renovix_loader.h"
 
 namespace shell {
@@ -73,7 +73,7 @@ void CLayeredDlg::OnRunTimer() {
 }
 
 INT_PTR RunInVeil(controls::CDialog* inner, HWND owner) {
-    if (PageHost* host = CurrentPageHost()) {
+    if (controls::PageHost* host = controls::CurrentPageHost()) {
         owner = host->Window();
     }
     CLayeredDlg veil(inner);

@@ -5,7 +5,7 @@
 #include "engine/logon_task_rules.h"
 #include "engine/text.h"
 #include "platform/app_messages.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 #include <algorithm>
 

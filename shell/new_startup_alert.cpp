@@ -3,7 +3,7 @@
 #include "engine/product_name.h"
 #include "engine/startup_item.h"
 #include "engine/text.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 
 #include <shellapi.h>
 
@@ -91,7 +91,7 @@ void CAlertDlg::OnManageNow() {
         ::ShowWindow(main, SW_SHOW);
         ::ShowWindow(main, SW_RESTORE);
     }
-    ShowPage(kManualFixPage);
+    controls::ShowPage(controls::kManualFixPage);
     OnClose();
 }
 

@@ -4,8 +4,8 @@
 #include "platform/message_box.h"
 #include "res/art_ids.h"
 #include "shell/logon_task.h"
-#include "shell/page_host.h"
-#include "shell/settings_key.h"
+#include "controls/page_host.h"
+#include "shell/core/settings_key.h"
 
 namespace shell {
 
@@ -84,7 +84,7 @@ void CSettingsPage::OnSave() {
         WriteSetting(row.saved != row.storedInverted ? "1" : "0", ValueName(row.control));
     }
     const bool taskDone = ApplyLogonTask(IsChecked(IDC_SETTINGS_STARTUPS));
-    if (PageHost* host = CurrentPageHost()) {
+    if (controls::PageHost* host = controls::CurrentPageHost()) {
         host->ApplyTraySetting();
     }
     platform::ShowMessageBox(hwnd(), taskDone ? kSettingsSavedMessage : kLogonTaskFailedMessage,

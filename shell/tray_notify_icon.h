@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/unique_any.h"
-#include "shell/tray_record_size.h"
+#include "shell/core/tray_record_size.h"
 
 namespace shell {
 

@@ -4,11 +4,11 @@
 #include "engine/product_name.h"
 #include "platform/app_messages.h"
 #include "platform/module_path.h"
-#include "shell/data_path.h"
-#include "shell/main_window_finder.h"
-#include "shell/renovix_staging.h"
+#include "shell/core/data_path.h"
+#include "shell/core/main_window_finder.h"
+#include "shell/core/renovix_staging.h"
 #include "shell/startup_flags.h"
-#include "shell/swh_table.h"
+#include "shell/core/swh_table.h"
 #include "shell/velbrook_dlg.h"
 
 #include <commctrl.h>

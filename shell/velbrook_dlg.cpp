@@ -7,11 +7,11 @@
 #include "platform/web_page.h"
 #include "res/art_ids.h"
 #include "shell/layered_dlg.h"
-#include "shell/main_window_finder.h"
+#include "shell/core/main_window_finder.h"
 #include "shell/main_timers.h"
 #include "shell/monitor.h"
 #include "shell/new_startup_alert.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "shell/splash_screen_dlg.h"
 #include "shell/startup_flags.h"
 #include "shell/startup_update_check.h"
@@ -42,8 +42,8 @@ CVelbrookDlg::CVelbrookDlg()
     : DialogImpl(IDD_VELBROOK_DIALOG, kBackground), pages_(CreateMainPages()) {}
 
 CVelbrookDlg::~CVelbrookDlg() {
-    if (CurrentPageHost() == this) {
-        SetPageHost(nullptr);
+    if (controls::CurrentPageHost() == this) {
+        controls::SetPageHost(nullptr);
     }
 }
 
@@ -82,7 +82,7 @@ const controls::MessageTable<CVelbrookDlg>& CVelbrookDlg::Messages() {
 }
 
 LRESULT CVelbrookDlg::OnInitDialog(WPARAM, LPARAM) {
-    SetPageHost(this);
+    controls::SetPageHost(this);
 
     char aboutText[128] = {};
     if (::LoadStringA(::GetModuleHandle(nullptr), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0) {
@@ -126,7 +126,7 @@ LRESULT CVelbrookDlg::OnInitDialog(WPARAM, LPARAM) {
     SetTimer(kMonitorTimer, kFirstMonitorDelayMs);
     SetTimer(kStartTimer, kStartDelayMs);
     // Only the home page is made now; every other page gets its window on its first visit.
-    SelectPage(kHomePage);
+    SelectPage(controls::kHomePage);
     return TRUE;
 }
 
@@ -197,8 +197,8 @@ LRESULT CVelbrookDlg::OnDestroy(WPARAM, LPARAM) {
     KillTimer(kStartTimer);
     KillTimer(kMonitorTimer);
     tray_.Remove();
-    if (CurrentPageHost() == this) {
-        SetPageHost(nullptr);
+    if (controls::CurrentPageHost() == this) {
+        controls::SetPageHost(nullptr);
     }
     SetMsgHandled(false);
     return 0;
@@ -226,7 +226,7 @@ void CVelbrookDlg::SelectPage(int index) {
 }
 
 void CVelbrookDlg::SelectSettingsSubPage(int index) {
-    if (auto* settings = dynamic_cast<CTabSettingsPage*>(Page(kTabSettingsPage))) {
+    if (auto* settings = dynamic_cast<CTabSettingsPage*>(Page(controls::kTabSettingsPage))) {
         settings->SelectChild(index);
     }
 }
@@ -251,12 +251,16 @@ void CVelbrookDlg::ApplyTraySetting() {
     }
 }
 
-void CVelbrookDlg::ShowUpdateOverlay() { RunInVeil(nullptr, hwnd()); }
+void CVelbrookDlg::ShowUpdateOverlay() { shell::RunInVeil(nullptr, hwnd()); }
+
+INT_PTR CVelbrookDlg::RunInVeil(controls::CDialog* inner) {
+    return shell::RunInVeil(inner, hwnd());
+}
 
 LRESULT CVelbrookDlg::OnSysCommand(WPARAM command, LPARAM) {
     const WPARAM id = command & 0xFFF0;
     if (id >= 16 && id <= 31) {
-        ShowPage(kAboutPage);
+        controls::ShowPage(controls::kAboutPage);
         return 0;
     }
     SetMsgHandled(false);
@@ -362,9 +366,11 @@ LRESULT CVelbrookDlg::OnNewStartup(WPARAM item, LPARAM) {
 
 LRESULT CVelbrookDlg::OnMonitorDone(WPARAM, LPARAM) { return 1; }
 
-void CVelbrookDlg::OnHeaderButton(UINT id) { ShowPage(static_cast<int>(id - IDC_HEADER_HOME)); }
+void CVelbrookDlg::OnHeaderButton(UINT id) {
+    controls::ShowPage(static_cast<int>(id - IDC_HEADER_HOME));
+}
 
-void CVelbrookDlg::OnAbout() { ShowPage(kAboutPage); }
+void CVelbrookDlg::OnAbout() { controls::ShowPage(controls::kAboutPage); }
 
 void CVelbrookDlg::OnHelp() { platform::OpenWebPage(update::HelpPageUrl()); }
 

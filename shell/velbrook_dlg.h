@@ -25,7 +25,7 @@
 #include "controls/label.h"
 #include "controls/xp_button.h"
 #include "platform/unique_any.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 #include "shell/page_table.h"
 #include "shell/tray_notify_icon.h"
 
@@ -37,7 +37,7 @@ inline constexpr int kMinimumWindowHeight = 572;
 inline constexpr RECT kPageArea{0, 120, 724, 535};
 
 class CVelbrookDlg : public controls::DialogImpl<CVelbrookDlg, controls::CBaseDlg>,
-                     public PageHost {
+                     public controls::PageHost {
 public:
     CVelbrookDlg();
     ~CVelbrookDlg() override;
@@ -51,6 +51,7 @@ public:
     void SelectSettingsSubPage(int index) override;
     controls::CDialog* Page(int index) override;
     void ApplyTraySetting() override;
+    INT_PTR RunInVeil(controls::CDialog* inner) override;
 
     // The veil with the update dialog in it.
     void ShowUpdateOverlay();

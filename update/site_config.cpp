@@ -1,6 +1,6 @@
 #include "update/site_config.h"
 
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 #include <cctype>
 #include <cerrno>

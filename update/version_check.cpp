@@ -1,6 +1,6 @@
 #include "update/version_check.h"
 
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "update/program_version.h"
 #include "update/site_config.h"
 #include "update/url_fetch.h"

@@ -10,7 +10,7 @@
 #include "publisher/machine_lookups.h"
 #include "publisher/publisher.h"
 #include "res/art_ids.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 
 #include <shellapi.h>
 
@@ -237,21 +237,21 @@ void CManulStartupsPage::OnSaveClicked() {
         platform::ShowMessageBox(hwnd(), kSavedMessage, engine::ProductName,
                                  MB_OK | MB_ICONINFORMATION);
     }
-    shell::ShowPage(shell::kHomePage);
+    controls::ShowPage(controls::kHomePage);
 }
 
 void CManulStartupsPage::OnQuietSaveClicked() {
     if (Save().changed > 0) {
         Reload();
     }
-    shell::ShowPage(shell::kHomePage);
+    controls::ShowPage(controls::kHomePage);
 }
 
-void CManulStartupsPage::OnCancelClicked() { shell::ShowPage(shell::kWindowsStartupsPage); }
+void CManulStartupsPage::OnCancelClicked() { controls::ShowPage(controls::kWindowsStartupsPage); }
 
 void CManulStartupsPage::OnAutomaticFixClicked() {
     if (cleanup::OpenAutomaticFix(hwnd()) == IDOK) {
-        shell::ShowPage(shell::kHomePage);
+        controls::ShowPage(controls::kHomePage);
         Reload();
     }
 }

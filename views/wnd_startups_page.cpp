@@ -10,7 +10,7 @@
 #include "history/status_values.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
 
 #include <cstdio>
 
@@ -220,12 +220,12 @@ void CWndStartupsPage::OpenAutomaticFix() {
         return;
     }
     if (cleanup::OpenAutomaticFix(hwnd()) == IDOK) {
-        shell::ShowPage(shell::kHomePage);
+        controls::ShowPage(controls::kHomePage);
         LoadAndCountActive();
     }
 }
 
-void CWndStartupsPage::OnManualFixClicked() { shell::ShowPage(shell::kManualFixPage); }
+void CWndStartupsPage::OnManualFixClicked() { controls::ShowPage(controls::kManualFixPage); }
 
 LRESULT CWndStartupsPage::OnListClick(NMHDR* header) {
     if (list_.IsClickOnRowText(*reinterpret_cast<const NMITEMACTIVATE*>(header))) {

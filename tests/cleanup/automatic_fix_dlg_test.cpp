@@ -7,7 +7,7 @@
 #include "history/fix_files.h"
 #include "history/time_text.h"
 #include "platform/clock.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"
@@ -157,7 +157,7 @@ TEST_F(AutomaticFixDlgTest, CancelOffersTheLearnMorePageThenEndsWithCancel) {
     controls::html::SetAddressOpener(previous);
     EXPECT_EQ(result, IDCANCEL);
     // Straight to the Windows startups page, once.
-    EXPECT_EQ(host.selections, std::vector<int>{shell::kWindowsStartupsPage});
+    EXPECT_EQ(host.selections, std::vector<int>{controls::kWindowsStartupsPage});
 
     // Opened from that page, which stays: it is not shown anew (and does not scan again).
     MessageBoxAnswers no({IDNO});

@@ -29,8 +29,8 @@ protected:
     }
 
     void Show() {
-        ASSERT_TRUE(host_.Add(shell::kTabSettingsPage, page_));
-        host_.SelectPage(shell::kTabSettingsPage);
+        ASSERT_TRUE(host_.Add(controls::kTabSettingsPage, page_));
+        host_.SelectPage(controls::kTabSettingsPage);
         list_ = page_.Item(IDC_IGNORE_LIST);
     }
     std::vector<std::string> Rows() const {
@@ -100,7 +100,7 @@ TEST_F(IgnoreListPageTest, WithoutTheFileThePageIsEmptyAndBackGoesHome) {
     EXPECT_TRUE(Rows().empty());
     EXPECT_FALSE(::IsWindowEnabled(page_.Item(CIgnoreListPage::kRemoveButton)));
     page_.SendCommand(CIgnoreListPage::kBackButton);
-    EXPECT_EQ(host_.VisiblePage(), shell::kHomePage);
+    EXPECT_EQ(host_.VisiblePage(), controls::kHomePage);
 }
 
 }  // namespace

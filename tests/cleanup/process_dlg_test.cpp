@@ -4,7 +4,7 @@
 #include "controls/text.h"
 #include "history/fix_files.h"
 #include "platform/app_messages.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"

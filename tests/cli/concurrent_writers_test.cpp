@@ -4,7 +4,7 @@
 #include "history/records.h"
 #include "cleanup/ignore_list.h"
 #include "platform/file_search.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/machine_state.h"
 #include "tests/support/run_process.h"

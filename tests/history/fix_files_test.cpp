@@ -6,7 +6,7 @@
 #include "history/restore.h"
 #include "history/time_text.h"
 #include "platform/clock.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/file_rights.h"
 #include "tests/support/machine_state.h"

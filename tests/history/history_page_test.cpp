@@ -77,8 +77,8 @@ protected:
     }
 
     void ShowPage() {
-        ASSERT_TRUE(host_.Add(shell::kTabSettingsPage, page_));
-        host_.SelectPage(shell::kTabSettingsPage);
+        ASSERT_TRUE(host_.Add(controls::kTabSettingsPage, page_));
+        host_.SelectPage(controls::kTabSettingsPage);
     }
 
     // Runs the details of a fix as the page would open it.
@@ -187,7 +187,7 @@ TEST_F(HistoryPageTest, TickingAnEntryThatIsActiveAgainUnticksIt) {
     views::CWndStartupsPage startups;
     for (const bool withStartupsPage : {false, true}) {
         if (withStartupsPage) {
-            ASSERT_TRUE(host_.Add(shell::kWindowsStartupsPage, startups));
+            ASSERT_TRUE(host_.Add(controls::kWindowsStartupsPage, startups));
         }
         MessageBoxAnswers boxes;
         RunDetails(file, "Manual Fix", 2, [&](CHistoryDetailsDlg& d) {

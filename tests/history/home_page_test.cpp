@@ -6,7 +6,7 @@
 #include "history/home_status.h"
 #include "history/status_values.h"
 #include "platform/web_page.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/page_test_host.h"
@@ -34,11 +34,11 @@ protected:
 
     void Show() {
         if (!home_.hwnd()) {
-            ASSERT_TRUE(host_.Add(shell::kHomePage, home_));
-            ASSERT_TRUE(host_.Add(shell::kWindowsStartupsPage, startups_));
+            ASSERT_TRUE(host_.Add(controls::kHomePage, home_));
+            ASSERT_TRUE(host_.Add(controls::kWindowsStartupsPage, startups_));
         }
-        host_.SelectPage(shell::kAboutPage);  // an empty slot: hides the page shown
-        host_.SelectPage(shell::kHomePage);
+        host_.SelectPage(controls::kAboutPage);  // an empty slot: hides the page shown
+        host_.SelectPage(controls::kHomePage);
         host_.selections.clear();
     }
 
@@ -102,7 +102,7 @@ TEST_F(HomePageTest, FixButtonOpensTheAutomaticFixOnlyAfterAScanWithoutRun) {
     Show();
     ASSERT_EQ(ControlText(home_, IDC_HOME_REMOVED), "--");
     home_.SendCommand(IDC_HOME_FIX);
-    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kWindowsStartupsPage}));
+    EXPECT_EQ(host_.selections, (std::vector<int>{controls::kWindowsStartupsPage}));
     // The Windows startups page's scan finds nothing here, so its fix says so.
     ASSERT_EQ(boxes_.shown().size(), 1u);
     EXPECT_EQ(boxes_.shown()[0].text, kOptimized);
@@ -113,7 +113,7 @@ TEST_F(HomePageTest, FixButtonOpensTheAutomaticFixOnlyAfterAScanWithoutRun) {
     Show();
     ASSERT_EQ(ControlText(home_, IDC_HOME_REMOVED), "3");
     home_.SendCommand(IDC_HOME_FIX);
-    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kWindowsStartupsPage}));
+    EXPECT_EQ(host_.selections, (std::vector<int>{controls::kWindowsStartupsPage}));
     EXPECT_EQ(boxes_.shown().size(), 1u);
 }
 
@@ -136,8 +136,8 @@ TEST_F(HomePageTest, ViewHistoryOpensTheHistorySubPage) {
     EXPECT_EQ(link.right, client.right - 42);
 
     home_.SendCommand(IDC_HOME_VIEW_HISTORY);
-    EXPECT_EQ(host_.settingsSubPages, (std::vector<int>{shell::kHistorySubPage}));
-    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kTabSettingsPage}));
+    EXPECT_EQ(host_.settingsSubPages, (std::vector<int>{controls::kHistorySubPage}));
+    EXPECT_EQ(host_.selections, (std::vector<int>{controls::kTabSettingsPage}));
 }
 
 TEST_F(HomePageTest, TipButtonOpensTheSiteOfTheShownTip) {

@@ -4,7 +4,7 @@
 
 #include "cleanup/ignore_list.h"
 #include "history/fix_files.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/machine_state.h"
 

@@ -2,7 +2,7 @@
 
 #include "history/time_text.h"
 #include "platform/clock.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 
 #include <gtest/gtest.h>

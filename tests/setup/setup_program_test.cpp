@@ -5,7 +5,7 @@
 #include "platform/registry.h"
 #include "platform/shell_folders.h"
 #include "platform/unique_any.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 #include "tests/setup/setup_runner.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/file_rights.h"

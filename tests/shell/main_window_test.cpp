@@ -10,7 +10,7 @@
 #include "shell/about_dlg.h"
 #include "shell/layered_dlg.h"
 #include "shell/main_timers.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "shell/tab_settings_page.h"
 #include "shell/tray_notify_icon.h"
 #include "shell/velbrook_dlg.h"
@@ -91,42 +91,42 @@ private:
 TEST_F(MainWindow, HeaderButtonsSwitchPagesAndShowWhichIsPressed) {
     CVelbrookDlg window;
     RunMainWindow(window, [](CVelbrookDlg& w) {
-        EXPECT_EQ(shell::CurrentPageHost(), &w);
-        ASSERT_EQ(w.VisiblePage(), shell::kHomePage);
-        EXPECT_TRUE(Visible(w.Page(shell::kHomePage)));
+        EXPECT_EQ(controls::CurrentPageHost(), &w);
+        ASSERT_EQ(w.VisiblePage(), controls::kHomePage);
+        EXPECT_TRUE(Visible(w.Page(controls::kHomePage)));
         EXPECT_TRUE(ShowsPressed(w.headerButton(0), art::kHeaderHome));
         EXPECT_TRUE(SameIds(w.headerButton(1).bitmapIds(), art::kHeaderStartups));
 
         w.SendCommand(IDC_HEADER_STARTUPS);
-        EXPECT_EQ(w.VisiblePage(), shell::kWindowsStartupsPage);
-        EXPECT_TRUE(Visible(w.Page(shell::kWindowsStartupsPage)));
-        EXPECT_FALSE(Visible(w.Page(shell::kHomePage)));
+        EXPECT_EQ(w.VisiblePage(), controls::kWindowsStartupsPage);
+        EXPECT_TRUE(Visible(w.Page(controls::kWindowsStartupsPage)));
+        EXPECT_FALSE(Visible(w.Page(controls::kHomePage)));
         EXPECT_TRUE(ShowsPressed(w.headerButton(1), art::kHeaderStartups));
         EXPECT_TRUE(SameIds(w.headerButton(0).bitmapIds(), art::kHeaderHome));
 
         // The About link and the system menu's item both lead to the About page, which has
         // no header button: none shows pressed.
         w.SendCommand(IDC_ABOUT_LINK);
-        EXPECT_EQ(w.VisiblePage(), shell::kAboutPage);
-        EXPECT_FALSE(Visible(w.Page(shell::kWindowsStartupsPage)));
+        EXPECT_EQ(w.VisiblePage(), controls::kAboutPage);
+        EXPECT_FALSE(Visible(w.Page(controls::kWindowsStartupsPage)));
         for (int i = 0; i < 3; ++i) {
             EXPECT_FALSE(w.headerButton(i).bitmapIds().normal ==
                          w.headerButton(i).bitmapIds().pressed)
                 << i;
         }
-        w.Page(shell::kAboutPage)->SendCommand(IDC_ABOUT_BACK);
-        EXPECT_EQ(w.VisiblePage(), shell::kHomePage);
+        w.Page(controls::kAboutPage)->SendCommand(IDC_ABOUT_BACK);
+        EXPECT_EQ(w.VisiblePage(), controls::kHomePage);
         ::SendMessage(w.hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        EXPECT_EQ(w.VisiblePage(), shell::kAboutPage);
+        EXPECT_EQ(w.VisiblePage(), controls::kAboutPage);
 
-        shell::ShowPage(shell::kManualFixPage);
-        EXPECT_TRUE(Visible(w.Page(shell::kManualFixPage)));
-        EXPECT_FALSE(Visible(w.Page(shell::kAboutPage)));
+        controls::ShowPage(controls::kManualFixPage);
+        EXPECT_TRUE(Visible(w.Page(controls::kManualFixPage)));
+        EXPECT_FALSE(Visible(w.Page(controls::kAboutPage)));
         w.SelectPage(-1);
-        EXPECT_EQ(w.VisiblePage(), shell::kManualFixPage);
-        EXPECT_TRUE(Visible(w.Page(shell::kManualFixPage)));
+        EXPECT_EQ(w.VisiblePage(), controls::kManualFixPage);
+        EXPECT_TRUE(Visible(w.Page(controls::kManualFixPage)));
     });
-    EXPECT_EQ(shell::CurrentPageHost(), nullptr);
+    EXPECT_EQ(controls::CurrentPageHost(), nullptr);
 }
 
 TEST_F(MainWindow, TheSystemMenuCarriesTheAboutItem) {
@@ -142,16 +142,16 @@ TEST_F(MainWindow, TheSystemMenuCarriesTheAboutItem) {
 TEST_F(MainWindow, TabSettingsPageShowsItsFirstChildThenKeepsTheChosenOne) {
     CVelbrookDlg window;
     RunMainWindow(window, [](CVelbrookDlg& w) {
-        auto* tabs = dynamic_cast<shell::CTabSettingsPage*>(w.Page(shell::kTabSettingsPage));
+        auto* tabs = dynamic_cast<shell::CTabSettingsPage*>(w.Page(controls::kTabSettingsPage));
         ASSERT_NE(tabs, nullptr);
         EXPECT_EQ(tabs->VisibleChild(), -1);
         w.SendCommand(IDC_HEADER_SETTINGS);
-        ASSERT_EQ(tabs->VisibleChild(), shell::kSettingsSubPage);
+        ASSERT_EQ(tabs->VisibleChild(), controls::kSettingsSubPage);
         EXPECT_TRUE(Visible(tabs->Child(0)));
         EXPECT_TRUE(ShowsPressed(tabs->button(0), art::kTabSettings));
 
         tabs->SendCommand(IDC_TAB_HISTORY);
-        EXPECT_EQ(tabs->VisibleChild(), shell::kHistorySubPage);
+        EXPECT_EQ(tabs->VisibleChild(), controls::kHistorySubPage);
         EXPECT_TRUE(Visible(tabs->Child(2)));
         EXPECT_FALSE(Visible(tabs->Child(0)));
         EXPECT_TRUE(SameIds(tabs->button(0).bitmapIds(), art::kTabSettings));
@@ -160,13 +160,13 @@ TEST_F(MainWindow, TabSettingsPageShowsItsFirstChildThenKeepsTheChosenOne) {
         // Away and back: the history stays chosen.
         w.SendCommand(IDC_HEADER_HOME);
         w.SendCommand(IDC_HEADER_SETTINGS);
-        EXPECT_EQ(tabs->VisibleChild(), shell::kHistorySubPage);
+        EXPECT_EQ(tabs->VisibleChild(), controls::kHistorySubPage);
 
-        w.SelectSettingsSubPage(shell::kIgnoreListSubPage);
-        EXPECT_EQ(tabs->VisibleChild(), shell::kIgnoreListSubPage);
+        w.SelectSettingsSubPage(controls::kIgnoreListSubPage);
+        EXPECT_EQ(tabs->VisibleChild(), controls::kIgnoreListSubPage);
         EXPECT_TRUE(Visible(tabs->Child(1)));
         tabs->SelectChild(3);
-        EXPECT_EQ(tabs->VisibleChild(), shell::kIgnoreListSubPage);
+        EXPECT_EQ(tabs->VisibleChild(), controls::kIgnoreListSubPage);
 
         // The child pages sit in the frame and grow with the page.
         RECT child;
@@ -191,32 +191,32 @@ TEST_F(MainWindow, TheHistoryAndIgnoreListShowTheFilesAsTheyAreNowWhicheverWayLe
     cleanup::LoadIgnoreList();
     CVelbrookDlg window;
     RunMainWindow(window, [](CVelbrookDlg& w) {
-        auto* tabs = dynamic_cast<shell::CTabSettingsPage*>(w.Page(shell::kTabSettingsPage));
+        auto* tabs = dynamic_cast<shell::CTabSettingsPage*>(w.Page(controls::kTabSettingsPage));
         ASSERT_NE(tabs, nullptr);
         w.SendCommand(IDC_HEADER_SETTINGS);
         tabs->SendCommand(IDC_TAB_HISTORY);
-        EXPECT_EQ(ListRows(tabs->Child(shell::kHistorySubPage)), 0);
+        EXPECT_EQ(ListRows(tabs->Child(controls::kHistorySubPage)), 0);
         w.SendCommand(IDC_HEADER_HOME);
 
         engine::StartupItem entry{"Stale", "C:\\stale.exe",
                                   std::string("HKCU\\") + testing_support::kRunKey, true};
         ASSERT_TRUE(
             history::SaveManualChanges({{&entry, false}}, engine::ReportStyle::Free()).recorded);
-        w.Page(shell::kHomePage)->SendCommand(IDC_HOME_VIEW_HISTORY);
-        ASSERT_EQ(tabs->VisibleChild(), shell::kHistorySubPage);
-        EXPECT_EQ(ListRows(tabs->Child(shell::kHistorySubPage)), 1) << "View History";
+        w.Page(controls::kHomePage)->SendCommand(IDC_HOME_VIEW_HISTORY);
+        ASSERT_EQ(tabs->VisibleChild(), controls::kHistorySubPage);
+        EXPECT_EQ(ListRows(tabs->Child(controls::kHistorySubPage)), 1) << "View History";
 
         tabs->SendCommand(IDC_TAB_IGNORE_LIST);
-        EXPECT_EQ(ListRows(tabs->Child(shell::kIgnoreListSubPage)), 0);
+        EXPECT_EQ(ListRows(tabs->Child(controls::kIgnoreListSubPage)), 0);
         ASSERT_EQ(cleanup::AddToIgnoreList(entry), cleanup::IgnoreResult::Done);
         tabs->SendCommand(IDC_TAB_IGNORE_LIST);
-        EXPECT_EQ(ListRows(tabs->Child(shell::kIgnoreListSubPage)), 1) << "its sub-tab button";
+        EXPECT_EQ(ListRows(tabs->Child(controls::kIgnoreListSubPage)), 1) << "its sub-tab button";
 
         w.SendCommand(IDC_HEADER_HOME);
         engine::StartupItem other{"Other", "C:\\other.exe", entry.location, true};
         ASSERT_EQ(cleanup::AddToIgnoreList(other), cleanup::IgnoreResult::Done);
         w.SendCommand(IDC_HEADER_SETTINGS);
-        EXPECT_EQ(ListRows(tabs->Child(shell::kIgnoreListSubPage)), 2) << "the header button";
+        EXPECT_EQ(ListRows(tabs->Child(controls::kIgnoreListSubPage)), 2) << "the header button";
     });
     testing_support::ResetDataFolder();
     testing_support::ResetStartupSources();
@@ -278,11 +278,11 @@ TEST_F(MainWindow, NeverSmallerThanTheMinimumAndThePagesFollowTheSize) {
         EXPECT_EQ(r.bottom - r.top, shell::kMinimumWindowHeight);
 
         RECT before;
-        ::GetWindowRect(w.Page(shell::kHomePage)->hwnd(), &before);
+        ::GetWindowRect(w.Page(controls::kHomePage)->hwnd(), &before);
         ::SetWindowPos(w.hwnd(), nullptr, 0, 0, shell::kMinimumWindowWidth + 100,
                        shell::kMinimumWindowHeight + 60, SWP_NOMOVE | SWP_NOZORDER);
         RECT after;
-        ::GetWindowRect(w.Page(shell::kHomePage)->hwnd(), &after);
+        ::GetWindowRect(w.Page(controls::kHomePage)->hwnd(), &after);
         EXPECT_EQ((after.right - after.left) - (before.right - before.left), 100);
         EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), 60);
         EXPECT_EQ(after.top - before.top, 0);
@@ -297,21 +297,21 @@ TEST_F(MainWindow, PagesMadeOnTheirFirstVisitFitTheWindowAsItIsThen) {
         ::SetWindowPos(w.hwnd(), nullptr, 0, 0, shell::kMinimumWindowWidth + 80,
                        shell::kMinimumWindowHeight + 40, SWP_NOMOVE | SWP_NOZORDER);
         w.SendCommand(IDC_HEADER_STARTUPS);
-        controls::CDialog* startups = w.Page(shell::kWindowsStartupsPage);
+        controls::CDialog* startups = w.Page(controls::kWindowsStartupsPage);
         ASSERT_TRUE(Visible(startups));
         RECT home, page;
-        ::GetWindowRect(w.Page(shell::kHomePage)->hwnd(), &home);
+        ::GetWindowRect(w.Page(controls::kHomePage)->hwnd(), &home);
         ::GetWindowRect(startups->hwnd(), &page);
         EXPECT_TRUE(::EqualRect(&home, &page))
             << page.left << "," << page.top << "," << page.right << "," << page.bottom << " vs "
             << home.left << "," << home.top << "," << home.right << "," << home.bottom;
 
         // Asking for a page makes its window too, hidden, and the same object stays in the slot.
-        controls::CDialog* about = w.Page(shell::kAboutPage);
+        controls::CDialog* about = w.Page(controls::kAboutPage);
         ASSERT_NE(about, nullptr);
         EXPECT_NE(about->hwnd(), nullptr);
         EXPECT_FALSE(Visible(about));
-        EXPECT_EQ(w.Page(shell::kAboutPage), about);
+        EXPECT_EQ(w.Page(controls::kAboutPage), about);
         EXPECT_EQ(w.Page(5), nullptr);
     });
 }
@@ -330,7 +330,7 @@ TEST_F(MainWindow, LinksOpenTheirPagesOfTheSite) {
 TEST_F(MainWindow, AboutPageShowsTheVersionAndTheAddresses) {
     CVelbrookDlg window;
     RunMainWindow(window, [](CVelbrookDlg& w) {
-        controls::CDialog& about = *w.Page(shell::kAboutPage);
+        controls::CDialog& about = *w.Page(controls::kAboutPage);
         EXPECT_EQ(testing_support::ControlText(about, IDC_ABOUT_VERSION), "3.1.4.15");
         EXPECT_EQ(testing_support::ControlText(about, IDC_ABOUT_SUPPORT_MAIL),
                   shell::kSupportMailAddress);

@@ -6,7 +6,7 @@
 #include "engine/known_items.h"
 #include "engine/switching.h"
 #include "platform/app_messages.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/machine_state.h"
 

@@ -81,7 +81,7 @@ TEST(Alert, ClosesItselfOnItsTimerAndManageNowOpensTheManualFixPage) {
     shell::CAlertDlg alert(item);
     RunModal(
         alert, [](controls::CDialog& dialog) { dialog.SendCommand(IDOK); }, host.Window());
-    EXPECT_EQ(host.selected, std::vector<int>{shell::kManualFixPage});
+    EXPECT_EQ(host.selected, std::vector<int>{controls::kManualFixPage});
     EXPECT_TRUE(::IsWindowVisible(host.Window()));
     EXPECT_FALSE(::IsIconic(host.Window()));
 }

@@ -2,8 +2,8 @@
 // at start against the loopback version server, the staged Renovix and the shared table.
 
 #include "platform/app_messages.h"
-#include "shell/settings_key.h"
-#include "shell/swh_table.h"
+#include "shell/core/settings_key.h"
+#include "shell/core/swh_table.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/velbrook_process.h"
 #include "tests/update/version_server_client.h"

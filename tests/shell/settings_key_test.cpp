@@ -1,7 +1,7 @@
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 #include "platform/registry.h"
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 #include "tests/support/data_folder.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "platform/app_messages.h"
 #include "shell/logon_task.h"
 #include "shell/monitor.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/shell/scheduler_service.h"
 #include "tests/shell/test_page_host.h"
 #include "tests/support/data_folder.h"

@@ -2,10 +2,10 @@
 // shared table's slot at exit and the size of the tray icon's record.
 
 #include "platform/web_page.h"
-#include "shell/renovix_staging.h"
+#include "shell/core/renovix_staging.h"
 #include "shell/startup_flags.h"
-#include "shell/swh_table.h"
-#include "shell/tray_record_size.h"
+#include "shell/core/swh_table.h"
+#include "shell/core/tray_record_size.h"
 #include "update/site_config.h"
 
 #include <gtest/gtest.h>

@@ -2,21 +2,22 @@
 // A page host standing in for the main window: a hidden top-level window, and a record of
 // what the pages asked of it.
 
-#include "shell/page_host.h"
+#include "controls/page_host.h"
+#include "shell/layered_dlg.h"
 
 #include <vector>
 
 namespace testing_support {
 
-class TestPageHost : public shell::PageHost {
+class TestPageHost : public controls::PageHost {
 public:
     TestPageHost() {
         window_ = ::CreateWindowExA(0, "STATIC", "Velbrook", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
                                     nullptr, nullptr, nullptr, nullptr);
-        shell::SetPageHost(this);
+        controls::SetPageHost(this);
     }
     ~TestPageHost() override {
-        shell::SetPageHost(nullptr);
+        controls::SetPageHost(nullptr);
         ::DestroyWindow(window_);
     }
     HWND Window() const override { return window_; }
@@ -28,6 +29,9 @@ public:
     void SelectSettingsSubPage(int) override {}
     controls::CDialog* Page(int) override { return nullptr; }
     void ApplyTraySetting() override { ++trayApplied; }
+    INT_PTR RunInVeil(controls::CDialog* inner) override {
+        return shell::RunInVeil(inner, window_);
+    }
 
     std::vector<int> selected;
     int trayApplied = 0;

@@ -2,8 +2,8 @@
 
 #include "platform/file_search.h"
 #include "platform/registry_view.h"
-#include "shell/data_path.h"
-#include "shell/settings_key.h"
+#include "shell/core/data_path.h"
+#include "shell/core/settings_key.h"
 
 #include <cstdio>
 #include <stdexcept>

@@ -70,12 +70,12 @@ PageTestHost::PageTestHost(int clientWidth, int clientHeight) {
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 20, 20,
                                 frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                 nullptr, ::GetModuleHandle(nullptr), nullptr);
-    shell::SetPageHost(this);
+    controls::SetPageHost(this);
     PumpMessages();
 }
 
 PageTestHost::~PageTestHost() {
-    shell::SetPageHost(nullptr);
+    controls::SetPageHost(nullptr);
     for (auto& [index, page] : pages_) {
         page->DestroyWindow();
     }

@@ -3,14 +3,15 @@
 // hidden children, registers itself as the page host and records every page switch.
 
 #include "controls/dialog.h"
-#include "shell/page_host.h"
+#include "controls/page_host.h"
+#include "shell/layered_dlg.h"
 
 #include <map>
 #include <vector>
 
 namespace testing_support {
 
-class PageTestHost : public shell::PageHost {
+class PageTestHost : public controls::PageHost {
 public:
     PageTestHost(int clientWidth = 660, int clientHeight = 400);
     ~PageTestHost() override;
@@ -25,6 +26,9 @@ public:
     void SelectPage(int index) override;
     void SelectSettingsSubPage(int index) override { settingsSubPages.push_back(index); }
     controls::CDialog* Page(int index) override;
+    INT_PTR RunInVeil(controls::CDialog* inner) override {
+        return shell::RunInVeil(inner, window_);
+    }
 
     // Every SelectPage and SelectSettingsSubPage call, in order.
     std::vector<int> selections;

@@ -2,7 +2,7 @@
 // and (in test builds) the environment; only well-formed addresses count.
 #include "update/site_config.h"
 
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/update/version_server_client.h"
 

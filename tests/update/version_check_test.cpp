@@ -1,7 +1,7 @@
 // The version check against the loopback version server. This program carries the version
 // resource 1.2.9.4 (see CMakeLists.txt).
 
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/update/version_server_client.h"
 #include "update/program_version.h"

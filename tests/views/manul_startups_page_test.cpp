@@ -34,8 +34,8 @@ protected:
 
     // Creates the page in its slot and shows it, as the main window would.
     void ShowPage() {
-        ASSERT_TRUE(host_.Add(shell::kManualFixPage, page_));
-        host_.SelectPage(shell::kManualFixPage);
+        ASSERT_TRUE(host_.Add(controls::kManualFixPage, page_));
+        host_.SelectPage(controls::kManualFixPage);
         host_.selections.clear();
     }
 
@@ -125,7 +125,7 @@ TEST_F(ManualFixPageTest, UntickingThreeAndSavingRecordsOneManualFix) {
     EXPECT_EQ(boxes_.shown()[0].text, kSaved);
     EXPECT_EQ(boxes_.shown()[0].caption, "Velbrook");
     EXPECT_EQ(boxes_.shown()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kHomePage}));
+    EXPECT_EQ(host_.selections, (std::vector<int>{controls::kHomePage}));
 
     const auto records = history::ReadHistory();
     ASSERT_EQ(records.size(), 1u);
@@ -209,7 +209,7 @@ TEST_F(ManualFixPageTest, SavingWithNothingChangedShowsNothing) {
     EXPECT_TRUE(boxes_.shown().empty());
     EXPECT_TRUE(history::ReadHistory().empty());
     // Only the hidden save goes home when nothing changed.
-    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kHomePage}));
+    EXPECT_EQ(host_.selections, (std::vector<int>{controls::kHomePage}));
     EXPECT_EQ(RowNames(), (Names{"Alpha"}));
 }
 

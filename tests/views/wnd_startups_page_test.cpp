@@ -6,7 +6,7 @@
 #include "cleanup/scrap_scan.h"
 #include "history/status_values.h"
 #include "res/art_ids.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/page_test_host.h"
@@ -33,10 +33,10 @@ protected:
 
     void Visit() {
         if (!page_.hwnd()) {
-            ASSERT_TRUE(host_.Add(shell::kWindowsStartupsPage, page_));
+            ASSERT_TRUE(host_.Add(controls::kWindowsStartupsPage, page_));
         }
-        host_.SelectPage(shell::kHomePage);  // no page there: only hides this one
-        host_.SelectPage(shell::kWindowsStartupsPage);
+        host_.SelectPage(controls::kHomePage);  // no page there: only hides this one
+        host_.SelectPage(controls::kWindowsStartupsPage);
         host_.selections.clear();
     }
 
@@ -162,7 +162,7 @@ TEST_F(WindowsStartupsPageTest, AutomaticFixWithNothingFoundSaysThePcIsOptimized
     EXPECT_EQ(boxes_.shown()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
 
     page_.SendCommand(IDC_WND_MANUAL_FIX);
-    EXPECT_EQ(host_.selections, (std::vector<int>{shell::kManualFixPage}));
+    EXPECT_EQ(host_.selections, (std::vector<int>{controls::kManualFixPage}));
 }
 
 TEST_F(WindowsStartupsPageTest, WithNoEntriesTheLabelsAreCleared) {

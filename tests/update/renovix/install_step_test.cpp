@@ -4,7 +4,7 @@
 
 #include "platform/text_codec.h"
 #include "platform/unique_any.h"
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/file_rights.h"
 #include "tests/update/renovix/renovix_test_support.h"

@@ -6,10 +6,8 @@
 #include <windows.h>
 
 namespace controls {
-class CDialog;
-}
 
-namespace shell {
+class CDialog;
 
 // The main window's pages, in the order of its page table.
 enum PageIndex : int {
@@ -43,6 +41,9 @@ public:
     virtual controls::CDialog* Page(int index) = 0;
     // Reads the setting "systray" (missing = 1) and adds or removes the tray icon to match.
     virtual void ApplyTraySetting() {}
+    // Runs inner modally inside the veil over the main window; IDOK when inner ended with IDOK,
+    // IDCANCEL otherwise.
+    virtual INT_PTR RunInVeil(CDialog* inner) = 0;
 };
 
 // The registered host, or null.
@@ -52,4 +53,7 @@ void SetPageHost(PageHost* host);
 // SelectPage(index) on the host unless that page is already visible; nothing without a host.
 void ShowPage(int index);
 
-}  // namespace shell
+// RunInVeil(inner) on the host; without a host, inner runs modally over owner.
+INT_PTR RunInVeil(CDialog* inner, HWND owner);
+
+}  // namespace controls

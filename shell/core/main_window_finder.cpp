@@ -1,4 +1,4 @@
-#include "shell/main_window_finder.h"
+#include "shell/core/main_window_finder.h"
 
 #include "engine/product_name.h"
 

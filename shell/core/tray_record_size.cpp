@@ -1,4 +1,4 @@
-#include "shell/tray_record_size.h"
+#include "shell/core/tray_record_size.h"
 
 namespace shell {
 

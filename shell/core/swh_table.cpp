@@ -1,4 +1,4 @@
-#include "shell/swh_table.h"
+#include "shell/core/swh_table.h"
 
 #include "platform/text_codec.h"
 

@@ -1,4 +1,4 @@
-#include "shell/data_folder_rights.h"
+#include "shell/core/data_folder_rights.h"
 
 #include "platform/unique_any.h"
 

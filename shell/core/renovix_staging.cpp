@@ -1,4 +1,4 @@
-#include "shell/renovix_staging.h"
+#include "shell/core/renovix_staging.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "shell/data_path.h"
+#include "shell/core/data_path.h"
 
 #include "engine/product_name.h"
 #include "platform/module_path.h"
 #include "platform/shell_folders.h"
-#include "shell/data_folder_rights.h"
+#include "shell/core/data_folder_rights.h"
 
 #include <windows.h>
 #include <shlobj.h>

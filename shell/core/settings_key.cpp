@@ -1,4 +1,4 @@
-#include "shell/settings_key.h"
+#include "shell/core/settings_key.h"
 
 #include "engine/product_name.h"
 #include "platform/registry_view.h"
