@@ -159,7 +159,7 @@ int main() {
             std::string name;
             // The server's signature is no signature of the maker: the check runs in full and
             // then refuses, which is all the time it takes.
-            download.DownloadFile(url, kFileBytes, name);
+            download.DownloadFile(url, kFileBytes, std::string(128, '0'), name);
             download.DeleteDownloads();
         }));
     }

@@ -11,6 +11,11 @@ The folder gets:
                                       tools/sign-update.sh with KEY, the maker's private key
   admin/vercheck.asp                  the version-check answer naming this release, with the
                                       download address URL/Velbrook-<version>-update.zip
+  admin/release-statement             the signed release statement: product, version and each
+  admin/release-statement.sig         download's name, destination, archive flag and SHA-512
+                                      digest; updaters from this version on install only what
+                                      it lists (the answer and the .sig files stay for the
+                                      installed updaters that know only those)
 
 URL is where the folder will be served: https, or http to the loopback address for trials.
 The manifest is the release.json the build writes beside its setup program; by default the one
@@ -21,6 +26,7 @@ folder.
 """
 
 import argparse
+import hashlib
 import json
 import os
 import pathlib
@@ -36,6 +42,7 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 MANIFEST = "setup/velbrook_setup/release.json"
 SHIPPED_ARCHITECTURE = "x86-unicode"
 ANSWER_PATH = "admin/vercheck.asp"
+STATEMENT_PATH = "admin/release-statement"
 SIGN_TOOL = ROOT / "tools" / "sign-update.sh"
 
 # The running updater holds Renovix.dll loaded while it unpacks; a new library is delivered
@@ -151,6 +158,15 @@ def version_answer(version, download_name, size, url):
     return "\n".join(["1", "\t".join(header), "\t".join(file_line)]).encode("ascii")
 
 
+def release_statement(version, downloads):
+    """The statement the maker signs: downloads are (name, destination, is_archive, path)."""
+    lines = ["Velbrook release statement", "product\tVelbrook", f"version\t{version}"]
+    for name, destination, is_archive, path in downloads:
+        digest = hashlib.sha512(path.read_bytes()).hexdigest()
+        lines.append("\t".join(["file", name, destination, "1" if is_archive else "0", digest]))
+    return ("\n".join(lines) + "\n").encode("utf-8")
+
+
 def make_release(manifest, base_url, key, out):
     version = manifest["version"]
     files = [pathlib.Path(name) for name in manifest["files"]]
@@ -165,6 +181,10 @@ def make_release(manifest, base_url, key, out):
     answer.parent.mkdir(parents=True, exist_ok=True)
     url = f"{base_url}/{urllib.parse.quote(download.name)}"
     answer.write_bytes(version_answer(version, download.name, download.stat().st_size, url))
+    statement = out / STATEMENT_PATH
+    statement.write_bytes(release_statement(version, [(download.name, download.name, True,
+                                                       download)]))
+    sign(key, statement)
     return answer
 
 

@@ -4,8 +4,9 @@ for the tests.
 
   release-server.py DIR [--bind ADDRESS] [--port PORT] [--port-file FILE]
 
-The program's version check (/admin/vercheck.asp?bitver=32) gets the folder's answer; every
-other path gets the file of that name below DIR. Folders are not listed. Port 0 picks a free
+The program's version check (/admin/vercheck.asp?bitver=32) gets the folder's answer, and
+/admin/release-statement with its .sig the signed release statement beside it; every other path
+gets the file of that name below DIR. Folders are not listed. Port 0 picks a free
 port; --port-file writes the port there once the server listens. Runs until interrupted.
 """
 

@@ -78,6 +78,7 @@ std::string SiteUrl() {
 }
 
 std::string VersionCheckUrl() { return Page("/admin/vercheck.asp?bitver=32"); }
+std::string ReleaseStatementUrl() { return Page("/admin/release-statement"); }
 
 std::string ProductSiteUrl() { return Page("/"); }
 std::string WhatsNewPageUrl() { return Page("/whatnew.aspx"); }

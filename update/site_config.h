@@ -22,6 +22,8 @@ std::string SiteUrl();
 
 // The version-check endpoint: the site address, then "/admin/vercheck.asp?bitver=32".
 std::string VersionCheckUrl();
+// The signed release statement beside the answer ("release-statement", signature ".sig").
+std::string ReleaseStatementUrl();
 
 // Pages opened in the browser.
 std::string ProductSiteUrl();        // the product site's home page

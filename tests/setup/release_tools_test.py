@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """tools/make-release.py and tools/release-server.py, on a release of small stand-in files."""
 
+import hashlib
 import http.client
 import importlib.util
 import json
@@ -110,6 +111,13 @@ class MakeRelease(unittest.TestCase):
             f"https://updates.example.com/velbrook/{zip_name}".encode(), b"1", b"0"])
         self.assertTrue((out / (zip_name + ".sig")).is_file())
         self.assertTrue((out / f"Velbrook-{self.release.version}-setup.exe").is_file())
+        # The signed statement lists the archive with the digest of its bytes.
+        digest = hashlib.sha512((out / zip_name).read_bytes()).hexdigest()
+        self.assertEqual((out / "admin" / "release-statement").read_text(), "".join([
+            "Velbrook release statement\n", "product\tVelbrook\n",
+            f"version\t{self.release.version}\n",
+            f"file\t{zip_name}\t{zip_name}\t1\t{digest}\n"]))
+        self.assertTrue((out / "admin" / "release-statement.sig").is_file())
 
     def test_zip_holds_the_program_files_as_the_updater_unpacks_them(self):
         self.assertEqual(self.release.make(), 0)
@@ -187,6 +195,8 @@ class ReleaseServer(unittest.TestCase):
         cls.folder = pathlib.Path(cls.tmp.name) / "site"
         (cls.folder / "admin").mkdir(parents=True)
         (cls.folder / "admin" / "vercheck.asp").write_bytes(b"1\nVelbrook\t1.2.3.4\t1\t9\nline")
+        (cls.folder / "admin" / "release-statement").write_bytes(b"Velbrook release statement\n")
+        (cls.folder / "admin" / "release-statement.sig").write_bytes(b"\x5a" * 64)
         (cls.folder / "Velbrook-1.2.3.4-update.zip").write_bytes(bytes(range(256)) * 40)
         (pathlib.Path(cls.tmp.name) / "secret.txt").write_text("outside")
         port_file = pathlib.Path(cls.tmp.name) / "port"
@@ -213,10 +223,13 @@ class ReleaseServer(unittest.TestCase):
         connection.close()
         return result
 
-    def test_version_check_path_gets_the_answer(self):
+    def test_version_check_path_gets_the_answer_and_the_statement(self):
         status, kind, body = self.get("/admin/vercheck.asp?bitver=32")
         self.assertEqual((status, kind), (200, "text/plain"))
         self.assertEqual(body, (self.folder / "admin" / "vercheck.asp").read_bytes())
+        for name in ["release-statement", "release-statement.sig"]:
+            status, _, body = self.get(f"/admin/{name}")
+            self.assertEqual((status, body), (200, (self.folder / "admin" / name).read_bytes()))
 
     def test_files_are_served_whole(self):
         status, _, body = self.get("/Velbrook-1.2.3.4-update.zip")

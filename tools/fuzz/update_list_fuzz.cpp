@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the readers of the update list file, of the version answer's lines
-// as the download dialog reads them, and to the name check of the destinations.
+// as the download dialog reads them, of the release statement, and to the name check of the
+// destinations.
 #include "update/renovix/archive_entry.h"
+#include "update/renovix/release_statement.h"
 #include "update/renovix/update_list.h"
 
 #include <cstddef>
@@ -22,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
+    renovix::ParseReleaseStatement(bytes);
+    renovix::NameInUrl(bytes);
     renovix::ReadExtendedTimestamp(bytes);
     renovix::CleanArchiveName(bytes);
     return 0;

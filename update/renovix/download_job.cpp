@@ -94,6 +94,12 @@ void DownloadJob::DeleteDownloads() {
         ::DeleteFileW((settings_.tempFolder + L"\\" + kListFileName).c_str());
         listWritten_ = false;
     }
+    if (statementWritten_) {
+        const std::wstring statement = settings_.tempFolder + L"\\" + kStatementTempName;
+        ::DeleteFileW(statement.c_str());
+        ::DeleteFileW((statement + kSignatureSuffix).c_str());
+        statementWritten_ = false;
+    }
 }
 
 bool DownloadJob::Run() {
@@ -135,6 +141,18 @@ bool DownloadJob::ProcessAnswer(const std::string& text) {
         }
         return false;
     }
+    // The answer is not signed: what is downloaded, and where it goes, is what the signed
+    // statement lists, and only a release newer than the installed one.
+    const auto statement = FetchStatement();
+    if (!statement) {
+        Fail(DownloadFailure::kNoStatement);
+        return false;
+    }
+    if (statement->product != kStatementProduct ||
+        !update::IsNewerVersion(own, statement->version)) {
+        Fail(DownloadFailure::kNotNewer);
+        return false;
+    }
     std::vector<std::string> listed;
     for (int i = 0; i < header.fileCount; ++i) {
         const auto line = AnswerFileLine(text, i);
@@ -143,12 +161,20 @@ bool DownloadJob::ProcessAnswer(const std::string& text) {
             return false;
         }
         const auto file = SplitFileLine(*line);
+        const StatementFile* stated = file ? statement->FileNamed(NameInUrl(file->url)) : nullptr;
+        if (file && !stated) {
+            Fail(DownloadFailure::kNotInStatement);
+            return false;
+        }
         std::string localName;
-        if (!file || !DownloadFile(std::string(file->url), file->size, localName)) {
+        if (!file || !DownloadFile(std::string(file->url), file->size, stated->digest, localName)) {
             Fail(DownloadFailure::kDownload);
             return false;
         }
-        listed.push_back(std::string(*line) + "\t" + localName);
+        // The list line carries the statement's fields only: no run flag, no address.
+        listed.push_back(stated->destination + "\t.\t" + std::to_string(file->size) + "\t" +
+                         stated->name + "\t" + (stated->isArchive ? "1" : "0") + "\t0\t" +
+                         localName);
     }
     if (cancelled_) {
         DeleteDownloads();
@@ -170,7 +196,43 @@ bool DownloadJob::ProcessAnswer(const std::string& text) {
     return true;
 }
 
-bool DownloadJob::DownloadFile(const std::string& url, unsigned long size, std::string& localName) {
+std::optional<ReleaseStatement> DownloadJob::FetchStatement() {
+    const std::string url = update::ReleaseStatementUrl();
+    std::string bytes, signature;
+    update::HttpRequest request = DownloadRequest();
+    request.receive = [&](const char* data, size_t count) {
+        bytes.append(data, count);
+        return bytes.size() <= kMaxStatementBytes;
+    };
+    update::HttpRequest signatureRequest = DownloadRequest();
+    signatureRequest.receive = [&](const char* data, size_t count) {
+        signature.append(data, count);
+        return signature.size() <= kSignatureBytes;
+    };
+    if (update::HttpGet(url, request) != update::HttpOutcome::kDone ||
+        update::HttpGet(url + ".sig", signatureRequest) != update::HttpOutcome::kDone ||
+        !IsSignedByMaker(bytes, signature)) {
+        return std::nullopt;
+    }
+    auto statement = ParseReleaseStatement(bytes);
+    if (!statement) {
+        return std::nullopt;
+    }
+    const std::wstring path = settings_.tempFolder + L"\\" + kStatementTempName;
+    statementWritten_ = true;
+    for (const auto& [name, content] :
+         {std::pair{path, &bytes}, std::pair{path + kSignatureSuffix, &signature}}) {
+        platform::unique_hfile file(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !WriteAll(file.get(), content->data(), content->size())) {
+            return std::nullopt;
+        }
+    }
+    return statement;
+}
+
+bool DownloadJob::DownloadFile(const std::string& url, unsigned long size,
+                               const std::string& digest, std::string& localName) {
     if (!IsAllowedDownloadUrl(url)) {
         return false;
     }
@@ -212,7 +274,9 @@ bool DownloadJob::DownloadFile(const std::string& url, unsigned long size, std::
         return false;
     }
     signatureFile.reset();
-    if (!IsFileSignedByMaker(path, path + kSignatureSuffix)) {
+    std::string data;
+    if (!ReadWholeFile(path, data, kMaxDownloadBytes) || !IsSignedByMaker(data, signature) ||
+        Sha512Hex(data) != digest) {
         return false;
     }
     Status(L"Downladed latest version of Velbrook");

@@ -1,15 +1,19 @@
 #pragma once
 // The download job of the update dialog, without any window: it asks the version endpoint,
-// checks the answer and the own version, downloads every listed file with its signature into
-// the temporary folder, checks each signature and writes the update list for the install step.
+// checks the answer, the signed release statement beside it and the own version, downloads every
+// listed file that the statement names, with its signature, into the temporary folder, checks
+// each signature and digest and writes the update list (and keeps the statement) for the install
+// step.
 // It tells its driver what happens through DownloadJobEvents; the dialog turns each report into
 // a message to its own window, the tests record them.
 
 #include "platform/unique_any.h"
+#include "update/renovix/release_statement.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +27,9 @@ enum class DownloadFailure {
     kMissingFileLine,  // the answer announces more files than it lists
     kDownload,         // a download failed, or its size or signature did not check out
     kListFile,         // the update list could not be written
+    kNoStatement,      // no release statement with the maker's signature came with the answer
+    kNotNewer,         // the signed release is not newer than the installed version
+    kNotInStatement,   // the answer names a download that the signed release does not list
 };
 
 class DownloadJobEvents {
@@ -61,16 +68,21 @@ public:
     // From any thread: the job reports nothing more and stops at its next piece.
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
-    // Deletes this run's downloads, their signatures and the update list.
+    // Deletes this run's downloads, their signatures, the statement and the update list.
     void DeleteDownloads();
 
-    // One download into the temporary folder (with url + ".sig" beside it); its local name.
-    bool DownloadFile(const std::string& url, unsigned long size, std::string& localName);
+    // One download into the temporary folder (with url + ".sig" beside it); its local name. Its
+    // bytes must have the signature and the digest (of the release statement).
+    bool DownloadFile(const std::string& url, unsigned long size, const std::string& digest,
+                      std::string& localName);
     // The transfer of one download into file: a whole 200 answer of exactly size bytes.
     bool Fetch(const std::string& url, unsigned long size, HANDLE file);
 
 private:
     bool ProcessAnswer(const std::string& text);
+    // The release statement served beside the answer, when its signature is the maker's; kept
+    // with its signature in the temporary folder for the install step.
+    std::optional<ReleaseStatement> FetchStatement();
     void Fail(DownloadFailure failure);
     void Status(const std::wstring& text);
 
@@ -79,6 +91,7 @@ private:
     std::atomic<bool> cancelled_{false};
     std::vector<std::wstring> downloads_;  // this run's files in the temporary folder
     bool listWritten_ = false;
+    bool statementWritten_ = false;
 };
 
 }  // namespace renovix

@@ -5,10 +5,13 @@
 #include "platform/unique_any.h"
 #include "shell/core/main_window_finder.h"
 #include "shell/core/settings_key.h"
+#include "update/program_version.h"
 #include "update/renovix/archive_entry.h"
+#include "update/renovix/release_statement.h"
 #include "update/renovix/signature.h"
 #include "update/renovix/update_list.h"
 #include "update/renovix/zip_reader.h"
+#include "update/version_compare.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -139,14 +142,6 @@ Placed PlaceFile(const std::wstring& target, const std::function<bool(HANDLE fil
 struct Outcome {
     std::vector<std::wstring> installed;  // canonical paths
     InstallReport report;
-    bool Installed(const std::wstring& path) const {
-        for (const auto& done : installed) {
-            if (::CompareStringOrdinal(done.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) {
-                return true;
-            }
-        }
-        return false;
-    }
 };
 
 // Unpacks the archive's bytes into folder: every entry whose cleaned name resolves below it,
@@ -223,6 +218,42 @@ void InformationBox(const char* text) {
     platform::ShowMessageBox(nullptr, text, "Velbrook", MB_OK | MB_ICONINFORMATION);
 }
 
+// The statement the download job kept beside the list, when its signature is the maker's and it
+// offers a release newer than the program in folder: lists and downloads are checked against it.
+std::optional<ReleaseStatement> TrustedStatement(const std::wstring& temp,
+                                                 const std::wstring& folder) {
+    const std::wstring path = temp + L"\\" + kStatementTempName;
+    std::string bytes, signature;
+    if (!ReadWholeFile(path + kSignatureSuffix, signature, kSignatureBytes) ||
+        !ReadWholeFile(path, bytes, kMaxStatementBytes) || !IsSignedByMaker(bytes, signature)) {
+        return std::nullopt;
+    }
+    auto statement = ParseReleaseStatement(bytes);
+    const std::string own =
+        update::FileVersionText(platform::text::Narrow(WithBackslash(folder) + L"Velbrook.exe"));
+    if (!statement || statement->product != kStatementProduct ||
+        !update::IsNewerVersion(own, statement->version)) {
+        return std::nullopt;
+    }
+    return statement;
+}
+
+// The statement's entry for a list line: the same destination and kind, and the digest of data.
+bool StatementCovers(const std::optional<ReleaseStatement>& statement, const ListedFile& file,
+                     std::string_view data) {
+    if (!statement) {
+        return false;
+    }
+    const std::string digest = Sha512Hex(data);
+    for (const auto& stated : statement->files) {
+        if (stated.destination == file.destination && stated.isArchive == file.isArchive &&
+            stated.digest == digest) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsReparsePoint(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -280,6 +311,7 @@ int RunInstallStep(const InstallOptions& options, InstallReport* report) {
     // install into the folder this library was started from.
     const bool ownFolder =
         SameFolder(platform::text::WideOfUtf8(list.programFolder), programFolder);
+    const auto statement = TrustedStatement(temp, programFolder);
     Outcome outcome;
     std::vector<std::string> keptLines;
     for (const ListedFile& file : list.files) {
@@ -300,10 +332,10 @@ int RunInstallStep(const InstallOptions& options, InstallReport* report) {
         // installed are the bytes whose signature was checked.
         std::string data, signature;
         platform::unique_hfile held;
-        const bool trusted = ownFolder &&
-                             ReadWholeFile(signaturePath, signature, kSignatureBytes) &&
-                             ReadWholeFile(local, data, kMaxDownloadBytes, &held) &&
-                             IsSignedByMaker(data, signature);
+        const bool trusted =
+            ownFolder && ReadWholeFile(signaturePath, signature, kSignatureBytes) &&
+            ReadWholeFile(local, data, kMaxDownloadBytes, &held) &&
+            IsSignedByMaker(data, signature) && StatementCovers(statement, file, data);
         const size_t failedBefore = outcome.report.failed.size();
         if (!trusted || (!file.isArchive && !destination)) {
             outcome.report.refused.push_back(
@@ -330,14 +362,12 @@ int RunInstallStep(const InstallOptions& options, InstallReport* report) {
             ::DeleteFileW(local.c_str());
             ::DeleteFileW(signaturePath.c_str());
         }
-        // Only a file this run installed from checked bytes, inside the program folder.
-        if (trusted && file.runAfter && destination && outcome.Installed(*destination)) {
-            ::ShellExecuteW(nullptr, L"open", destination->c_str(), nullptr, nullptr,
-                            SW_SHOWNORMAL);
-        }
     }
     if (keptLines.empty()) {
         ::DeleteFileW(listPath.c_str());
+        const std::wstring statementPath = temp + L"\\" + kStatementTempName;
+        ::DeleteFileW(statementPath.c_str());
+        ::DeleteFileW((statementPath + kSignatureSuffix).c_str());
     } else {
         const std::string kept = FormatUpdateList(list.programFolder, keptLines);
         platform::unique_hfile listFile(::CreateFileW(listPath.c_str(), GENERIC_WRITE, 0, nullptr,

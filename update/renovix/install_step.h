@@ -1,10 +1,10 @@
 #pragma once
 // The install step, run by rundll32 in a process of its own after the download dialog has
 // ended Velbrook: it reads the update list, asks a still running Velbrook to close, puts every
-// signed download in place (moved, or unpacked when it is a ZIP), deletes the downloads and the
-// list, sets "afupsc" and starts Velbrook again with "-wnw". Everything it installs or runs lies
-// below the folder the library was started from and is the very bytes whose signature it
-// checked.
+// signed download that the release statement lists in place (moved, or unpacked when it is a ZIP),
+// deletes the downloads and the list, sets "afupsc" and starts Velbrook again with "-wnw".
+// Everything it installs or runs lies below the folder the library was started from and is the very
+// bytes whose signature it checked.
 
 #include <windows.h>
 
@@ -27,7 +27,8 @@ struct InstallOptions {
 // What became of the listed files beside those that went in.
 struct InstallReport {
     // Not installed: a destination outside the program folder, an unsigned or unreadable
-    // download, a list for another folder.
+    // download, one that the signed release statement (of a newer version) does not list with
+    // that destination and digest, a list for another folder.
     std::vector<std::wstring> refused;
     // Could not be put in place (a file in use): their downloads and list lines stay for the
     // next run of the step.

@@ -2,6 +2,7 @@
 
 #include "maker_public_key.h"
 #include "platform/unique_any.h"
+#include "update/renovix/release_statement.h"
 
 #include <gcrypt.h>
 
@@ -62,6 +63,15 @@ bool IsSignedByMaker(std::string_view data, std::string_view signature) {
     }
     Sexp dataOwner(dataSexp);
     return gcry_pk_verify(sigSexp, dataSexp, keySexp) == 0;
+}
+
+std::string Sha512Hex(std::string_view data) {
+    if (!InitialiseGcrypt()) {
+        return {};
+    }
+    std::array<char, 64> digest{};
+    gcry_md_hash_buffer(GCRY_MD_SHA512, digest.data(), data.data(), data.size());
+    return HexOf(std::string_view(digest.data(), digest.size()));
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes,

@@ -20,6 +20,9 @@ inline constexpr wchar_t kSignatureSuffix[] = L".sig";
 // True when signature (64 bytes) is the built-in key's signature of data's SHA-512 digest.
 bool IsSignedByMaker(std::string_view data, std::string_view signature);
 
+// SHA-512 of data as 128 lower-case hex digits, as the release statement names downloads.
+std::string Sha512Hex(std::string_view data);
+
 // The same for a file and its signature file; false when either cannot be read.
 bool IsFileSignedByMaker(const std::wstring& file, const std::wstring& signatureFile);
 

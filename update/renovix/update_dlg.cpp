@@ -141,6 +141,13 @@ const char* CUpdateDlg::FailureText(DownloadFailure failure) {
         return "Unable to connect to the update server. Please check your Internet connection.";
     case DownloadFailure::kEmptyAnswer:
         return "The update server sent an empty answer. Please try again later.";
+    case DownloadFailure::kNoStatement:
+        return "The update server did not send a signed release statement, so this update can't "
+               "be checked and won't be installed. Please try again later.";
+    case DownloadFailure::kNotNewer:
+    case DownloadFailure::kNotInStatement:
+        return "The update offered is not a newer signed release of Velbrook, so it won't be "
+               "installed.";
     default:
         return "Error occurred while downloading update, check if your internet connection is "
                "working fine.";

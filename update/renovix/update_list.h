@@ -16,7 +16,7 @@ struct ListedFile {
     std::string destination;  // field 0: relative to the program folder
     std::string folder;       // field 1: only its last character counts
     bool isArchive = false;   // field 4: a ZIP to unpack into the program folder
-    bool runAfter = false;    // field 5: open the installed file afterwards
+    bool runAfter = false;    // field 5: unsigned, so never acted on
     std::string localName;    // field 6: the download in the temporary folder
     std::string line;         // the whole line as listed
 };

@@ -9,6 +9,8 @@
 #include "tests/support/file_rights.h"
 #include "tests/update/renovix/renovix_test_support.h"
 #include "tests/update/renovix/zip_maker.h"
+#include "update/renovix/signature.h"
+#include "update/renovix/update_list.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +48,24 @@ protected:
             SignWithServer(server, "install", localName, bytes, temp + "\\" + localName + ".sig");
         }
     }
-    void WriteList(const std::string& text) { WriteBytes(temp + "\\updatetmp.tmp", text); }
+    // The list, and beside it the signed statement of release `version` listing each line's
+    // destination and kind with the digest of its download as it lies there now.
+    void WriteList(const std::string& text, const std::string& version = "2.0.0.0") {
+        WriteBytes(temp + "\\updatetmp.tmp", text);
+        std::vector<std::string> files;
+        for (const ListedFile& file : ParseUpdateList(text).files) {
+            std::string stated = std::to_string(files.size());
+            stated += '\t';
+            stated += file.destination;
+            stated += file.isArchive ? "\t1\t" : "\t0\t";
+            stated += Sha512Hex(ReadBytes(temp + "\\" + file.localName));
+            files.push_back(stated);
+        }
+        const std::string statement = StatementText(version, files);
+        WriteBytes(temp + "\\updatetmp.statement", statement);
+        SignWithServer(server, "install", "statement", statement,
+                       temp + "\\updatetmp.statement.sig");
+    }
     int Run(std::function<void(const std::wstring&)> afterCheck = {}) {
         InstallOptions options;
         options.tempFolder = Wide(temp);
@@ -93,8 +112,8 @@ TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
     EXPECT_EQ(ReadBytes(program + "\\top.dll"), "library");
     EXPECT_FALSE(Exists(program + "\\six"));
     EXPECT_FALSE(Exists(program + "\\eight"));
-    for (const char* name :
-         {"plainaaaaa", "existingaa", "ziparchive", "plainaaaaa.sig", "updatetmp.tmp"}) {
+    for (const char* name : {"plainaaaaa", "existingaa", "ziparchive", "plainaaaaa.sig",
+                             "updatetmp.tmp", "updatetmp.statement", "updatetmp.statement.sig"}) {
         EXPECT_FALSE(Exists(temp + "\\" + name)) << name;
     }
     EXPECT_EQ(shell::ReadSettingText("afupsc"), "0");
@@ -255,6 +274,47 @@ TEST_F(InstallStep, AttributesAndTimesComeFromTheArchive) {
         data.ftLastWriteTime.dwLowDateTime;
     const long long seconds = static_cast<long long>(written / 10000000ull) - 11644473600ll;
     EXPECT_EQ(seconds, 1000000000);
+}
+
+// The signature covered a file's bytes only: any older signed package could be listed again.
+TEST_F(InstallStep, OnlyWhatANewerSignedStatementListsGoesIn) {
+    const std::string line = program + "\r\napp.exe\tx\t1\thttps://h/a\t0\t0\treplayaaaa\r\n";
+    const std::string statement = temp + "\\updatetmp.statement";
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+    } cases[] = {
+        {"the installed version", [&] { WriteList(line, "1.0.0.0"); }},
+        {"an older version", [&] { WriteList(line, "0.9"); }},
+        {"another release's signed file",
+         [&] {
+             WriteList(line);
+             Download("replayaaaa", "signed, of an older release");
+         }},
+        {"another destination",
+         [&] {
+             WriteList(program + "\r\nlib.dll\tx\t1\thttps://h/a\t0\t0\treplayaaaa\r\n");
+             WriteBytes(temp + "\\updatetmp.tmp", line);
+         }},
+        {"a statement signed by nobody",
+         [&] {
+             WriteList(line);
+             WriteBytes(statement + ".sig", std::string(64, 'S'));
+         }},
+        {"no statement",
+         [&] {
+             WriteList(line);
+             ::DeleteFileA(statement.c_str());
+         }},
+    };
+    for (const auto& c : cases) {
+        Download("replayaaaa", "signed, the new release");
+        c.arrange();
+        MessageBoxAnswers boxes;
+        EXPECT_EQ(Run(), 1) << c.what;
+        EXPECT_FALSE(Exists(program + "\\app.exe")) << c.what;
+        EXPECT_EQ(report.refused.size(), 1u) << c.what;
+    }
 }
 
 TEST_F(InstallStep, UnsignedOrForeignSignedFilesAreNotInstalled) {

@@ -2,6 +2,7 @@
 // while one runs, and the whole update from the loopback server to the restarted program.
 #include "tests/update/renovix/renovix_test_support.h"
 #include "tests/update/renovix/zip_maker.h"
+#include "update/renovix/signature.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,10 @@ TEST_F(RenovixLibrary, AnUpdateFromTheServerToTheRestartedProgram) {
     ::DeleteFileA((folder + "e2e_plain.txt").c_str());
     server.ScriptFile("e2e", "pack.zip", folder + "e2e_pack.zip");
     server.ScriptFile("e2e", "plain", folder + "e2e_plain.bin");
+    server.ScriptFileBody(
+        "e2e", "admin/release-statement",
+        StatementText("9.0.0.0", {"pack.zip\tpack.zip\t1\t" + renovix::Sha512Hex(zip),
+                                  "plain\te2e_plain.txt\t0\t" + renovix::Sha512Hex(plain)}));
     const std::string base = server.CaseUrl("e2e");
     server.Script("e2e",
                   "1\nh\t9.0.0.0\t2\t0\n"

@@ -66,6 +66,14 @@ bool Exists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string StatementText(const std::string& version, const std::vector<std::string>& files) {
+    std::string text = "Velbrook release statement\nproduct\tVelbrook\nversion\t" + version + "\n";
+    for (const auto& file : files) {
+        text += "file\t" + file + "\n";
+    }
+    return text;
+}
+
 std::string FetchBytes(const std::string& url) {
     std::string body;
     update::HttpRequest request;

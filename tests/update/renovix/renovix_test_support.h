@@ -25,6 +25,10 @@ void SignWithServer(const VersionServer& server, const std::string& caseName,
                     const std::string& file, const std::string& bytes,
                     const std::string& signaturePath);
 
+// The text of a release statement of Velbrook `version` listing each file as
+// "name<TAB>destination<TAB>archive flag<TAB>digest".
+std::string StatementText(const std::string& version, const std::vector<std::string>& files);
+
 // The raw body of a GET, or empty text.
 std::string FetchBytes(const std::string& url);
 

@@ -9,6 +9,7 @@
 #include "tests/update/renovix/renovix_test_support.h"
 #include "update/renovix/renovix_app.h"
 #include "update/renovix/install_step.h"
+#include "update/renovix/signature.h"
 #include "update/renovix/update_dlg_ids.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,13 @@ protected:
     std::string FileLine(const std::string& caseName, const std::string& file, size_t size) const {
         return file + "\tx\t" + std::to_string(size) + "\t" + Url(caseName, file) + "\t0\t0";
     }
+    // Serves the signed statement of release 2.0 listing the plain file `name` with body's digest.
+    void ServeStatement(const std::string& caseName, const std::string& name,
+                        const std::string& body) {
+        server.ScriptFileBody(
+            caseName, "admin/release-statement",
+            StatementText("2.0", {name + "\t" + name + "\t0\t" + Sha512Hex(body)}));
+    }
     bool StatusIs(const std::string& text) { return Narrow(dialog->StatusText()) == text; }
     std::vector<std::string> Boxes() {
         std::lock_guard lock(boxesLock);
@@ -152,6 +160,7 @@ TEST_F(UpdateDialog, AnswersThatSayNothingOrTooMuchEndInTheErrorBox) {
 
 TEST_F(UpdateDialog, AMissingFileLineEndsWithTheInfoError) {
     server.ScriptFileBody("missing", "f", "12345");
+    ServeStatement("missing", "f", "12345");
     Run("missing", "1\nh\t2.0\t2\t0\n" + FileLine("missing", "f", 5), {}, [&](CUpdateDlg& d) {
         EXPECT_TRUE(
             PumpUntil([&] { return StatusIs("Error occured while downloading info."); }, 20000));
@@ -163,6 +172,7 @@ TEST_F(UpdateDialog, AMissingFileLineEndsWithTheInfoError) {
 
 TEST_F(UpdateDialog, AShortBodyShowsItsProgressThenFailsTheSizeCheck) {
     server.ScriptFileBody("short", "f", std::string(1536, 'a'));
+    ServeStatement("short", "f", std::string(2048, 'a'));
     Run("short", "1\nh\t2.0\t1\t0\n" + FileLine("short", "f", 2048), {},
         [&](CUpdateDlg&) { WaitForBoxes(1); });
     ASSERT_EQ(Boxes().size(), 1u);
@@ -179,6 +189,7 @@ TEST_F(UpdateDialog, ErrorPagesCutBodiesAndBadSignaturesInstallNothing) {
     server.ScriptFileBody("failforeign", "f", body, false);
     server.ScriptFileBody("failforeign", "f.sig", std::string(64, 'S'), false);
     for (const std::string caseName : {"fail404", "failcut", "failunsigned", "failforeign"}) {
+        ServeStatement(caseName, "f", body);
         boxes.clear();
         statusAtBox.clear();
         Run(caseName, "1\nh\t2.0\t1\t0\n" + FileLine(caseName, "f", body.size()), {},
@@ -194,6 +205,7 @@ TEST_F(UpdateDialog, ErrorPagesCutBodiesAndBadSignaturesInstallNothing) {
 TEST_F(UpdateDialog, ASignedDownloadIsListedAndTheQuestionAskedAndNoDeletesIt) {
     const std::string body = "the new program";
     server.ScriptFileBody("signed", "f", body);
+    ServeStatement("signed", "f", body);
     Run("signed", "1\nh\t2.0\t1\t0\n" + FileLine("signed", "f", body.size()), {IDNO},
         [&](CUpdateDlg& d) {
             WaitForBoxes(1);
@@ -207,13 +219,28 @@ TEST_F(UpdateDialog, ASignedDownloadIsListedAndTheQuestionAskedAndNoDeletesIt) {
               "Latest program update has been successfully downloaded. Click Yes to install, No to "
               "ignore");
     const std::string& list = listAtQuestion;
-    const std::string prefix =
-        folder.substr(0, folder.size() - 1) + "\r\n" + FileLine("signed", "f", body.size()) + "\t";
+    // The line holds what the statement says, not the answer's address or run flag.
+    const std::string prefix = folder.substr(0, folder.size() - 1) + "\r\nf\t.\t" +
+                               std::to_string(body.size()) + "\tf\t0\t0\t";
     ASSERT_EQ(list.compare(0, prefix.size(), prefix), 0) << list;
     const std::string localName = list.substr(prefix.size(), 10);
     EXPECT_EQ(list.substr(prefix.size() + 10), "\r\n");
     EXPECT_FALSE(Exists(TempPath(localName)));
     EXPECT_FALSE(Exists(TempPath(localName + ".sig")));
+    EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));
+    EXPECT_FALSE(Exists(TempPath("updatetmp.statement")));
+}
+
+// A server that offers no signed statement (as before this version) gets no download.
+TEST_F(UpdateDialog, NoStatementMeansNoDownloadAndTheBoxSaysWhy) {
+    server.ScriptFileBody("nostatement", "f", "12345");
+    Run("nostatement", "1\nh\t2.0\t1\t0\n" + FileLine("nostatement", "f", 5), {},
+        [&](CUpdateDlg&) { WaitForBoxes(1); });
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0],
+              "The update server did not send a signed release statement, so this update can't be "
+              "checked and won't be installed. Please try again later.");
+    EXPECT_EQ(server.Hits("nostatement"), 3);  // the answer, the statement and its signature
     EXPECT_FALSE(Exists(TempPath("updatetmp.tmp")));
 }
 
@@ -238,22 +265,26 @@ TEST_F(UpdateDialog, NoConnectionOrAnEmptyAnswerEndsInAMessageThatSaysSo) {
     }
 }
 
+struct Recorder : DownloadJobEvents {
+    std::vector<std::wstring> statuses;
+    std::vector<DownloadFailure> failures;
+    int connecting = 0, upToDate = 0;
+    void OnStatus(const std::wstring& text) override { statuses.push_back(text); }
+    void OnConnecting() override { ++connecting; }
+    void OnUpToDate() override { ++upToDate; }
+    void OnFailed(DownloadFailure failure) override { failures.push_back(failure); }
+};
+
 // The job on its own, without a window: the reports in order, pieces far larger than 512 bytes.
 TEST(DownloadJobTest, ReportsItsStepsAndLeavesTheListWithoutAWindow) {
-    struct Recorder : DownloadJobEvents {
-        std::vector<std::wstring> statuses;
-        std::vector<DownloadFailure> failures;
-        int connecting = 0, upToDate = 0;
-        void OnStatus(const std::wstring& text) override { statuses.push_back(text); }
-        void OnConnecting() override { ++connecting; }
-        void OnUpToDate() override { ++upToDate; }
-        void OnFailed(DownloadFailure failure) override { failures.push_back(failure); }
-    } events;
+    Recorder events;
     VersionServer server;
     const std::string body(300 * 1024, 'j');
     const std::string bodyPath = FreshFolder("job_body") + "\\f";
     WriteBytes(bodyPath, body);
     server.ScriptFile("job", "f", bodyPath);
+    server.ScriptFileBody("job", "admin/release-statement",
+                          StatementText("2.0", {"f\tf\t0\t" + Sha512Hex(body)}));
     const std::string url = server.CaseUrl("job") + "/f";
     server.Script("job",
                   "1\nh\t2.0\t1\t0\nf\tx\t" + std::to_string(body.size()) + "\t" + url + "\t0\t0");
@@ -290,6 +321,51 @@ TEST_F(UpdateDialog, EscapeAndSpaceDoNothing) {
         EXPECT_TRUE(d.IsOpen());
     });
     EXPECT_TRUE(Boxes().empty());
+}
+
+// The answer is not signed: only a newer release that the signed statement lists, with the
+// digest of what arrives, is downloaded; an older signed release served as newer is refused.
+TEST(DownloadJobTest, OnlyANewerSignedStatementsFilesAreDownloaded) {
+    VersionServer server;
+    const std::string body = "the new program", digest = Sha512Hex(body);
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string here(path, std::string(path).find_last_of('\\') + 1);
+    const std::string program = FreshFolder("job_statement_program");
+    ::CopyFileA((here + "velbrook_stand_in.exe").c_str(), (program + "\\Velbrook.exe").c_str(),
+                FALSE);  // version 1.0.0.0
+    const struct {
+        const char* what;
+        std::string statement;  // empty: none is served
+        DownloadFailure failure;
+    } cases[] = {
+        {"no statement", "", DownloadFailure::kNoStatement},
+        {"the installed version", StatementText("1.0.0.0", {"f\tf\t0\t" + digest}),
+         DownloadFailure::kNotNewer},
+        {"an older version", StatementText("0.9", {"f\tf\t0\t" + digest}),
+         DownloadFailure::kNotNewer},
+        {"a file it does not list", StatementText("2.0", {"g\tf\t0\t" + digest}),
+         DownloadFailure::kNotInStatement},
+        {"another digest", StatementText("2.0", {"f\tf\t0\t" + Sha512Hex("other")}),
+         DownloadFailure::kDownload},
+    };
+    for (const auto& c : cases) {
+        server.ScriptFileBody("jobstate", "f", body);
+        server.ScriptFileBody("jobstate", "admin/release-statement", c.statement, true,
+                              c.statement.empty() ? 404 : 200);
+        server.Script("jobstate", "1\nh\t2.0\t1\t0\nf\tx\t" + std::to_string(body.size()) + "\t" +
+                                      server.CaseUrl("jobstate") + "/f\t0\t0");
+        SiteUrlOverride site(server.CaseUrl("jobstate"));
+        Recorder events;
+        DownloadJobSettings settings = DefaultDownloadJobSettings();
+        settings.pauseMs = 0;
+        settings.programFolder = Wide(program);
+        DownloadJob job(events, settings);
+        EXPECT_FALSE(job.Run()) << c.what;
+        EXPECT_EQ(events.failures, std::vector<DownloadFailure>{c.failure}) << c.what;
+        EXPECT_FALSE(Exists(TempPath("updatetmp.tmp"))) << c.what;
+        EXPECT_FALSE(Exists(TempPath("updatetmp.statement"))) << c.what;
+    }
 }
 
 }  // namespace
