@@ -52,11 +52,13 @@ protected:
         server.Script(CaseName(), kSameAnswer);
         SetEnv("VELBROOK_SITE_URL", server.CaseUrl(CaseName()));
         testing_support::DeleteSetting("strtupdates");
+        testing_support::DeleteSetting("systray");
     }
     void TearDown() override {
         SetEnv("VELBROOK_SITE_URL", "");
         SetEnv("RENOVIX_STAND_IN_LOG", "");
         testing_support::DeleteSetting("strtupdates");
+        testing_support::DeleteSetting("systray");
     }
     static std::string CaseName() {
         return std::string("shell_") +
@@ -108,7 +110,6 @@ TEST_F(Program, WithoutTheTrayIconTheCloseBoxEndsTheProgram) {
     ASSERT_NE(program.window(), nullptr);
     ::SendMessage(program.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);
-    ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, shell::SettingsKeyPath().c_str(), "systray");
 }
 
 TEST_F(Program, TheTrayIconComesBackAfterTheShellRestarts) {

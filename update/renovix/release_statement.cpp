@@ -89,9 +89,8 @@ std::optional<ReleaseStatement> ParseReleaseStatement(std::string_view bytes) {
             statement.version = fields[1];
         } else if (fields[0] == "file" && fields.size() == 5 && IsPlainName(fields[1]) &&
                    !fields[2].empty() && !HasControlCharacters(fields[2]) &&
-                   (fields[3] == "0" || fields[3] == "1") &&
-                   fields[4].size() == kDigestHexDigits && IsLowerHex(fields[4]) &&
-                   !statement.FileNamed(fields[1])) {
+                   (fields[3] == "0" || fields[3] == "1") && fields[4].size() == kDigestHexDigits &&
+                   IsLowerHex(fields[4]) && !statement.FileNamed(fields[1])) {
             statement.files.push_back({std::string(fields[1]), std::string(fields[2]),
                                        fields[3] == "1", std::string(fields[4])});
         } else {

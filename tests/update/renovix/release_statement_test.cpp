@@ -11,8 +11,8 @@ const std::string kHead = "Velbrook release statement\nproduct\tVelbrook\nversio
 const std::string kFile = "file\tV-2.1-update.zip\tV-2.1-update.zip\t1\t" + kDigest + "\n";
 
 TEST(ReleaseStatementTest, ReadsEveryFieldWithEitherLineEnd) {
-    const std::string text = kHead + kFile + "file\tnotes.txt\tdocs\\notes.txt\t0\t" +
-                             std::string(128, 'f') + "\n";
+    const std::string text =
+        kHead + kFile + "file\tnotes.txt\tdocs\\notes.txt\t0\t" + std::string(128, 'f') + "\n";
     for (const std::string& bytes : {text, text.substr(0, text.size() - 1)}) {
         const auto statement = ParseReleaseStatement(bytes);
         ASSERT_TRUE(statement);
@@ -37,21 +37,21 @@ TEST(ReleaseStatementTest, ReadsEveryFieldWithEitherLineEnd) {
 TEST(ReleaseStatementTest, RefusesAnythingMalformedMissingOrRepeated) {
     const std::string cases[] = {
         "",
-        kHead,                                               // no file
+        kHead,                                                          // no file
         "Velbrook statement\nproduct\tVelbrook\nversion\t2\n" + kFile,  // first line
-        "Velbrook release statement\nversion\t2\n" + kFile,  // no product
-        "Velbrook release statement\nproduct\tVelbrook\n" + kFile,  // no version
-        kHead + "version\t9.0\n" + kFile,                    // a second version
-        kHead + kFile + kFile,                               // a name twice
-        kHead + "file\ta\\b.zip\tx\t1\t" + kDigest + "\n",   // a name with a separator
+        "Velbrook release statement\nversion\t2\n" + kFile,             // no product
+        "Velbrook release statement\nproduct\tVelbrook\n" + kFile,      // no version
+        kHead + "version\t9.0\n" + kFile,                               // a second version
+        kHead + kFile + kFile,                                          // a name twice
+        kHead + "file\ta\\b.zip\tx\t1\t" + kDigest + "\n",              // a name with a separator
         kHead + "file\t..\tx\t1\t" + kDigest + "\n",
-        kHead + "file\ta.zip\t\t1\t" + kDigest + "\n",       // no destination
-        kHead + "file\ta.zip\tx\t2\t" + kDigest + "\n",      // archive flag
-        kHead + "file\ta.zip\tx\t1\t" + kDigest.substr(1) + "\n",  // short digest
+        kHead + "file\ta.zip\t\t1\t" + kDigest + "\n",                 // no destination
+        kHead + "file\ta.zip\tx\t2\t" + kDigest + "\n",                // archive flag
+        kHead + "file\ta.zip\tx\t1\t" + kDigest.substr(1) + "\n",      // short digest
         kHead + "file\ta.zip\tx\t1\t" + std::string(128, 'A') + "\n",  // upper case
-        kHead + "file\ta.zip\tx\t1\t" + kDigest + "\t1\n",   // a run flag it does not have
-        kHead + kFile + "run\ta.zip\n",                      // an unknown line
-        kHead + kFile + "\n",                                // an empty line
+        kHead + "file\ta.zip\tx\t1\t" + kDigest + "\t1\n",  // a run flag it does not have
+        kHead + kFile + "run\ta.zip\n",                     // an unknown line
+        kHead + kFile + "\n",                               // an empty line
         kHead + kFile + std::string(kMaxStatementBytes, ' '),
     };
     for (const auto& bytes : cases) {
