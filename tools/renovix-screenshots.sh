@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shows Renovix's update dialog in its states under Xvfb in the build's Wine prefix and writes a
-# PNG of each: checking, downloading, already installed.
+# PNG of each: checking, downloading, already installed, and the boxes that end a failed check
+# (no connection, an empty answer).
 #   tools/renovix-screenshots.sh [BUILD_DIR [OUTPUT_DIR]]
 # BUILD_DIR must hold a finished test build (tools/build.sh); the loopback version server of the
 # tests answers, started here in a folder of its own.
@@ -42,6 +43,21 @@ shot() {
   echo "$out/update-$state.png"
 }
 
+# box STATE URL: runs the dialog against URL and takes the picture of the message box that ends it.
+box() {
+  local state=$1 url=$2
+  VELBROOK_SITE_URL=$url "$build/wine-run" "$host" --host 10000 >/dev/null 2>&1 &
+  local pid=$!
+  for _ in $(seq 60); do
+    xwininfo -display "$display" -name "Velbrook" >/dev/null 2>&1 && break
+    sleep 0.25
+  done
+  sleep 0.5
+  xwd -display "$display" -name "Velbrook" -silent | convert xwd:- "$out/update-$state.png"
+  wait "$pid" 2>/dev/null || true
+  echo "$out/update-$state.png"
+}
+
 # Checking: the server holds the answer back.
 script checking "mode=hang"
 shot checking checking 0.5
@@ -56,3 +72,7 @@ shot downloading downloading 6
 script installed "body=$(body "1
 h	1.0.0.0	0	0")"
 shot installed installed 4
+# No connection: nothing listens on the port. An empty answer: the server sends no text.
+box no-connection "http://127.0.0.1:1/none"
+script empty "body="
+box empty-answer "$site/empty"
