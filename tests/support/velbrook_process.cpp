@@ -100,7 +100,8 @@ RunningVelbrook::RunningVelbrook(const std::string& exe, const std::string& argu
     PROCESS_INFORMATION info{};
     if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info)) {
-        throw std::runtime_error("cannot start " + commandLine);
+        throw std::runtime_error("cannot start " + commandLine + ", error " +
+                                 std::to_string(::GetLastError()));
     }
     ::CloseHandle(info.hThread);
     process_.reset(info.hProcess);
