@@ -1,6 +1,7 @@
 #include "shell/core/data_path.h"
 
 #include "engine/product_name.h"
+#include "platform/file_search.h"
 #include "platform/module_path.h"
 #include "platform/shell_folders.h"
 #include "shell/core/data_folder_rights.h"
@@ -64,16 +65,12 @@ bool PrepareDataFolder() {
     if (!SecureDataFolder(data)) {
         return false;
     }
-    WIN32_FIND_DATAA found{};
-    HANDLE find = ::FindFirstFileA((data + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name != "." && name != "..") {
-                SecureDataFile(data + "\\" + name);
-            }
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
+    platform::FileSearch search(data + "\\*");
+    while (search.Next()) {
+        const std::string name = search.Name();
+        if (name != "." && name != "..") {
+            SecureDataFile(data + "\\" + name);
+        }
     }
     return FolderExists(data);
 }
