@@ -101,7 +101,7 @@ void CMngAutoStartupsDlg::OnScanTimer() {
     scanDone_ = false;
     ::EnableWindow(fixButton_.hwnd(), FALSE);
 
-    const int found = static_cast<int>(ScanForScrapPrograms());
+    const int found = static_cast<int>(ScanForScrapPrograms(engine::TaskRead::Snapshot));
     heading_.SetTextColor(kBlack);
     ScrapProgramList& scrap = ScrapList();
     for (size_t i = 0; i < scrap.items.size(); ++i) {

@@ -58,12 +58,12 @@ bool PassesScrapCollectorRules(const engine::StartupItem& item) {
            !IsIgnored(item.name);
 }
 
-size_t FindScrapPrograms(engine::StartupItemArray& items) {
+size_t FindScrapPrograms(engine::StartupItemArray& items, engine::TaskRead tasks) {
     items.Clear();
     // Sources are read in their order and each in enumeration order, so a stable sort by
     // catalogue position alone gives the order of looking up one name after another.
     std::vector<Match> matches;
-    engine::EnumerateAllSources([&](const engine::StartupItem& item) {
+    engine::EnumerateAllSources(tasks, [&](const engine::StartupItem& item) {
         // Switched-off entries are not where Windows starts them: never scrap.
         if (!item.enabled) {
             return;
@@ -86,6 +86,8 @@ size_t FindScrapPrograms(engine::StartupItemArray& items) {
     return items.size();
 }
 
-size_t ScanForScrapPrograms() { return FindScrapPrograms(ScrapList().items); }
+size_t ScanForScrapPrograms(engine::TaskRead tasks) {
+    return FindScrapPrograms(ScrapList().items, tasks);
+}
 
 }  // namespace cleanup

@@ -1,6 +1,7 @@
 #pragma once
 // The scrap scan: the active startup entries whose names stand in the catalogue.
 
+#include "engine/listing.h"
 #include "engine/startup_item.h"
 #include "platform/unique_any.h"
 
@@ -34,10 +35,11 @@ bool PassesScrapCollectorRules(const engine::StartupItem& item);
 // Empties items and fills it with the matches: in catalogue order, then in source order
 // (HKCU Run, HKCU RunOnce, HKLM Run, HKLM RunOnce, Startup, Common Startup), then in
 // enumeration order. Registry values match on their name, shortcuts on their file title.
-// Each source is read once. Returns the number found.
-size_t FindScrapPrograms(engine::StartupItemArray& items);
+// Each source is read once (the tasks as tasks says). Returns the number found.
+size_t FindScrapPrograms(engine::StartupItemArray& items,
+                         engine::TaskRead tasks = engine::TaskRead::Service);
 
 // The scan of the process: fills ScrapList().items.
-size_t ScanForScrapPrograms();
+size_t ScanForScrapPrograms(engine::TaskRead tasks = engine::TaskRead::Service);
 
 }  // namespace cleanup

@@ -1,26 +1,32 @@
 #include "engine/listing.h"
 
 #include "engine/disabled_store.h"
+#include "engine/logon_task_snapshot.h"
 #include "engine/logon_tasks.h"
 #include "engine/run_values.h"
 #include "engine/startup_folders.h"
 
 namespace engine {
 
-bool EnumerateAllSources(const EntrySink& sink) {
+bool EnumerateAllSources(TaskRead tasks, const EntrySink& sink) {
     for (const RunSource& source : RunSources()) {
         EnumerateRunSource(source, sink);
     }
     EnumerateStartupFolder(HKEY_CURRENT_USER, kUserStartupLabel, sink);
     EnumerateStartupFolder(HKEY_LOCAL_MACHINE, kCommonStartupLabel, sink);
-    const bool tasksRead = EnumerateLogonTasks(sink);
+    const bool tasksRead =
+        tasks == TaskRead::Snapshot ? EnumerateLogonTaskSnapshot(sink) : EnumerateLogonTasks(sink);
     ReadDisabledEntries(sink);
     return tasksRead;
 }
 
-StartupItemArray ListStartupItems(EntryFilter filter) {
+bool EnumerateAllSources(const EntrySink& sink) {
+    return EnumerateAllSources(TaskRead::Service, sink);
+}
+
+StartupItemArray ListStartupItems(EntryFilter filter, TaskRead tasks) {
     StartupItemArray items;
-    EnumerateAllSources([&](const StartupItem& item) {
+    EnumerateAllSources(tasks, [&](const StartupItem& item) {
         const bool wanted =
             filter == EntryFilter::All || item.enabled == (filter == EntryFilter::Active);
         if (wanted && PassesReceiverRules(item)) {

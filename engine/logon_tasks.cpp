@@ -1,6 +1,7 @@
 #include "engine/logon_tasks.h"
 
 #include "engine/logon_task_rules.h"
+#include "engine/logon_task_snapshot.h"
 #include "engine/task_service.h"
 #include "platform/unique_any.h"
 
@@ -193,7 +194,7 @@ DWORD WINAPI ReadThread(void* context) {
 
 }  // namespace
 
-bool EnumerateLogonTasks(const EntrySink& sink) {
+bool ReadLogonTasks(std::vector<StartupItem>& items) {
     auto read = std::make_shared<TaskRead>();
     auto share = std::make_unique<std::shared_ptr<TaskRead>>(read);
     platform::unique_handle thread(
@@ -211,7 +212,17 @@ bool EnumerateLogonTasks(const EntrySink& sink) {
         Trace("Task Scheduler: not reachable, " + HexCode(read->result));
         return false;
     }
-    for (const StartupItem& item : read->items) {
+    items = std::move(read->items);
+    return true;
+}
+
+bool EnumerateLogonTasks(const EntrySink& sink) {
+    std::vector<StartupItem> items;
+    if (!ReadLogonTasks(items)) {
+        return false;
+    }
+    KeepLogonTaskSnapshot(items);
+    for (const StartupItem& item : items) {
         sink(item);
     }
     return true;

@@ -1,3 +1,4 @@
+#include "engine/logon_task_snapshot.h"
 #include "engine/switch_kinds.h"
 #include "engine/switch_reports.h"
 #include "engine/task_service.h"
@@ -15,7 +16,11 @@ bool SetTaskEnabled(const StartupItem& item, bool enabled) {
     if (SUCCEEDED(hr)) {
         hr = task->put_Enabled(enabled ? VARIANT_TRUE : VARIANT_FALSE);
     }
-    return SUCCEEDED(hr);
+    if (FAILED(hr)) {
+        return false;
+    }
+    NoteTaskSwitched(item.name, enabled);
+    return true;
 }
 
 }  // namespace

@@ -154,7 +154,8 @@ bool CHistoryDetailsDlg::IsActiveNow(const std::string& name) {
         // Loads the page's list first when it is empty; an empty list knows of nothing.
         return page->EnsureLoadedRowCount() > 0 && page->IsActive(name);
     }
-    const engine::StartupItemArray active = engine::ListStartupItems(engine::EntryFilter::Active);
+    const engine::StartupItemArray active =
+        engine::ListStartupItems(engine::EntryFilter::Active, engine::TaskRead::Snapshot);
     for (size_t i = 0; i < active.size(); ++i) {
         if (active[i].enabled && engine::EqualsNoCase(active[i].name, name)) {
             return true;

@@ -3,6 +3,7 @@
 #include "engine/listing.h"
 #include "engine/text.h"
 #include "history/home_status.h"
+#include "platform/app_messages.h"
 #include "platform/text_codec.h"
 #include "platform/unique_any.h"
 #include "platform/web_page.h"
@@ -71,6 +72,7 @@ const controls::MessageTable<CHomePage>& CHomePage::Messages() {
         controls::OnMessage(WM_SHOWWINDOW, &CHomePage::OnShowWindow),
         controls::OnMessage(WM_SIZE, &CHomePage::OnSize),
         controls::OnMessage(WM_ERASEBKGND, &CHomePage::OnEraseBackground),
+        controls::OnMessage(platform::MSG_TASKS_CHANGED, &CHomePage::OnTasksChanged),
         controls::OnCommandCode(IDC_HOME_FIX, BN_CLICKED, &CHomePage::OnFixClicked),
         controls::OnCommandCode(IDC_HOME_VIEW_HISTORY, BN_CLICKED,
                                 &CHomePage::OnViewHistoryClicked),
@@ -138,6 +140,8 @@ LRESULT CHomePage::OnInitDialog(WPARAM, LPARAM) {
     tip_.SetText(tipText_);
     tipHeading_.SetText(kTipHeading);
     Layout();
+    tasksChanged_.emplace(
+        [window = hwnd()] { ::PostMessage(window, platform::MSG_TASKS_CHANGED, 0, 0); });
     return TRUE;
 }
 
@@ -197,12 +201,21 @@ LRESULT CHomePage::OnShowWindow(WPARAM shown, LPARAM) {
     return 0;
 }
 
+// The count shown includes the tasks as the page last heard of them.
+LRESULT CHomePage::OnTasksChanged(WPARAM, LPARAM) {
+    if (::IsWindowVisible(hwnd())) {
+        RefreshStatus();
+    }
+    return 0;
+}
+
 int CHomePage::CountActiveEntries() const {
     if (views::CWndStartupsPage* startups = StartupsPage()) {
         return startups->LoadAndCountActive();
     }
     // Without the main window (the page on its own) the listing counts the same entries.
-    return static_cast<int>(engine::ListStartupItems(engine::EntryFilter::Active).size());
+    return static_cast<int>(
+        engine::ListStartupItems(engine::EntryFilter::Active, engine::TaskRead::Snapshot).size());
 }
 
 void CHomePage::RefreshStatus() {

@@ -6,8 +6,10 @@
 #include "controls/hyperlink_button.h"
 #include "controls/label.h"
 #include "controls/xp_button.h"
+#include "engine/logon_task_snapshot.h"
 #include "history/home_page_ids.h"
 
+#include <optional>
 #include <string>
 
 namespace history {
@@ -32,6 +34,7 @@ private:
     LRESULT OnShowWindow(WPARAM shown, LPARAM);
     LRESULT OnSize(WPARAM type, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
+    LRESULT OnTasksChanged(WPARAM, LPARAM);
     void OnFixClicked();
     void OnViewHistoryClicked();
     void OnTipClicked();
@@ -45,6 +48,7 @@ private:
     controls::CXPButton fix_, tipButton_;
     controls::CHyperLinkButton viewHistory_;
     std::string tipText_;
+    std::optional<engine::TaskSnapshotSubscription> tasksChanged_;
 };
 
 }  // namespace history

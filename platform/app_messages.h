@@ -8,7 +8,7 @@
 namespace platform {
 
 inline constexpr UINT kFirstAppMessage = 1584;
-inline constexpr UINT kLastAppMessage = 1620;
+inline constexpr UINT kLastAppMessage = 1621;
 
 // 1584  Renovix download worker -> CUpdateDlg: the request is sent; show the connecting text.
 //       wParam, lParam: 0.
@@ -54,6 +54,11 @@ inline constexpr UINT MSG_AFTER_FIRST_SHOW = 1619;
 // 1620  publisher worker of a startup list -> that list (CStartupListView), posted: answers
 //       wait; the list takes them from its PublisherLookup. wParam, lParam: 0.
 inline constexpr UINT MSG_PUBLISHER_ANSWERS = 1620;
+
+// 1621  task snapshot worker (engine/logon_task_snapshot.h) -> a page that lists tasks, posted:
+//       the Task Scheduler's tasks read now differ from those the page listed; list again.
+//       wParam, lParam: 0.
+inline constexpr UINT MSG_TASKS_CHANGED = 1621;
 
 static_assert(MSG_UPDATE_CONNECTING == WM_USER + 560 && MSG_MONITOR_DONE == WM_USER + 593);
 

@@ -1,6 +1,7 @@
 #include "shell/velbrook_app.h"
 
 #include "cleanup/ignore_list.h"
+#include "engine/logon_task_snapshot.h"
 #include "engine/product_name.h"
 #include "platform/app_messages.h"
 #include "platform/module_path.h"
@@ -35,6 +36,9 @@ bool CVelbrookApp::InitInstance(const std::string& commandLine) {
     if (HandOverToRunningCopy()) {
         return false;
     }
+    // The pages list the tasks from a snapshot: read during the splash, it is there when the
+    // home page first counts.
+    engine::RefreshLogonTaskSnapshot();
     PutStagedRenovixInPlace(platform::ProgramFolderWithBackslash());
 
     INITCOMMONCONTROLSEX classes{sizeof classes, 0xFF};

@@ -6,6 +6,7 @@
 #include "engine/listing.h"
 #include "engine/product_name.h"
 #include "engine/text.h"
+#include "platform/app_messages.h"
 #include "platform/message_box.h"
 #include "publisher/machine_lookups.h"
 #include "publisher/publisher.h"
@@ -99,6 +100,7 @@ const controls::MessageTable<CManulStartupsPage>& CManulStartupsPage::Messages()
         controls::OnCommandCode(IDC_MANUL_FILTER, CBN_SELCHANGE, &Self::OnFilterChanged),
         controls::OnNotify(IDC_MANUL_LIST, LVN_ITEMCHANGED, &Self::OnItemChanged),
         controls::OnNotify(IDC_MANUL_LIST, NM_CLICK, &Self::OnListClick),
+        controls::OnMessage(platform::MSG_TASKS_CHANGED, &Self::OnTasksChanged),
     };
     return table;
 }
@@ -151,6 +153,8 @@ LRESULT CManulStartupsPage::OnInitDialog(WPARAM, LPARAM) {
     for (UINT id : {IDC_MANUL_SAVE, IDC_MANUL_CANCEL, IDC_MANUL_QUIET_SAVE}) {
         Anchor(id, kMoveWithBottom | kMoveWithRight);
     }
+    tasksChanged_.emplace(
+        [window = hwnd()] { ::PostMessage(window, platform::MSG_TASKS_CHANGED, 0, 0); });
     return TRUE;
 }
 
@@ -172,6 +176,22 @@ LRESULT CManulStartupsPage::OnShowWindow(WPARAM shown, LPARAM) {
             label->SetText("");
         }
     }
+    return 0;
+}
+
+// A hidden page lists again when it is shown. A shown one lists again unless the user has
+// ticked or unticked rows not saved yet: those are not dropped for a task that changed.
+LRESULT CManulStartupsPage::OnTasksChanged(WPARAM, LPARAM) {
+    if (!::IsWindowVisible(hwnd())) {
+        return 0;
+    }
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        const engine::StartupItem* item = list_.ItemAt(row);
+        if (item && list_.IsChecked(row) != item->enabled) {
+            return 0;
+        }
+    }
+    Reload();
     return 0;
 }
 
@@ -199,7 +219,7 @@ void CManulStartupsPage::Reload() {
     const engine::EntryFilter filters[] = {engine::EntryFilter::Active,
                                            engine::EntryFilter::Disabled, engine::EntryFilter::All};
     list_.Refill([&] {
-        engine::ListStartupItems(filters[CurrentFilter()])
+        engine::ListStartupItems(filters[CurrentFilter()], engine::TaskRead::Snapshot)
             .ForEach([this](const engine::StartupItem& item) {
                 if (list_.AppendEntry(item) >= 0 && item.enabled) {
                     ++activeRows_;

@@ -7,12 +7,14 @@
 #include "controls/html/pp_html_static.h"
 #include "controls/label.h"
 #include "controls/xp_button.h"
+#include "engine/logon_task_snapshot.h"
 #include "history/manual_save.h"
 #include "platform/unique_any.h"
 #include "views/manul_startups_ids.h"
 #include "views/startup_list_view.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,7 @@ private:
     void OnFilterChanged();
     LRESULT OnItemChanged(NMHDR* header);
     LRESULT OnListClick(NMHDR* header);
+    LRESULT OnTasksChanged(WPARAM, LPARAM);
 
     Filter CurrentFilter() const;
     void ShowDetails(int row);
@@ -87,6 +90,7 @@ private:
     const engine::StartupItem* detailsItem_ = nullptr;
     int activeRows_ = 0;
     bool reloading_ = false;
+    std::optional<engine::TaskSnapshotSubscription> tasksChanged_;
 };
 
 }  // namespace views

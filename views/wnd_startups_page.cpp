@@ -8,6 +8,7 @@
 #include "engine/product_name.h"
 #include "engine/text.h"
 #include "history/status_values.h"
+#include "platform/app_messages.h"
 #include "platform/message_box.h"
 #include "res/art_ids.h"
 #include "controls/page_host.h"
@@ -72,6 +73,7 @@ const controls::MessageTable<CWndStartupsPage>& CWndStartupsPage::Messages() {
         controls::OnMessage(WM_INITDIALOG, &Self::OnInitDialog),
         controls::OnMessage(WM_SHOWWINDOW, &Self::OnShowWindow),
         controls::OnMessage(WM_SIZE, &Self::OnSize),
+        controls::OnMessage(platform::MSG_TASKS_CHANGED, &Self::OnTasksChanged),
         controls::OnCommandCode(IDC_WND_AUTOMATIC_FIX, BN_CLICKED, &Self::OpenAutomaticFix),
         controls::OnCommandCode(IDC_WND_MANUAL_FIX, BN_CLICKED, &Self::OnManualFixClicked),
         controls::OnNotify(IDC_WND_LIST, NM_CLICK, &Self::OnListClick),
@@ -101,6 +103,8 @@ LRESULT CWndStartupsPage::OnInitDialog(WPARAM, LPARAM) {
     Anchor(IDC_WND_LIST, kStretchWidth | kStretchHeight);
     Anchor(IDC_WND_BUTTONS_HINT, kMoveWithBottom);
     PlaceButtons();
+    tasksChanged_.emplace(
+        [window = hwnd()] { ::PostMessage(window, platform::MSG_TASKS_CHANGED, 0, 0); });
     return TRUE;
 }
 
@@ -130,7 +134,7 @@ LRESULT CWndStartupsPage::OnShowWindow(WPARAM shown, LPARAM) {
     if (!shown) {
         return 0;
     }
-    const size_t found = cleanup::ScanForScrapPrograms();
+    const size_t found = cleanup::ScanForScrapPrograms(engine::TaskRead::Snapshot);
     history::StoreFoundCount(static_cast<int>(found));
     SetButtonBitmaps(found);
     list_.SetWidths();
@@ -146,6 +150,17 @@ LRESULT CWndStartupsPage::OnShowWindow(WPARAM shown, LPARAM) {
     } else {
         advice_.SetText("");
         count_.SetText("");
+    }
+    return 0;
+}
+
+// The list shown now is listed again; a hidden one when it is next shown (the home page, when
+// it is the one shown, counts through it and so lists it again).
+LRESULT CWndStartupsPage::OnTasksChanged(WPARAM, LPARAM) {
+    if (loaded_ && ::IsWindowVisible(hwnd())) {
+        LoadAndCountActive();
+    } else {
+        loaded_ = false;
     }
     return 0;
 }
@@ -183,11 +198,12 @@ void CWndStartupsPage::PlaceButtons() const {
 int CWndStartupsPage::LoadAndCountActive() {
     activeCount_ = 0;
     list_.Refill([this] {
-        engine::ListStartupItems().ForEach([this](const engine::StartupItem& item) {
-            if (list_.AppendEntry(item) >= 0 && item.enabled) {
-                ++activeCount_;
-            }
-        });
+        engine::ListStartupItems(engine::EntryFilter::All, engine::TaskRead::Snapshot)
+            .ForEach([this](const engine::StartupItem& item) {
+                if (list_.AppendEntry(item) >= 0 && item.enabled) {
+                    ++activeCount_;
+                }
+            });
     });
     char line[96];
     std::snprintf(line, sizeof line, kCountFormat, activeCount_);

@@ -6,10 +6,12 @@
 #include "controls/html/pp_html_static.h"
 #include "controls/label.h"
 #include "controls/xp_button.h"
+#include "engine/logon_task_snapshot.h"
 #include "platform/unique_any.h"
 #include "views/startup_list_view.h"
 #include "views/wnd_startups_ids.h"
 
+#include <optional>
 #include <string>
 
 namespace views {
@@ -57,6 +59,7 @@ private:
     LRESULT OnInitDialog(WPARAM, LPARAM);
     LRESULT OnShowWindow(WPARAM shown, LPARAM);
     LRESULT OnSize(WPARAM type, LPARAM);
+    LRESULT OnTasksChanged(WPARAM, LPARAM);
     void OnManualFixClicked();
     LRESULT OnListClick(NMHDR* header);
 
@@ -72,6 +75,7 @@ private:
     int activeCount_ = 0;
     bool loaded_ = false;
     int rememberedRow_ = 0;
+    std::optional<engine::TaskSnapshotSubscription> tasksChanged_;
 };
 
 }  // namespace views

@@ -4,6 +4,8 @@
 // need those calls are marked below and run in full on Windows.
 
 #include "engine/listing.h"
+#include "engine/logon_task_snapshot.h"
+#include "engine/logon_tasks.h"
 #include "engine/task_service.h"
 #include "history/fix_files.h"
 #include "history/manual_save.h"
@@ -15,6 +17,9 @@
 #include "tests/support/machine_state.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -161,6 +166,35 @@ TEST_F(LogonTasks, TasksStartedAtLogonOrBootAreListedInFolderOrderWithTheirComma
                           "\\VbTestVendor\\Boot|" + std::string(kClsid) + "|Task Scheduler|on",
                           "\\VbTestVendor\\Off|C:\\Tools\\off.exe -x|Task Scheduler|off",
                       }));
+}
+
+// The window thread's listings take the tasks of the last read at once; the read each of them
+// starts on a worker tells the subscribers when the service holds other tasks.
+TEST_F(LogonTasks, AWindowsListingTakesTheSnapshotAndAReadThatDiffersIsAnnounced) {
+    platform::unique_handle changed(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<int> calls{0};
+    engine::TaskSnapshotSubscription subscription([&] {
+        ++calls;
+        ::SetEvent(changed.get());
+    });
+    const StartupItem kept{"\\VbTest kept only", "C:\\Tools\\kept.exe", "Task Scheduler", false};
+    engine::KeepLogonTaskSnapshot({kept});
+    engine::KeepLogonTaskSnapshot({kept});
+    EXPECT_EQ(calls, 1);
+    ::ResetEvent(changed.get());
+    std::vector<std::string> listed;
+    const auto list = [&](const StartupItem& item) {
+        listed.push_back(item.name + (item.enabled ? "|on" : "|off"));
+    };
+    EXPECT_TRUE(engine::EnumerateAllSources(engine::TaskRead::Snapshot, list));
+    EXPECT_EQ(listed, std::vector<std::string>{"\\VbTest kept only|off"});
+    // No task of that name is registered: the read that the listing started finds the
+    // service's own tasks instead.
+    ASSERT_EQ(::WaitForSingleObject(changed.get(), 2 * engine::kTaskServiceTimeoutMs),
+              WAIT_OBJECT_0);
+    listed.clear();
+    engine::EnumerateAllSources(engine::TaskRead::Snapshot, list);
+    EXPECT_TRUE(std::find(listed.begin(), listed.end(), "\\VbTest kept only|off") == listed.end());
 }
 
 TEST_F(LogonTasks, SwitchingOffRecordsTheTaskInTheHistoryAndRestoreSwitchesItBackOn) {
