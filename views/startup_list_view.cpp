@@ -72,6 +72,13 @@ void CStartupListView::LookUpPublishers() {
     publishers_.Start(hwnd(), std::move(requests));
 }
 
+void CStartupListView::LookUpPublishersOnceShown() {
+    publishersPending_ = !::IsWindowVisible(hwnd());
+    if (!publishersPending_) {
+        LookUpPublishers();
+    }
+}
+
 void CStartupListView::TakePublisherAnswers() {
     std::vector<PublisherLookup::Answer> answers = publishers_.TakeAnswers();
     if (answers.empty()) {
@@ -345,6 +352,12 @@ bool CStartupListView::OnNotify(NMHDR& header, LRESULT& answer) {
 LRESULT CStartupListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case platform::MSG_PUBLISHER_ANSWERS: TakePublisherAnswers(); return 0;
+    case WM_PAINT:
+        if (publishersPending_) {
+            publishersPending_ = false;
+            LookUpPublishers();
+        }
+        break;
     case controls::kReflectedBase + WM_NOTIFY: {
         LRESULT answer = 0;
         if (OnNotify(*reinterpret_cast<NMHDR*>(lParam), answer)) {

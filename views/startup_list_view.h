@@ -8,7 +8,9 @@
 // with an ellipsis, the others shortened with a path ellipsis, 8 pixels kept free at the right
 // of every column but the last. A list with a publisher column looks its rows' publishers up on
 // a worker after every fill and fills the column in as the answers come; a publisher that is
-// only the file's own claim is drawn in grey.
+// only the file's own claim is drawn in grey. A list filled while hidden (the Windows startups
+// page counts for the home page at start) starts the look-ups when it is first drawn, so that
+// they don't compete with the window coming up.
 
 #include "controls/sortable_list_view.h"
 #include "engine/startup_item.h"
@@ -60,7 +62,7 @@ public:
         fill();
         filling_ = false;
         SyncItemCount();
-        LookUpPublishers();
+        LookUpPublishersOnceShown();
         ::SendMessage(hwnd(), WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd(), nullptr, TRUE);
     }
@@ -111,6 +113,7 @@ private:
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
     void DrawCell(HDC dc, int row, int column) const;
     void LookUpPublishers();
+    void LookUpPublishersOnceShown();
     void TakePublisherAnswers();
 
     std::vector<Row> rows_;
@@ -120,6 +123,7 @@ private:
     std::unordered_map<const engine::StartupItem*, size_t> rowOfItem_;
     bool rowOfItemStale_ = true;
     PublisherLookup publishers_;
+    bool publishersPending_ = false;
     bool checkBoxes_ = false;
     bool filling_ = false;
     // Made on the first selected row drawn.
