@@ -4,22 +4,19 @@
 
 #include "bench/publishers_wait.h"
 #include "bench/seeded_machine.h"
+#include "bench/shown_manual_page.h"
 #include "bench/timing.h"
 #include "engine/listing.h"
-#include "tests/support/page_test_host.h"
-#include "views/manul_startups_page.h"
 
 #include <cstdio>
 
 int main() {
     bench::SeedMachine({});
-    testing_support::PageTestHost host;
-    views::CManulStartupsPage page;
-    if (!host.Add(controls::kManualFixPage, page)) {
-        std::printf("the page could not be made\n");
+    bench::ShownManualPage shown;
+    if (!shown.Show()) {
         return 1;
     }
-    ::ShowWindow(page.hwnd(), SW_SHOW);
+    views::CManulStartupsPage& page = shown.page;
     size_t listed = 0;
     // The publishers' workers that a reload starts must not slow the listing down.
     const auto samples = bench::Interleaved(

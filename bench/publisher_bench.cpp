@@ -6,12 +6,11 @@
 
 #include "bench/publishers_wait.h"
 #include "bench/seeded_machine.h"
+#include "bench/shown_manual_page.h"
 #include "bench/timing.h"
 #include "publisher/machine_lookups.h"
 #include "platform/text_codec.h"
 #include "publisher/publisher.h"
-#include "tests/support/page_test_host.h"
-#include "views/manul_startups_page.h"
 
 #include <wincrypt.h>
 #include <wintrust.h>
@@ -80,13 +79,11 @@ int main() {
             return 1;
         }
     }
-    testing_support::PageTestHost host;
-    views::CManulStartupsPage page;
-    if (!host.Add(controls::kManualFixPage, page)) {
-        std::printf("the page could not be made\n");
+    bench::ShownManualPage shown;
+    if (!shown.Show()) {
         return 1;
     }
-    ::ShowWindow(page.hwnd(), SW_SHOW);
+    views::CManulStartupsPage& page = shown.page;
     page.Reload();
     bench::PumpUntilPublishers(page.list());
     std::set<std::string> files;

@@ -31,11 +31,10 @@ Snapshot& TheSnapshot() {
 }
 
 bool SameEntries(const std::vector<StartupItem>& a, const std::vector<StartupItem>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const StartupItem& x, const StartupItem& y) {
-                          return x.name == y.name && x.command == y.command &&
-                                 x.enabled == y.enabled;
-                      });
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(), [](const StartupItem& x, const StartupItem& y) {
+            return x.name == y.name && x.command == y.command && x.enabled == y.enabled;
+        });
 }
 
 // Outside the lock: a subscriber posts to a window.
