@@ -8,6 +8,7 @@
 #include "bench/seeded_machine.h"
 #include "bench/shown_manual_page.h"
 #include "bench/timing.h"
+#include "publisher/folder_listings.h"
 #include "publisher/machine_lookups.h"
 #include "platform/text_codec.h"
 #include "publisher/publisher.h"
@@ -103,18 +104,20 @@ int main() {
 
     DWORD step = 1;
     // Each side finds every file changed since the last, so that no cache answers for it.
-    const auto samples = bench::Interleaved(5,
-                                            {[&] {
-                                                 page.Reload();
-                                                 bench::PumpUntilPublishers(page.list());
-                                             },
-                                             [&] { VerifyEach(files); },
-                                             [&] {
-                                                 for (const std::string& command : commands) {
-                                                     publisher::PublisherOfCommand(command);
-                                                 }
-                                             }},
-                                            [&](size_t) { Touch(files, step++); });
+    const auto samples =
+        bench::Interleaved(5,
+                           {[&] {
+                                page.Reload();
+                                bench::PumpUntilPublishers(page.list());
+                            },
+                            [&] { VerifyEach(files); },
+                            [&] {
+                                const publisher::FolderListingLookups lookups;
+                                for (const std::string& command : commands) {
+                                    publisher::PublisherOfCommand(command, lookups);
+                                }
+                            }},
+                           [&](size_t) { Touch(files, step++); });
     std::printf("rows %d, distinct files %zu, verified rows %d\n", page.list().RowCount(),
                 files.size(), verified);
     bench::PrintTime("every row's publisher", samples[0]);

@@ -62,7 +62,12 @@ ProgramFile ProgramOfStartupCommand(const std::string& command) {
 }
 
 Publisher PublisherOfCommand(const std::string& command) {
-    const ProgramFile program = ProgramOfStartupCommand(command);
+    static const MachineLookups lookups;
+    return PublisherOfCommand(command, lookups);
+}
+
+Publisher PublisherOfCommand(const std::string& command, const ProgramLookups& lookups) {
+    const ProgramFile program = ProgramOfCommand(command, lookups);
     Publisher answer;
     answer.file = program.path;
     if (!program.exists) {

@@ -26,6 +26,8 @@ ProgramFile ProgramOfStartupCommand(const std::string& command);
 
 // Safe from any thread; slow the first time for each file (the signature check).
 Publisher PublisherOfCommand(const std::string& command);
+// The same with the machine's answers from lookups (a FolderListingLookups for a list's fill).
+Publisher PublisherOfCommand(const std::string& command, const ProgramLookups& lookups);
 
 // "verified", "unsigned", "invalid" or "not found".
 const char* SignatureName(SignatureState state);

@@ -33,6 +33,7 @@ void PublisherLookup::Start(HWND notify, std::vector<Request> requests) {
         std::lock_guard<std::mutex> lock(mutex_);
         ++generation_;
         jobs_ = std::move(jobs);
+        lookups_ = std::make_shared<const publisher::FolderListingLookups>();
         next_ = 0;
         answers_.clear();
         notify_ = notify;
@@ -60,8 +61,9 @@ void PublisherLookup::Run() {
         }
         const Job job = jobs_[next_++];
         const unsigned generation = generation_;
+        const auto lookups = lookups_;
         lock.unlock();
-        const publisher::Publisher found = publisher::PublisherOfCommand(job.command);
+        const publisher::Publisher found = publisher::PublisherOfCommand(job.command, *lookups);
         lock.lock();
         if (generation != generation_) {
             continue;  // the rows it was for are gone

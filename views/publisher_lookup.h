@@ -1,16 +1,19 @@
 #pragma once
 // Finds the publishers of a list's rows on worker threads (two where the machine has two
 // processors: most of a check is waiting on the disk or on the crypto of one file), so the rows
-// show at once and fill in as the answers come. Rows with the same command are looked up once.
+// show at once and fill in as the answers come. Rows with the same command are looked up once,
+// and each fill lists every folder its commands name once (publisher::FolderListingLookups).
 // The workers never touch a window but to post the list one message
 // (platform::MSG_PUBLISHER_ANSWERS) when answers wait; the list takes them on its own thread.
 
 #include "engine/startup_item.h"
+#include "publisher/folder_listings.h"
 #include "publisher/publisher.h"
 
 #include <windows.h>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -51,6 +54,8 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<Job> jobs_;
+    // The machine's answers for the current requests.
+    std::shared_ptr<const publisher::FolderListingLookups> lookups_;
     size_t next_ = 0;
     unsigned generation_ = 0;
     std::vector<Answer> answers_;

@@ -4,6 +4,7 @@
 // %ProgramFiles%, through rundll32, by a bare name and through a shortcut.
 #include "publisher/publisher.h"
 
+#include "publisher/folder_listings.h"
 #include "engine/shortcut.h"
 #include "tests/support/machine_state.h"
 
@@ -125,12 +126,15 @@ TEST_F(PublisherTest, FindsAndVerifiesTheFileEachCommandStarts) {
         // The program reads the chain's certificates too, so both end here as invalid.
         {"F\\untrusted.exe", "F\\untrusted.exe", SignatureState::Invalid, claimed.c_str()},
         {"\"F\\unsigned.exe\"", "F\\unsigned.exe", SignatureState::Unsigned, claimed.c_str()},
+        {"\"F\\Signed.EXE\" /x", "F\\Signed.EXE", SignatureState::Verified, kSigner},
         {"F\\missing.exe /tray", "F\\missing.exe", SignatureState::NotFound, ""},
         {"%SystemRoot%\\System32\\velbrook-signed.exe /x", "W\\System32\\velbrook-signed.exe",
          SignatureState::Verified, kSigner},
         {"velbrook-signed -x", "W\\system32\\velbrook-signed.exe", SignatureState::Verified,
          kSigner},
     };
+    // A list's fill answers from one listing of each folder: the same files, found or not.
+    const publisher::FolderListingLookups listings;
     for (const Case& c : cases) {
         std::string command = c.command, file = c.file;
         Replace(command, "F\\", folder_ + "\\");
@@ -145,6 +149,9 @@ TEST_F(PublisherTest, FindsAndVerifiesTheFileEachCommandStarts) {
         const bool exists = c.signature != SignatureState::NotFound;
         EXPECT_EQ(found.company, exists ? kCompany : "") << command;
         EXPECT_EQ(found.description, exists ? kDescription : "") << command;
+        const publisher::Publisher listed = publisher::PublisherOfCommand(command, listings);
+        EXPECT_EQ(listed.file, file) << command;
+        EXPECT_EQ(listed.signature, c.signature) << command;
     }
 }
 
