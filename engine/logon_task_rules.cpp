@@ -7,19 +7,11 @@ namespace engine {
 
 namespace {
 
-bool ForThisUser(const TaskTrigger& trigger, std::string_view currentUser) {
-    if (trigger.userId.empty()) {
-        return true;
-    }
-    // Windows stores the user as "DOMAIN\name" or as the bare name; the domain adds nothing
-    // on a single machine.
-    return EqualsNoCase(TaskLeafName(trigger.userId), TaskLeafName(currentUser));
-}
-
-bool StartsTheTask(const TaskTrigger& trigger, std::string_view currentUser) {
+bool StartsTheTask(const TaskTrigger& trigger, const TaskUser& currentUser) {
     switch (trigger.kind) {
     case TaskTrigger::Kind::Boot: return true;
-    case TaskTrigger::Kind::Logon: return ForThisUser(trigger, currentUser);
+    case TaskTrigger::Kind::Logon:
+        return trigger.userId.empty() || NamesUser(trigger.userId, currentUser);
     default: return false;
     }
 }
@@ -37,12 +29,18 @@ bool IsTaskLocation(std::string_view location) {
     return EqualsNoCase(location, kTaskSchedulerLabel);
 }
 
+bool NamesUser(std::string_view userId, const TaskUser& user) {
+    // The domain adds nothing on a single machine; a SID names the account wherever it lives.
+    return (!user.sid.empty() && EqualsNoCase(userId, user.sid)) ||
+           (!user.name.empty() && EqualsNoCase(TaskLeafName(userId), TaskLeafName(user.name)));
+}
+
 std::string_view TaskLeafName(std::string_view path) {
     const size_t slash = path.find_last_of('\\');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-std::optional<StartupItem> TaskStartupEntry(const TaskFacts& task, std::string_view currentUser) {
+std::optional<StartupItem> TaskStartupEntry(const TaskFacts& task, const TaskUser& currentUser) {
     // Our own logon task starts Velbrook, which lists itself nowhere.
     if (EqualsNoCase(task.path, std::string("\\") + LogonTaskName)) {
         return std::nullopt;

@@ -38,10 +38,20 @@ struct TaskFacts {
     std::vector<TaskAction> actions;
 };
 
-// The entry for a task with a logon trigger for any user or for currentUser ("name" or
-// "DOMAIN\name"), or a boot trigger; nothing for other tasks and for Velbrook's own root task.
-// Enabled when the task and one of those triggers are.
-std::optional<StartupItem> TaskStartupEntry(const TaskFacts& task, std::string_view currentUser);
+// The user Velbrook runs as, as the caller's token names it.
+struct TaskUser {
+    std::string name;  // "name" or "DOMAIN\name"
+    std::string sid;   // "S-1-5-21-..."
+};
+
+// A trigger's or principal's user id names this user: Windows stores it as "DOMAIN\name", as
+// the bare name or as the SID string.
+bool NamesUser(std::string_view userId, const TaskUser& user);
+
+// The entry for a task with a logon trigger for any user or for the current user, or a boot
+// trigger; nothing for other tasks and for Velbrook's own root task. Enabled when the task and
+// one of those triggers are.
+std::optional<StartupItem> TaskStartupEntry(const TaskFacts& task, const TaskUser& currentUser);
 
 // The task's last path element, the name a catalogue knows a program by.
 std::string_view TaskLeafName(std::string_view path);

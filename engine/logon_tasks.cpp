@@ -2,39 +2,17 @@
 
 #include "engine/logon_task_rules.h"
 #include "engine/logon_task_snapshot.h"
+#include "engine/task_interfaces.h"
 #include "engine/task_service.h"
+#include "platform/current_user.h"
 #include "platform/unique_any.h"
-
-#include <lmcons.h>
 
 #include <memory>
 #include <mutex>
 
-// The documented logon trigger and COM handler action; the compiler's headers lack them.
-MIDL_INTERFACE("72dade38-fae4-4b3e-baf4-5d009af02b1c")
-ILogonTriggerDoc : public ITrigger {
-    virtual HRESULT STDMETHODCALLTYPE get_Delay(BSTR * delay) = 0;
-    virtual HRESULT STDMETHODCALLTYPE put_Delay(BSTR delay) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_UserId(BSTR * user) = 0;
-    virtual HRESULT STDMETHODCALLTYPE put_UserId(BSTR user) = 0;
-};
-
-MIDL_INTERFACE("6d2fd252-75c5-4f66-90ba-2a7d8cc3039f")
-IComHandlerActionDoc : public IAction {
-    virtual HRESULT STDMETHODCALLTYPE get_ClassId(BSTR * classId) = 0;
-    virtual HRESULT STDMETHODCALLTYPE put_ClassId(BSTR classId) = 0;
-    virtual HRESULT STDMETHODCALLTYPE get_Data(BSTR * data) = 0;
-    virtual HRESULT STDMETHODCALLTYPE put_Data(BSTR data) = 0;
-};
-
 namespace engine {
 
 namespace {
-
-const IID kLogonTriggerIid = {
-    0x72dade38, 0xfae4, 0x4b3e, {0xba, 0xf4, 0x5d, 0x00, 0x9a, 0xf0, 0x2b, 0x1c}};
-const IID kComHandlerActionIid = {
-    0x6d2fd252, 0x75c5, 0x4f66, {0x90, 0xba, 0x2a, 0x7d, 0x8c, 0xc3, 0x03, 0x9f}};
 
 void Trace(const std::string& text) { ::OutputDebugStringA(text.c_str()); }
 
@@ -42,12 +20,6 @@ std::string HexCode(HRESULT hr) {
     char text[16];
     wsprintfA(text, "%08lx", static_cast<unsigned long>(hr));
     return text;
-}
-
-std::string CurrentUserName() {
-    char name[UNLEN + 1] = {};
-    DWORD size = sizeof name;
-    return ::GetUserNameA(name, &size) ? std::string(name) : std::string();
 }
 
 TaskTrigger ReadTrigger(ITrigger& trigger) {
@@ -130,7 +102,7 @@ HRESULT ReadTask(IRegisteredTask& task, TaskFacts& facts) {
 }
 
 // A folder that can't be read (rights) is passed over with a trace; the others still count.
-void ReadFolder(ITaskFolder& folder, const std::string& user, std::vector<StartupItem>& items) {
+void ReadFolder(ITaskFolder& folder, const TaskUser& user, std::vector<StartupItem>& items) {
     platform::com_ptr<IRegisteredTaskCollection> tasks;
     LONG count = 0;
     HRESULT hr = folder.GetTasks(TASK_ENUM_HIDDEN, tasks.put());
@@ -182,7 +154,8 @@ DWORD WINAPI ReadThread(void* context) {
         if (SUCCEEDED(hr))
             hr = service->GetFolder(unique_bstr("\\").get(), root.put());
         if (SUCCEEDED(hr))
-            ReadFolder(*root.get(), CurrentUserName(), read.items);
+            ReadFolder(*root.get(), {platform::CurrentUserName(), platform::CurrentUserSid()},
+                       read.items);
         read.result = hr;
     }
     if (SUCCEEDED(init)) {

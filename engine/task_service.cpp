@@ -24,22 +24,31 @@ VARIANT IndexVariant(LONG index) {
     return value;
 }
 
+HRESULT CreateTaskService(platform::com_ptr<ITaskService>& service) {
+    return ::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
+                              service.put_void());
+}
+
 HRESULT ConnectTaskService(platform::com_ptr<ITaskService>& service) {
-    HRESULT hr = ::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_ITaskService, service.put_void());
+    HRESULT hr = CreateTaskService(service);
     if (FAILED(hr)) {
         return hr;
     }
     return service->Connect(NoVariant(), NoVariant(), NoVariant(), NoVariant());
 }
 
-HRESULT OpenRegisteredTask(const std::string& path, platform::com_ptr<IRegisteredTask>& task) {
+HRESULT OpenRootTaskFolder(platform::com_ptr<ITaskFolder>& root) {
     platform::com_ptr<ITaskService> service;
     HRESULT hr = ConnectTaskService(service);
-    platform::com_ptr<ITaskFolder> root;
     if (SUCCEEDED(hr)) {
         hr = service->GetFolder(unique_bstr("\\").get(), root.put());
     }
+    return hr;
+}
+
+HRESULT OpenRegisteredTask(const std::string& path, platform::com_ptr<IRegisteredTask>& task) {
+    platform::com_ptr<ITaskFolder> root;
+    HRESULT hr = OpenRootTaskFolder(root);
     if (SUCCEEDED(hr)) {
         hr = root->GetTask(unique_bstr(path).get(), task.put());
     }

@@ -36,8 +36,15 @@ private:
 VARIANT NoVariant();
 VARIANT IndexVariant(LONG index);
 
+// The service's object, not yet connected; fails where Task Scheduler 2.0 is missing (before
+// Windows Vista).
+HRESULT CreateTaskService(platform::com_ptr<ITaskService>& service);
+
 // A connected service on this thread's apartment, or the failure.
 HRESULT ConnectTaskService(platform::com_ptr<ITaskService>& service);
+
+// The root folder "\" of a connected service.
+HRESULT OpenRootTaskFolder(platform::com_ptr<ITaskFolder>& root);
 
 // The registered task at a path such as "\Vendor\Updater".
 HRESULT OpenRegisteredTask(const std::string& path, platform::com_ptr<IRegisteredTask>& task);

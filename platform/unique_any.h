@@ -98,6 +98,13 @@ struct gdiobj {
     static type invalid() { return nullptr; }
     static void close(type h) { ::DeleteObject(h); }
 };
+// Memory a Win32 call allocated with LocalAlloc and handed to the caller.
+template <typename T>
+struct localmem {
+    using type = T;
+    static type invalid() { return nullptr; }
+    static void close(type p) { ::LocalFree(p); }
+};
 }  // namespace traits
 
 using unique_hkey = unique_any<traits::hkey>;
@@ -114,5 +121,6 @@ using unique_hbrush = unique_any<traits::gdiobj<HBRUSH>>;
 using unique_hfont = unique_any<traits::gdiobj<HFONT>>;
 using unique_hpen = unique_any<traits::gdiobj<HPEN>>;
 using unique_hrgn = unique_any<traits::gdiobj<HRGN>>;
+using unique_local_text = unique_any<traits::localmem<char*>>;
 
 }  // namespace platform

@@ -1,10 +1,14 @@
 #include "shell/logon_task.h"
 
 #include "engine/product_name.h"
+#include "engine/task_registration.h"
+#include "engine/task_service.h"
 #include "engine/text.h"
 #include "platform/com.h"
+#include "platform/current_user.h"
 #include "platform/module_path.h"
 #include "platform/text_codec.h"
+#include "shell/logon_task_xml.h"
 
 #include <cstdio>
 
@@ -57,6 +61,10 @@ std::string Unquoted(const std::string& application) {
     return std::string(engine::TrimBlanks(path));
 }
 
+std::string QuotedProgram(const std::string& folder, const std::string& applicationFileName) {
+    return "\"" + folder + "\\" + applicationFileName + "\"";
+}
+
 std::string ProgramFolder() {
     std::string folder = platform::ProgramFolderWithBackslash();
     if (!folder.empty()) {
@@ -81,9 +89,7 @@ void SaveWorkItem(const std::string& name, const std::string& application,
         Report("Failed calling NewWorkItem", hr);
         return;
     }
-    char user[1000] = "";
-    DWORD userLength = sizeof user;
-    ::GetUserNameA(user, &userLength);
+    const std::string user = platform::CurrentUserName();
     task->SetApplicationName(Wide(application).c_str());
     task->SetWorkingDirectory(Wide(folder).c_str());
     task->SetFlags(kRunOnlyIfLoggedOn);
@@ -162,6 +168,22 @@ bool SaveTrigger(const std::string& name, WORD hour, WORD minute, WORD typeWord,
     return true;
 }
 
+// Deletes the version 1 work item name; true when none is left. Without the version 1
+// scheduler there is none.
+bool DeleteWorkItem(const std::string& name) {
+    platform::ComApartment apartment;
+    platform::com_ptr<ITaskScheduler> scheduler;
+    if (!apartment.ok()) {
+        return false;
+    }
+    if (!CreateScheduler(scheduler)) {
+        return true;
+    }
+    scheduler->Delete(Wide(name).c_str());
+    platform::com_ptr<ITask> task;
+    return FAILED(Activate(*scheduler.get(), name, task));
+}
+
 }  // namespace
 
 static_assert(sizeof(TASK_TRIGGER) == 48);
@@ -172,14 +194,24 @@ std::string LogonTaskComment() {
     return std::string("Runs ") + engine::ProductName + " at Scheduled Time.";
 }
 
+bool TaskScheduler2Present() {
+    platform::ComApartment apartment;
+    platform::com_ptr<ITaskService> service;
+    return apartment.ok() && SUCCEEDED(engine::CreateTaskService(service));
+}
+
 bool TaskExists(const std::string& name) {
     platform::ComApartment apartment;
-    platform::com_ptr<ITaskScheduler> scheduler;
-    if (!apartment.ok() || !CreateScheduler(scheduler)) {
+    if (!apartment.ok()) {
         return false;
     }
+    platform::com_ptr<IRegisteredTask> registered;
+    if (SUCCEEDED(engine::OpenRegisteredTask("\\" + name, registered))) {
+        return true;
+    }
+    platform::com_ptr<ITaskScheduler> scheduler;
     platform::com_ptr<ITask> task;
-    return SUCCEEDED(Activate(*scheduler.get(), name, task));
+    return CreateScheduler(scheduler) && SUCCEEDED(Activate(*scheduler.get(), name, task));
 }
 
 std::optional<TaskDetails> ReadTask(const std::string& name) {
@@ -218,7 +250,7 @@ TaskChange CreateStartupTask(const std::string& name, const std::string& applica
                              const std::string& comment, const std::string& folder, WORD hour,
                              WORD minute, WORD typeWord, TASK_TRIGGER_TYPE triggerType,
                              const std::string& parameters) {
-    const std::string application = "\"" + folder + "\\" + applicationFileName + "\"";
+    const std::string application = QuotedProgram(folder, applicationFileName);
     if (const auto existing = ReadTask(name)) {
         // Left alone while it starts this program; after a move it would start a program that
         // is no longer there.
@@ -234,21 +266,45 @@ TaskChange CreateStartupTask(const std::string& name, const std::string& applica
                                                                   : TaskChange::Failed;
 }
 
-bool DeleteStartupTask(const std::string& name) {
-    {
-        platform::ComApartment apartment;
-        platform::com_ptr<ITaskScheduler> scheduler;
-        if (!apartment.ok() || !CreateScheduler(scheduler)) {
-            return false;
-        }
-        scheduler->Delete(Wide(name).c_str());
+bool RegisterLogonTask(const std::string& name, const std::string& applicationFileName,
+                       const std::string& comment, const std::string& folder,
+                       const std::string& parameters) {
+    platform::ComApartment apartment;
+    const std::string user = platform::CurrentUserSid();
+    if (!apartment.ok() || user.empty()) {
+        return false;
     }
-    return !TaskExists(name);
+    // Where the two schedulers keep their tasks apart, an old work item of this name would
+    // start the program a second time. Where they share one store it is this very task, so it
+    // goes first: deleting it afterwards would take the new one with it.
+    if (!DeleteWorkItem(name)) {
+        return false;
+    }
+    const HRESULT hr =
+        engine::RegisterRootTask(name, LogonTaskXml({QuotedProgram(folder, applicationFileName),
+                                                     folder, parameters, comment, user}));
+    if (FAILED(hr)) {
+        Report("Failed calling ITaskFolder::RegisterTask", hr);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteStartupTask(const std::string& name) {
+    platform::ComApartment apartment;
+    if (!apartment.ok() || (TaskScheduler2Present() && FAILED(engine::DeleteRootTask(name)))) {
+        return false;
+    }
+    return DeleteWorkItem(name) && !TaskExists(name);
 }
 
 bool ApplyLogonTask(bool startAtLogon) {
     if (!startAtLogon) {
         return DeleteStartupTask(LogonTaskName());
+    }
+    if (TaskScheduler2Present()) {
+        return RegisterLogonTask(LogonTaskName(), kLogonTaskProgram, LogonTaskComment(),
+                                 ProgramFolder(), kLogonTaskParameters);
     }
     return CreateStartupTask(LogonTaskName(), kLogonTaskProgram, LogonTaskComment(),
                              ProgramFolder(), 0, 0, 0, TASK_EVENT_TRIGGER_AT_LOGON,

@@ -1,7 +1,8 @@
 #pragma once
-// The logon task: a work item of the Task Scheduler (version 1 interfaces) that starts the
-// program with "-t" when the user logs on. Texts go to the scheduler as UTF-16 converted with
-// the thread's code page; failures write a diagnostic line to standard output.
+// The logon task: a task of the Task Scheduler that starts the program with "-t" when the user
+// logs on. Where Task Scheduler 2.0 exists it is a root task registered there (run level
+// highest, see logon_task_xml.h); before Windows Vista a work item of the version 1 interfaces.
+// Failures write a diagnostic line to standard output.
 
 #include <windows.h>
 #include <mstask.h>
@@ -20,7 +21,11 @@ std::string LogonTaskName();
 // "Runs Velbrook at Scheduled Time."
 std::string LogonTaskComment();
 
-// A work item of that name can be activated.
+// Task Scheduler 2.0 is there (Windows Vista and later).
+bool TaskScheduler2Present();
+
+// A root task of that name is registered with Task Scheduler 2.0, or a work item of that name
+// can be activated through the version 1 interfaces.
 bool TaskExists(const std::string& name);
 
 enum class TaskChange {
@@ -39,15 +44,23 @@ TaskChange CreateStartupTask(const std::string& name, const std::string& applica
                              WORD minute, WORD typeWord, TASK_TRIGGER_TYPE triggerType,
                              const std::string& parameters);
 
-// Deletes the work item name. True when none is left (a missing one counts as deleted).
+// Registers the root task name with Task Scheduler 2.0 for the current user: it starts
+// "folder\applicationFileName" (quoted) with parameters in folder at the user's logon. A task
+// of that name is replaced, also a version 1 work item kept apart from the version 2 tasks.
+bool RegisterLogonTask(const std::string& name, const std::string& applicationFileName,
+                       const std::string& comment, const std::string& folder,
+                       const std::string& parameters);
+
+// Deletes the task name from both schedulers. True when none is left (a missing one counts as
+// deleted).
 bool DeleteStartupTask(const std::string& name);
 
 // What the settings page does on save: with startAtLogon the task for this program's folder
-// is created (or kept, or replaced), otherwise deleted. True when the scheduler now holds
-// what was asked.
+// is registered (or, without Task Scheduler 2.0, created, kept or replaced), otherwise
+// deleted. True when the scheduler now holds what was asked.
 bool ApplyLogonTask(bool startAtLogon);
 
-// A work item as the scheduler reads it back.
+// A version 1 work item as the scheduler reads it back.
 struct TaskDetails {
     std::string application;
     std::string workingDirectory;

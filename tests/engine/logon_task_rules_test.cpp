@@ -38,6 +38,21 @@ TEST(LogonTaskRules, ListsTasksStartedAtLogonOrBootWithTheirCommandsAndState) {
          false,
          "",
          false},
+        {"logon, this user by bare name",
+         {"\\Up", true, {{Kind::Logon, true, "ME"}}, {kExec}},
+         true,
+         "C:\\Tools\\up.exe /silent",
+         true},
+        {"logon, this user by SID",
+         {"\\Up", true, {{Kind::Logon, true, "s-1-5-21-7-8-9-1001"}}, {kExec}},
+         true,
+         "C:\\Tools\\up.exe /silent",
+         true},
+        {"logon, another user's SID",
+         {"\\Up", true, {{Kind::Logon, true, "S-1-5-21-7-8-9-1002"}}, {kExec}},
+         false,
+         "",
+         false},
         {"boot, COM handler",
          {"\\Up", true, {{Kind::Boot, true, ""}}, {kCom}},
          true,
@@ -79,7 +94,7 @@ TEST(LogonTaskRules, ListsTasksStartedAtLogonOrBootWithTheirCommandsAndState) {
          true},
     };
     for (const Case& c : cases) {
-        const auto item = engine::TaskStartupEntry(c.task, "me");
+        const auto item = engine::TaskStartupEntry(c.task, {"me", "S-1-5-21-7-8-9-1001"});
         ASSERT_EQ(item.has_value(), c.listed) << c.what;
         if (!item) {
             continue;
@@ -91,6 +106,13 @@ TEST(LogonTaskRules, ListsTasksStartedAtLogonOrBootWithTheirCommandsAndState) {
         EXPECT_EQ(item->command, c.command) << c.what;
         EXPECT_EQ(item->enabled, c.enabled) << c.what;
     }
+}
+
+// A user whose token could not be read names nobody, not every task without a user.
+TEST(LogonTaskRules, AnUnreadUserMatchesNoUserId) {
+    EXPECT_FALSE(engine::NamesUser("S-1-5-21-7-8-9-1001", {"me", ""}));
+    EXPECT_FALSE(engine::NamesUser("PC\\", {"", "S-1-5-21-7-8-9-1001"}));
+    EXPECT_TRUE(engine::NamesUser("PC\\me", {"me", ""}));
 }
 
 TEST(LogonTaskRules, LeafNameIsTheLastPathElement) {

@@ -29,14 +29,6 @@ using engine::StartupItem;
 constexpr char kClsid[] = "{11111111-2222-3333-4444-555555555555}";
 constexpr char kVendor[] = "VbTestVendor";
 
-bool OnWine() {
-    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-#define MARK_WINE_LACKS(calls) \
-    if (OnWine())              \
-    GTEST_SKIP() << "Wine's Task Scheduler lacks " calls
-
 std::string TaskXml(const std::string& trigger, bool enabled, const std::string& actions) {
     return "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"
            "<Task version=\"1.2\" "

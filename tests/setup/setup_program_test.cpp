@@ -6,7 +6,9 @@
 #include "platform/shell_folders.h"
 #include "platform/unique_any.h"
 #include "shell/core/data_path.h"
+#include "shell/logon_task.h"
 #include "tests/setup/setup_runner.h"
+#include "tests/shell/scheduler_service.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/file_rights.h"
 #include "tests/support/machine_state.h"
@@ -191,16 +193,25 @@ TEST_F(SetupProgram, UninstallKeepsDataAndSwitchedOffEntries) {
     EXPECT_TRUE(FileExists(link));
 }
 
+// Both kinds: the Task Scheduler 2.0 task, and the version 1 work item of older versions.
 TEST_F(SetupProgram, UninstallRemovesLogonTask) {
-    if (!SchedulerAvailable()) {
-        GTEST_SKIP() << "the Task Scheduler service does not run in this Wine prefix";
+    SKIP_WITHOUT_SCHEDULER();
+    const std::string name = shell::LogonTaskName();
+    for (const bool version2 : {true, false}) {
+        shell::DeleteStartupTask(name);
+        ASSERT_EQ(RunSetup("/S"), 0u);
+        if (version2) {
+            ASSERT_TRUE(
+                shell::RegisterLogonTask(name, "Velbrook.exe", "", DefaultInstallFolder(), "-t"));
+        } else {
+            ASSERT_EQ(shell::CreateStartupTask(name, "Velbrook.exe", "", DefaultInstallFolder(), 0,
+                                               0, 0, TASK_EVENT_TRIGGER_AT_LOGON, "-t"),
+                      shell::TaskChange::Created);
+        }
+        ASSERT_TRUE(shell::TaskExists(name));
+        ASSERT_EQ(RunQuietUninstall(), 0u);
+        EXPECT_FALSE(shell::TaskExists(name)) << (version2 ? "version 2" : "version 1");
     }
-    DeleteLogonTask();
-    ASSERT_EQ(RunSetup("/S"), 0u);
-    CreateLogonTask(InstalledFile(DefaultInstallFolder(), "Velbrook.exe"));
-    ASSERT_TRUE(LogonTaskExists());
-    ASSERT_EQ(RunQuietUninstall(), 0u);
-    EXPECT_FALSE(LogonTaskExists());
 }
 
 TEST_F(SetupProgram, RunningVelbrookIsAskedToExitBeforeFilesAreReplaced) {

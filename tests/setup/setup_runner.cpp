@@ -5,7 +5,6 @@
 #include "platform/shell_folders.h"
 #include "platform/unique_any.h"
 
-#include <mstask.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@ namespace reg = platform::reg;
 
 namespace {
 
-const wchar_t kLogonTask[] = L"Velbrook startups";
 constexpr unsigned long kSetupTimeoutMs = 180000;
 
 std::string WindowsPath(std::string path) {
@@ -32,35 +30,6 @@ DWORD ActiveProcesses(HANDLE job) {
         return 0;
     }
     return accounting.ActiveProcesses;
-}
-
-// The scheduler's interface needs its service, which a fresh prefix starts only on demand.
-void StartSchedulerService() {
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager) {
-        return;
-    }
-    if (SC_HANDLE service =
-            ::OpenServiceA(manager, "Schedule", SERVICE_START | SERVICE_QUERY_STATUS)) {
-        SERVICE_STATUS status{};
-        if (::StartServiceA(service, 0, nullptr)) {
-            for (int i = 0; i < 100 && ::QueryServiceStatus(service, &status) &&
-                            status.dwCurrentState == SERVICE_START_PENDING;
-                 ++i) {
-                ::Sleep(100);
-            }
-        }
-        ::CloseServiceHandle(service);
-    }
-    ::CloseServiceHandle(manager);
-}
-
-platform::com_ptr<ITaskScheduler> TaskScheduler() {
-    StartSchedulerService();
-    platform::com_ptr<ITaskScheduler> scheduler;
-    ::CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
-                       scheduler.put_void());
-    return scheduler;
 }
 
 }  // namespace
@@ -164,46 +133,6 @@ unsigned long UninstallSizeKiB() {
         reg::QueryDword(key.get(), "EstimatedSize", size);
     }
     return size;
-}
-
-bool SchedulerAvailable() {
-    platform::ComApartment com;
-    return static_cast<bool>(TaskScheduler());
-}
-
-void CreateLogonTask(const std::string& program) {
-    platform::ComApartment com;
-    auto scheduler = TaskScheduler();
-    platform::com_ptr<ITask> task;
-    const HRESULT created = scheduler
-                                ? scheduler->NewWorkItem(kLogonTask, CLSID_CTask, IID_ITask,
-                                                         reinterpret_cast<IUnknown**>(task.put()))
-                                : E_NOINTERFACE;
-    if (FAILED(created)) {
-        throw std::runtime_error("cannot create the logon task: " + std::to_string(created));
-    }
-    std::wstring wide(program.begin(), program.end());
-    task->SetApplicationName(wide.c_str());
-    task->SetParameters(L"-t");
-    platform::com_ptr<IPersistFile> file;
-    if (FAILED(task.query(IID_IPersistFile, file)) || FAILED(file->Save(nullptr, TRUE))) {
-        throw std::runtime_error("cannot save the logon task");
-    }
-}
-
-bool LogonTaskExists() {
-    platform::ComApartment com;
-    auto scheduler = TaskScheduler();
-    platform::com_ptr<ITask> task;
-    return scheduler && SUCCEEDED(scheduler->Activate(kLogonTask, IID_ITask,
-                                                      reinterpret_cast<IUnknown**>(task.put())));
-}
-
-void DeleteLogonTask() {
-    platform::ComApartment com;
-    if (auto scheduler = TaskScheduler()) {
-        scheduler->Delete(kLogonTask);
-    }
 }
 
 void SuppressStartupUpdateCheck() {

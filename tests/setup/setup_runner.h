@@ -1,6 +1,6 @@
 #pragma once
 // Runs the setup program, its uninstaller and the installed program for the tests, and reads
-// what they leave: the Uninstall key and the logon task.
+// what they leave: the Uninstall key.
 
 #include <windows.h>
 
@@ -37,13 +37,6 @@ void UninstallIfInstalled();
 // A value of the Uninstall key, "<missing>" when absent; the estimated size in KiB.
 std::string UninstallValue(const std::string& name);
 unsigned long UninstallSizeKiB();
-
-// The logon task "Velbrook startups", through the scheduler's version 1 interface, which
-// needs the Task Scheduler service; SchedulerAvailable() tells whether it runs here.
-bool SchedulerAvailable();
-void CreateLogonTask(const std::string& program);
-bool LogonTaskExists();
-void DeleteLogonTask();
 
 // Keeps the program from asking the version server at start ("strtupdates" 1).
 void SuppressStartupUpdateCheck();

@@ -2,7 +2,9 @@
 
 #include "shell/logon_task.h"
 
-#include "platform/module_path.h"
+#include "engine/logon_task_rules.h"
+#include "engine/task_interfaces.h"
+#include "platform/current_user.h"
 #include "tests/shell/scheduler_service.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +31,7 @@ protected:
     void SetUp() override {
         SKIP_WITHOUT_SCHEDULER();
         ::RemoveDirectoryA((TasksFolder() + "\\" + shell::LogonTaskName() + ".job").c_str());
+        testing_support::BlockRootTask(shell::LogonTaskName(), false);
         shell::DeleteStartupTask(kTestTask);
         shell::DeleteStartupTask(shell::LogonTaskName());
     }
@@ -96,22 +99,141 @@ TEST_F(LogonTask, ATaskForThisProgramIsLeftAsItIsAndOneForAnotherPathIsReplaced)
     EXPECT_EQ(task->triggers.size(), 1u);
 }
 
-TEST_F(LogonTask, ApplyCreatesTheProgramsTaskAndDeletesItAndReportsWhatItCouldNotDo) {
-    ASSERT_TRUE(shell::ApplyLogonTask(true));
-    auto task = shell::ReadTask(shell::LogonTaskName());
-    ASSERT_TRUE(task);
-    std::string folder = platform::ProgramFolderWithBackslash();
-    EXPECT_EQ(task->application, "\"" + folder + "Velbrook.exe\"");
-    folder.pop_back();
-    EXPECT_EQ(task->workingDirectory, folder);
-    EXPECT_EQ(task->comment, "Runs Velbrook at Scheduled Time.");
-    EXPECT_TRUE(shell::ApplyLogonTask(true));  // kept as it is
-    EXPECT_TRUE(shell::ApplyLogonTask(false));
-    EXPECT_FALSE(shell::TaskExists(shell::LogonTaskName()));
+// Reads a Task Scheduler 2.0 task back through the documented interfaces. A call this
+// scheduler lacks (E_NOTIMPL) is noted and its check left out; the test then says which.
+class ReadBack {
+public:
+    bool Got(HRESULT hr, const char* call) {
+        if (hr == E_NOTIMPL) {
+            missing += (missing.empty() ? "" : ", ") + std::string(call);
+            return false;
+        }
+        EXPECT_HRESULT_SUCCEEDED(hr) << call;
+        return SUCCEEDED(hr);
+    }
+    std::string missing;
+};
 
-    // A folder where the work item's file belongs: the scheduler can't save the task.
-    ASSERT_TRUE(::CreateDirectoryA((TasksFolder() + "\\" + shell::LogonTaskName() + ".job").c_str(),
-                                   nullptr));
+bool NamesThisUser(const engine::unique_bstr& userId) {
+    return engine::NamesUser(userId.Narrow(),
+                             {platform::CurrentUserName(), platform::CurrentUserSid()});
+}
+
+TEST_F(LogonTask, Version2TaskStartsTheProgramAtThisUsersLogonWithTheHighestRunLevel) {
+    const std::string folder = "C:\\Program Files\\R&D <Velbrook>";
+    ASSERT_TRUE(shell::RegisterLogonTask(kTestTask, "Velbrook.exe", "Runs it.", folder, "-t"));
+    EXPECT_TRUE(shell::TaskExists(kTestTask));
+
+    platform::ComApartment apartment;
+    platform::com_ptr<IRegisteredTask> task;
+    ASSERT_HRESULT_SUCCEEDED(engine::OpenRegisteredTask(std::string("\\") + kTestTask, task));
+    engine::unique_bstr path;
+    VARIANT_BOOL enabled = VARIANT_FALSE;
+    EXPECT_HRESULT_SUCCEEDED(task->get_Path(path.put()));
+    EXPECT_EQ(path.Narrow(), std::string("\\") + kTestTask);
+    EXPECT_HRESULT_SUCCEEDED(task->get_Enabled(&enabled));
+    EXPECT_NE(enabled, VARIANT_FALSE);
+    platform::com_ptr<ITaskDefinition> definition;
+    ASSERT_HRESULT_SUCCEEDED(task->get_Definition(definition.put()));
+    ReadBack read;
+
+    platform::com_ptr<IRegistrationInfo> info;
+    engine::unique_bstr description;
+    if (read.Got(definition->get_RegistrationInfo(info.put()), "get_RegistrationInfo") &&
+        read.Got(info->get_Description(description.put()), "IRegistrationInfo::get_Description")) {
+        EXPECT_EQ(description.Narrow(), "Runs it.");
+    }
+    // The program stays at the tray for the whole session, on battery too.
+    platform::com_ptr<ITaskSettings> settings;
+    engine::unique_bstr limit;
+    VARIANT_BOOL onBattery = VARIANT_TRUE;
+    if (read.Got(definition->get_Settings(settings.put()), "get_Settings") &&
+        read.Got(settings->get_ExecutionTimeLimit(limit.put()), "get_ExecutionTimeLimit") &&
+        read.Got(settings->get_DisallowStartIfOnBatteries(&onBattery),
+                 "get_DisallowStartIfOnBatteries")) {
+        EXPECT_EQ(limit.Narrow(), "PT0S");
+        EXPECT_EQ(onBattery, VARIANT_FALSE);
+    }
+
+    platform::com_ptr<IPrincipal> principal;
+    TASK_LOGON_TYPE logonType = TASK_LOGON_NONE;
+    TASK_RUNLEVEL_TYPE runLevel = TASK_RUNLEVEL_LUA;
+    engine::unique_bstr principalUser;
+    if (read.Got(definition->get_Principal(principal.put()), "get_Principal")) {
+        if (read.Got(principal->get_LogonType(&logonType), "IPrincipal::get_LogonType")) {
+            EXPECT_EQ(logonType, TASK_LOGON_INTERACTIVE_TOKEN);
+        }
+        if (read.Got(principal->get_RunLevel(&runLevel), "IPrincipal::get_RunLevel")) {
+            EXPECT_EQ(runLevel, TASK_RUNLEVEL_HIGHEST);
+        }
+        if (read.Got(principal->get_UserId(principalUser.put()), "IPrincipal::get_UserId")) {
+            EXPECT_TRUE(NamesThisUser(principalUser)) << principalUser.Narrow();
+        }
+    }
+
+    platform::com_ptr<ITriggerCollection> triggers;
+    platform::com_ptr<ITrigger> trigger;
+    platform::com_ptr<ILogonTriggerDoc> logon;
+    engine::unique_bstr triggerUser;
+    LONG count = 0;
+    if (read.Got(definition->get_Triggers(triggers.put()), "get_Triggers") &&
+        read.Got(triggers->get_Count(&count), "ITriggerCollection::get_Count")) {
+        ASSERT_EQ(count, 1);
+        ASSERT_HRESULT_SUCCEEDED(triggers->get_Item(1, trigger.put()));
+        ASSERT_HRESULT_SUCCEEDED(
+            trigger->QueryInterface(engine::kLogonTriggerIid, logon.put_void()));
+        EXPECT_HRESULT_SUCCEEDED(logon->get_UserId(triggerUser.put()));
+        EXPECT_TRUE(NamesThisUser(triggerUser)) << triggerUser.Narrow();
+    }
+
+    platform::com_ptr<IActionCollection> actions;
+    platform::com_ptr<IAction> action;
+    platform::com_ptr<IExecAction> exec;
+    engine::unique_bstr command, arguments, directory;
+    if (read.Got(definition->get_Actions(actions.put()), "get_Actions") &&
+        read.Got(actions->get_Count(&count), "IActionCollection::get_Count")) {
+        ASSERT_EQ(count, 1);
+        ASSERT_HRESULT_SUCCEEDED(actions->get_Item(1, action.put()));
+        ASSERT_HRESULT_SUCCEEDED(action.query(IID_IExecAction, exec));
+        exec->get_Path(command.put());
+        exec->get_Arguments(arguments.put());
+        exec->get_WorkingDirectory(directory.put());
+        EXPECT_EQ(command.Narrow(), "\"" + folder + "\\Velbrook.exe\"");
+        EXPECT_EQ(arguments.Narrow(), "-t");
+        EXPECT_EQ(directory.Narrow(), folder);
+    }
+    if (!read.missing.empty()) {
+        // Wine 8 also keeps no trigger, action or principal of a task registered from XML.
+        GTEST_SKIP() << "this Task Scheduler lacks " << read.missing;
+    }
+}
+
+TEST_F(LogonTask, ApplyReplacesAVersion1TaskOfTheNameAndDeletesTheTaskFromBothSchedulers) {
+    const std::string name = shell::LogonTaskName();
+    // The work item an older version made, through the version 1 interfaces.
+    ASSERT_EQ(shell::CreateStartupTask(name, "Velbrook.exe", "old", "C:\\Old Place", 0, 0, 0,
+                                       TASK_EVENT_TRIGGER_AT_LOGON, "-t"),
+              TaskChange::Created);
+    EXPECT_TRUE(shell::TaskExists(name));
+
+    ASSERT_TRUE(shell::ApplyLogonTask(true));
+    EXPECT_TRUE(shell::TaskExists(name));
+    {
+        platform::ComApartment apartment;
+        platform::com_ptr<IRegisteredTask> task;
+        EXPECT_HRESULT_SUCCEEDED(engine::OpenRegisteredTask("\\" + name, task));
+    }
+    // Wine keeps the work item apart from the version 2 tasks, so it must be gone; Windows
+    // keeps one store, where the version 1 interfaces see the new task, if they can read it.
+    if (const auto workItem = shell::ReadTask(name)) {
+        EXPECT_NE(workItem->application, "\"C:\\Old Place\\Velbrook.exe\"");
+    }
+    EXPECT_TRUE(shell::ApplyLogonTask(true));
+    EXPECT_TRUE(shell::ApplyLogonTask(false));
+    EXPECT_FALSE(shell::TaskExists(name));
+    EXPECT_TRUE(shell::ApplyLogonTask(false));  // nothing left to delete
+
+    testing_support::BlockRootTask(name, true);
     EXPECT_FALSE(shell::ApplyLogonTask(true));
 }
 

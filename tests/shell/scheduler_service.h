@@ -4,12 +4,15 @@
 // prefix can't run it at all (services that hang at the prefix's first boot keep the service
 // database locked), the tests that need it are skipped, saying why.
 
+#include "engine/task_service.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
 
 namespace testing_support {
@@ -22,6 +25,29 @@ inline bool& SchedulerRunning() {
 #define SKIP_WITHOUT_SCHEDULER()              \
     if (!testing_support::SchedulerRunning()) \
     GTEST_SKIP() << "the Task Scheduler service does not run in this prefix"
+
+inline bool OnWine() {
+    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// What Wine's Task Scheduler 2.0 can't do; the checks after it run in full on Windows.
+#define MARK_WINE_LACKS(calls)     \
+    if (testing_support::OnWine()) \
+    GTEST_SKIP() << "Wine's Task Scheduler lacks " calls
+
+// A Task Scheduler 2.0 folder where the root task `name` belongs: registering the task fails.
+// Wine's DeleteTask also takes such a folder away; DeleteFolder is the documented call.
+inline void BlockRootTask(const std::string& name, bool block) {
+    platform::ComApartment apartment;
+    platform::com_ptr<ITaskFolder> root, folder;
+    if (SUCCEEDED(engine::OpenRootTaskFolder(root))) {
+        if (block) {
+            root->CreateFolder(engine::unique_bstr(name).get(), engine::NoVariant(), folder.put());
+        } else {
+            root->DeleteFolder(engine::unique_bstr(name).get(), 0);
+        }
+    }
+}
 
 class SchedulerService : public ::testing::Environment {
 public:

@@ -41,6 +41,7 @@ protected:
         ResetSettingsKey();
         ::RemoveDirectoryA(TaskFileAsFolder().c_str());
         if (SchedulerRunning()) {
+            BlockRootTask(shell::LogonTaskName(), false);
             shell::DeleteStartupTask(shell::LogonTaskName());
         }
     }
@@ -139,7 +140,9 @@ TEST_F(SettingsPage, TheStartupUpdateBoxMeansWhatItsLabelSays) {
 
 TEST_F(SettingsPage, ATaskThatCannotBeCreatedIsReported) {
     SKIP_WITHOUT_SCHEDULER();  // every save asks the scheduler
+    // Where each scheduler keeps the task, something of another kind is in the way.
     ASSERT_TRUE(::CreateDirectoryA(TaskFileAsFolder().c_str(), nullptr));
+    BlockRootTask(shell::LogonTaskName(), true);
     Open();
     Set(IDC_SETTINGS_WARNING, false);
     EXPECT_EQ(Save(),
