@@ -2,6 +2,7 @@
 
 #include "engine/disabled_store.h"
 #include "engine/logon_tasks.h"
+#include "engine/returning.h"
 #include "engine/run_values.h"
 #include "engine/startup_folders.h"
 
@@ -21,13 +22,22 @@ bool EnumerateAllSources(const EntrySink& sink) {
 StartupItemArray ListStartupItems(EntryFilter filter) {
     StartupItemArray items;
     EnumerateAllSources([&](const StartupItem& item) {
-        const bool wanted =
-            filter == EntryFilter::All || item.enabled == (filter == EntryFilter::Active);
-        if (wanted && PassesReceiverRules(item)) {
+        if (PassesReceiverRules(item)) {
             items.Append(item);
         }
     });
-    return items;
+    // A program that put itself back is listed once, as the active entry marked so.
+    MarkReturningEntries(items);
+    if (filter == EntryFilter::All) {
+        return items;
+    }
+    StartupItemArray wanted;
+    for (size_t index = 0; index < items.size(); ++index) {
+        if (items[index].enabled == (filter == EntryFilter::Active)) {
+            wanted.Append(std::move(items[index]));
+        }
+    }
+    return wanted;
 }
 
 }  // namespace engine

@@ -32,6 +32,15 @@ void EnableFailed(const std::string& name, ReportStyle style) {
     }
 }
 
+void AlreadyBack(const std::string& name, ReportStyle style) {
+    Show(style,
+         "\"" + name +
+             "\" was not switched on: it has put itself back on Windows startup since it was "
+             "switched off, and is running at startup already. Switch it off to keep it off.",
+         style.kind == ReportStyle::Kind::Page ? "Warning" : "Error",
+         style.kind == ReportStyle::Kind::Page ? MB_ICONWARNING : MB_ICONERROR);
+}
+
 void TooLongToRecord(const std::string& name, ReportStyle style) {
     Show(style,
          "Failed to disable " + name +

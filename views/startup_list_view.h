@@ -25,6 +25,11 @@
 
 namespace views {
 
+// How both pages mark an active entry that put itself back after it was switched off: the
+// Windows startups page in its Status column, the Manual Fix page after its location.
+inline constexpr char kCameBackStatus[] = "Came back";
+inline constexpr char kCameBackMark[] = " (came back after it was switched off)";
+
 class CStartupListView : public controls::CSortableListView {
 public:
     // Appends a row of texts (one per column) that owns item; returns its index.
