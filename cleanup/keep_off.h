@@ -10,9 +10,9 @@
 
 namespace cleanup {
 
-// Switches every entry that came back (engine::ReturnedEntries) off again as one "Kept Off" fix, except those whose names are on the
-// ignore list: the ignore list wins, and they are left as they are. Each entry's enabled flag
-// says what it reached.
+// Switches every entry that came back (engine::ReturnedEntries) off again as one "Kept Off" fix,
+// except those whose names are on the ignore list: the ignore list wins, and they are left as they
+// are. Each entry's enabled flag says what it reached.
 history::ManualSaveOutcome KeepReturnedOff(std::vector<engine::StartupItem>& entries,
                                            engine::ReportStyle style);
 
