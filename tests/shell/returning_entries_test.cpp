@@ -12,6 +12,9 @@
 #include "platform/app_messages.h"
 #include "shell/core/settings_key.h"
 #include "shell/monitor.h"
+#include "shell/new_startup_alert.h"
+#include "tests/shell/test_page_host.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/engine/run_locations.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/machine_state.h"
@@ -38,8 +41,8 @@ int StoreRecordsOf(const std::string& name) {
     int count = 0;
     for (const char* path : {kStoreReg, kStoreFolder}) {
         platform::unique_hkey store;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | KEY_WOW64_64KEY,
-                            store.put()) != ERROR_SUCCESS) {
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | KEY_WOW64_64KEY, store.put()) !=
+            ERROR_SUCCESS) {
             continue;
         }
         char subkey[1024];
@@ -63,7 +66,7 @@ std::vector<std::string> RowsOf(const std::string& name) {
     engine::ListStartupItems().ForEach([&](const StartupItem& item) {
         if (item.name == name) {
             rows.push_back(item.location + "|" +
-                           (item.returned ? "back"
+                           (item.returned  ? "back"
                             : item.enabled ? "on"
                                            : "off"));
         }
@@ -152,11 +155,61 @@ TEST_F(Returning, ADifferentProgramOrTheSameNameElsewhereIsNoReturn) {
     // The same name in another source, and another program under the same name and key.
     SetRunValue(HKEY_LOCAL_MACHINE, kRunKey, "Sync", "C:\\Apps\\Sync\\sync.exe");
     CreateShortcut(UserStartupFolder(), "Sync.lnk", "C:\\Apps\\Sync\\sync.exe", "");
-    EXPECT_EQ(RowsOf("Sync"), (std::vector<std::string>{kHklmRun + "|on", "Startup|on",
-                                                        kHkcuRun + "|off"}));
+    EXPECT_EQ(RowsOf("Sync"),
+              (std::vector<std::string>{kHklmRun + "|on", "Startup|on", kHkcuRun + "|off"}));
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Sync", "C:\\Other\\sync-helper.exe");
     EXPECT_EQ(RowsOf("Sync"), (std::vector<std::string>{kHkcuRun + "|on", kHklmRun + "|on",
                                                         "Startup|on", kHkcuRun + "|off"}));
+}
+
+TEST_F(Returning, TheAlertOffersToSwitchOffAgainAsAManualFixOrToLeaveIt) {
+    TestPageHost host;
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Chat", "chat.exe");
+    ASSERT_TRUE(engine::DisableStartupItem({"Chat", "chat.exe", kHkcuRun, true},
+                                           engine::ReportStyle::Free()));
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Chat", " \"CHAT.exe\"");
+    const auto returned = engine::ListStartupItems(engine::EntryFilter::Active);
+    ASSERT_EQ(returned.size(), 1u);
+    ASSERT_TRUE(returned[0].returned);
+    for (const UINT button : {IDCANCEL, IDOK}) {
+        shell::CAlertDlg alert(returned[0], shell::AlertKind::CameBack);
+        RunModal(
+            alert,
+            [&](controls::CDialog& dialog) {
+                EXPECT_EQ(ControlText(dialog, IDC_ALERT_TEXT),
+                          "\"Chat\" has put itself back on Windows startup after it was switched "
+                          "off.");
+                EXPECT_EQ(ControlText(dialog, IDOK), "Switch Off Again");
+                EXPECT_EQ(ControlText(dialog, IDCANCEL), "Cancel");
+                dialog.SendCommand(button);
+            },
+            host.Window());
+        EXPECT_EQ(RowsOf("Chat"),
+                  std::vector<std::string>{kHkcuRun + (button == IDOK ? "|off" : "|back")});
+    }
+    EXPECT_EQ(StoreRecordsOf("Chat"), 1);
+    const auto history = history::ListedFixes();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].action, "Manual Fix");
+    EXPECT_EQ(history[0].remarks, "1 Programs fixed successfully");
+    EXPECT_TRUE(host.selected.empty());
+    EXPECT_TRUE(boxes.shown().empty());
+
+    // Kept off without asking: information only.
+    shell::CAlertDlg told(returned[0], shell::AlertKind::KeptOff, 3);
+    RunModal(
+        told,
+        [&](controls::CDialog& dialog) {
+            EXPECT_EQ(ControlText(dialog, IDC_ALERT_TEXT),
+                      "\"Chat\" and 2 more programs put themselves back on Windows startup and "
+                      "were switched off again.");
+            EXPECT_FALSE(::IsWindowVisible(dialog.Item(IDOK)));
+            EXPECT_EQ(ControlText(dialog, IDCANCEL), "OK");
+            dialog.SendCommand(IDCANCEL);
+        },
+        host.Window());
+    EXPECT_EQ(shell::KeptOffText("Chat", 1),
+              "\"Chat\" put itself back on Windows startup and was switched off again.");
 }
 
 // A window of the test thread that does what the main window does with the monitor's messages,
@@ -310,8 +363,9 @@ TEST_F(KeepOff, StressFiftyReturnsDuringFiveHundredPasses) {
     std::thread writer([&] {
         for (size_t i = 0; i < order.size(); ++i) {
             // Some come back in a new version folder.
-            SetRunValue(HKEY_CURRENT_USER, kRunKey, order[i],
-                        "C:\\Apps\\" + order[i] + (i % 2 ? "\\1.0.2\\run.exe" : "\\1.0.1\\run.exe"));
+            SetRunValue(
+                HKEY_CURRENT_USER, kRunKey, order[i],
+                "C:\\Apps\\" + order[i] + (i % 2 ? "\\1.0.2\\run.exe" : "\\1.0.1\\run.exe"));
             // Spread over the first passes, in step with them rather than with the clock.
             const int until = passes + 1 + static_cast<int>(random() % 4);
             while (passes < until && passes < 400) {
