@@ -13,6 +13,7 @@
 #include "shell/core/settings_key.h"
 #include "shell/monitor.h"
 #include "shell/new_startup_alert.h"
+#include "tests/shell/message_window.h"
 #include "tests/shell/test_page_host.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/engine/run_locations.h"
@@ -216,18 +217,7 @@ TEST_F(Returning, TheAlertOffersToSwitchOffAgainAsAManualFixOrToLeaveIt) {
 // without the alert's modal window: it records the announcements and keeps entries off.
 class NotifyWindow {
 public:
-    NotifyWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &Proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ReturningTestNotify";
-        ::RegisterClassA(&wc);
-        window_ = ::CreateWindowA("ReturningTestNotify", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  wc.hInstance, nullptr);
-        ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~NotifyWindow() { ::DestroyWindow(window_); }
-    HWND hwnd() const { return window_; }
+    HWND hwnd() const { return window_.hwnd(); }
 
     std::vector<std::string> announced;  // "name" or "name (came back)"
     std::vector<std::string> keptOff;    // names switched off again, in order
@@ -235,28 +225,30 @@ public:
     int alertsAsked = 0;
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<NotifyWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message == platform::MSG_MONITOR_NEW_ENTRY) {
+    bool Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == platform::MSG_MONITOR_NEW_ENTRY) {
             const auto& item = *reinterpret_cast<const StartupItem*>(wParam);
-            self->announced.push_back(item.name + (lParam ? " (came back)" : ""));
-            return 1;
+            announced.push_back(item.name + (lParam ? " (came back)" : ""));
+            return true;
         }
-        if (self && message == platform::MSG_MONITOR_KEEP_OFF) {
-            auto& entries = *reinterpret_cast<std::vector<StartupItem>*>(wParam);
-            const auto outcome = cleanup::KeepReturnedOff(entries, engine::ReportStyle::Free());
-            self->alertsAsked += lParam ? 1 : 0;
-            self->batches += outcome.switchedOff > 0 ? 1 : 0;
-            for (const StartupItem& entry : entries) {
-                if (!entry.enabled) {
-                    self->keptOff.push_back(entry.name);
-                }
+        if (message != platform::MSG_MONITOR_KEEP_OFF) {
+            return false;
+        }
+        auto& entries = *reinterpret_cast<std::vector<StartupItem>*>(wParam);
+        const auto outcome = cleanup::KeepReturnedOff(entries, engine::ReportStyle::Free());
+        alertsAsked += lParam ? 1 : 0;
+        batches += outcome.switchedOff > 0 ? 1 : 0;
+        for (const StartupItem& entry : entries) {
+            if (!entry.enabled) {
+                keptOff.push_back(entry.name);
             }
-            return 1;
         }
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return true;
     }
-    HWND window_ = nullptr;
+
+    MessageWindow window_{[this](UINT message, WPARAM wParam, LPARAM lParam) {
+        return Handle(message, wParam, lParam);
+    }};
 };
 
 class KeepOff : public Returning {
