@@ -1,5 +1,6 @@
 #include "bench/seeded_machine.h"
 
+#include "engine/switching.h"
 #include "tests/support/machine_state.h"
 
 #include <cstdio>
@@ -21,9 +22,20 @@ void SeedMachine(const SeedPlan& plan) {
                                        ? plan.chosenNames[static_cast<size_t>(i)]
                                        : name;
         // Mostly Run keys, as on real machines; every fifth goes to RunOnce.
-        SetRunValue(roots[i % 3], keys[(i % 5) == 4], chosen,
-                    "\"C:\\Program Files\\Bench\\" + std::string(name) + ".exe\" /background",
-                    REG_SZ, views[i % 3]);
+        const std::string command =
+            "\"C:\\Program Files\\Bench\\" + std::string(name) + ".exe\" /background";
+        const char* key = keys[(i % 5) == 4];
+        SetRunValue(roots[i % 3], key, chosen, command, REG_SZ, views[i % 3]);
+        if (i < plan.switchedOff) {
+            const std::string location =
+                std::string(i % 3 == 0 ? "HKCU\\" : "HKLM\\") +
+                (i % 3 == 2 ? "Software\\Wow6432Node\\" + std::string(key).substr(9) : key);
+            engine::DisableStartupItem({chosen, command, location, true},
+                                       engine::ReportStyle::Free());
+            if (i % 2) {
+                SetRunValue(roots[i % 3], key, chosen, command, REG_SZ, views[i % 3]);
+            }
+        }
     }
     const std::string folders[] = {UserStartupFolder(), CommonStartupFolder()};
     for (int i = 0; i < plan.shortcuts; ++i) {

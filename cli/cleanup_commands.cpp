@@ -2,14 +2,17 @@
 
 #include "cleanup/automatic_run.h"
 #include "cleanup/ignore_list.h"
+#include "cleanup/keep_off.h"
 #include "cleanup/scrap_scan.h"
 #include "cli/exit_codes.h"
 #include "cli/output.h"
 #include "engine/listing.h"
+#include "engine/returning.h"
 #include "engine/text.h"
 #include "history/fix_files.h"
 #include "history/status_values.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -74,6 +77,32 @@ int RunFix(const FormatOption& options) {
         return kExitFailed;
     }
     return outcome.fixed == static_cast<int>(items.size()) ? kExitDone : kExitFailed;
+}
+
+// One pass of "Keep switched-off programs off", as the monitor makes it when the setting is on.
+int RunKeepOff(const FormatOption& options) {
+    auto returned = engine::ReturnedEntries(engine::ListStartupItems(engine::EntryFilter::Active));
+    const size_t wanted = std::count_if(returned.begin(), returned.end(), [](const auto& entry) {
+        return !cleanup::IsIgnored(entry.name);
+    });
+    const auto outcome = cleanup::KeepReturnedOff(returned, engine::ReportStyle::Page(nullptr));
+    engine::StartupItemArray printed;
+    for (auto& entry : returned) {
+        if (!entry.enabled) {
+            printed.Append(std::move(entry));
+        }
+    }
+    WriteItems(std::cout, printed, options.format());
+    if (!options.json) {
+        std::cout << history::InsertNumber("%1!d! program(s) switched off again.",
+                                           outcome.switchedOff)
+                  << '\n';
+    }
+    if (outcome.switchedOff > 0 && !outcome.recorded) {
+        std::cerr << "The fix could not be written to the history.\n";
+        return kExitFailed;
+    }
+    return outcome.switchedOff == static_cast<int>(wanted) ? kExitDone : kExitFailed;
 }
 
 int RunIgnoreList(const FormatOption& options) {
@@ -161,6 +190,13 @@ void AddCleanupCommands(CLI::App& app, CommandBody& selected) {
         app.add_subcommand("fix", "Scan, then switch every scrap program off as one fix");
     fixCommand->add_flag("--json", fix->json, "Print JSON");
     fixCommand->callback([fix, &selected] { selected = [fix] { return RunFix(*fix); }; });
+
+    auto keepOff = std::make_shared<FormatOption>();
+    auto* keepOffCommand = app.add_subcommand(
+        "keep-off", "Switch off again, as one fix, the entries that put themselves back");
+    keepOffCommand->add_flag("--json", keepOff->json, "Print JSON");
+    keepOffCommand->callback(
+        [keepOff, &selected] { selected = [keepOff] { return RunKeepOff(*keepOff); }; });
 
     auto* ignore = app.add_subcommand("ignore", "Show or change the ignore list");
     ignore->require_subcommand(1);

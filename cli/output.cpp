@@ -119,6 +119,7 @@ void WriteItems(std::ostream& out, const engine::StartupItemArray& items, Output
                 << ", \"command\": " << JsonString(item.command)
                 << ", \"location\": " << JsonString(item.location)
                 << ", \"enabled\": " << (item.enabled ? "true" : "false")
+                << ", \"returned\": " << (item.returned ? "true" : "false")
                 << ", \"switch\": " << SwitchName(item) << ", \"file\": " << JsonString(found.file)
                 << ", \"publisher\": " << JsonString(found.company)
                 << ", \"description\": " << JsonString(found.description)

@@ -3,6 +3,7 @@
 #include "engine/disabled_store.h"
 #include "engine/logon_task_snapshot.h"
 #include "engine/logon_tasks.h"
+#include "engine/returning.h"
 #include "engine/run_values.h"
 #include "engine/startup_folders.h"
 
@@ -27,13 +28,22 @@ bool EnumerateAllSources(const EntrySink& sink) {
 StartupItemArray ListStartupItems(EntryFilter filter, TaskRead tasks) {
     StartupItemArray items;
     EnumerateAllSources(tasks, [&](const StartupItem& item) {
-        const bool wanted =
-            filter == EntryFilter::All || item.enabled == (filter == EntryFilter::Active);
-        if (wanted && PassesReceiverRules(item)) {
+        if (PassesReceiverRules(item)) {
             items.Append(item);
         }
     });
-    return items;
+    // A program that put itself back is listed once, as the active entry marked so.
+    MarkReturningEntries(items);
+    if (filter == EntryFilter::All) {
+        return items;
+    }
+    StartupItemArray wanted;
+    for (size_t index = 0; index < items.size(); ++index) {
+        if (items[index].enabled == (filter == EntryFilter::Active)) {
+            wanted.Append(std::move(items[index]));
+        }
+    }
+    return wanted;
 }
 
 }  // namespace engine

@@ -269,6 +269,14 @@ bool EnableRegistryItem(const StartupItem& item, ReportStyle style) {
         }
         return false;
     }
+    // The entry put itself back meanwhile: writing the stored command would overwrite the
+    // active one (after an update, with an older one) and leave nothing in the store.
+    std::string present;
+    DWORD presentType = REG_NONE;
+    if (reg::QueryValue(runKey.get(), record.valueName, present, presentType) == ERROR_SUCCESS) {
+        reports::AlreadyBack(item.name, style);
+        return false;
+    }
     status = reg::SetString(runKey.get(), record.valueName, record.command, record.type);
     if (status != ERROR_SUCCESS) {
         reports::EnableFailedWithCode(item.name, status, style);

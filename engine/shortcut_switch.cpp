@@ -1,6 +1,8 @@
 // Switching Startup-folder shortcuts off into the pss folder and startupfolder, and back.
 
 #include "engine/disabled_store.h"
+#include "engine/returning_rules.h"
+#include "engine/shortcut.h"
 #include "engine/startup_approval.h"
 #include "engine/startup_folders.h"
 #include "engine/switch_reports.h"
@@ -23,6 +25,19 @@ bool FileExists(const std::string& path) {
 bool KeyExists(HKEY parent, const std::string& name) {
     platform::unique_hkey key;
     return reg::OpenKeyIn(View::Native, parent, name, KEY_QUERY_VALUE, key) == ERROR_SUCCESS;
+}
+
+// Whether the store key is the record of this shortcut, moved to this backup.
+bool IsRecordOf(HKEY storeRoot, const std::string& keyName, const std::string& fullPath,
+                const std::string& backupPath) {
+    platform::unique_hkey key;
+    std::string path, backup;
+    return reg::OpenKeyIn(View::Native, storeRoot, keyName, KEY_QUERY_VALUE, key) ==
+               ERROR_SUCCESS &&
+           reg::QueryString(key.get(), store::kPath, path) == ERROR_SUCCESS &&
+           reg::QueryString(key.get(), store::kBackup, backup) == ERROR_SUCCESS &&
+           EqualsNoCase(CollapseBackslashes(path), CollapseBackslashes(fullPath)) &&
+           EqualsNoCase(CollapseBackslashes(backup), CollapseBackslashes(backupPath));
 }
 
 struct ShortcutFile {
@@ -96,8 +111,16 @@ bool DisableShortcutItem(const StartupItem& item, ReportStyle style) {
     platform::unique_hkey storeRoot;
     if (reg::CreateKeyIn(View::Native, HKEY_LOCAL_MACHINE, kStoreFolderPath, KEY_READ | KEY_WRITE,
                          storeRoot) != ERROR_SUCCESS ||
-        keyName.empty() || FileExists(backupPath) || KeyExists(storeRoot.get(), keyName)) {
-        // An earlier backup of the same file, or its record, would be overwritten: keep both.
+        keyName.empty()) {
+        reports::DisableFailed(item.name, style);
+        return false;
+    }
+    // The shortcut put itself back after it was switched off: its own record and backup are
+    // replaced by the newer copy. Any other earlier backup or record of that file name is kept.
+    const bool replacing = KeyExists(storeRoot.get(), keyName);
+    if (replacing ? !IsRecordOf(storeRoot.get(), keyName, shortcut.fullPath, backupPath) ||
+                        !::CopyFileA(shortcut.fullPath.c_str(), backupPath.c_str(), FALSE)
+                  : FileExists(backupPath)) {
         reports::DisableFailed(item.name, style);
         return false;
     }
@@ -116,15 +139,21 @@ bool DisableShortcutItem(const StartupItem& item, ReportStyle style) {
         reg::SetString(storeKey.get(), store::kBackup, backupPath) == ERROR_SUCCESS;
     if (moved) {
         WriteSwitchTime(storeKey.get());
-        moved = ::CopyFileA(shortcut.fullPath.c_str(), backupPath.c_str(), TRUE) != FALSE;
+        moved =
+            replacing || ::CopyFileA(shortcut.fullPath.c_str(), backupPath.c_str(), TRUE) != FALSE;
         if (moved && !::DeleteFileA(shortcut.fullPath.c_str())) {
-            ::DeleteFileA(backupPath.c_str());
+            if (!replacing) {
+                ::DeleteFileA(backupPath.c_str());
+            }
             moved = false;
         }
     }
     if (!moved) {
         storeKey.reset();
-        reg::DeleteTreeIn(View::Native, storeRoot.get(), keyName);
+        // A replaced record stays: it holds the backup, which is the active copy's now.
+        if (!replacing) {
+            reg::DeleteTreeIn(View::Native, storeRoot.get(), keyName);
+        }
         reports::DisableFailed(item.name, style);
     }
     return moved;
@@ -168,7 +197,16 @@ Restore RestoreFromStore(View view, const StartupItem& item, ReportStyle style) 
             backup.empty()) {
             continue;
         }
+        std::string storedCommand;
+        const bool hasCommand =
+            reg::QueryString(subkey.get(), store::kCommand, storedCommand) == ERROR_SUCCESS;
         subkey.reset();
+        // A shortcut that put itself back lies at the path: the older copy must not replace it.
+        if (hasCommand && FileExists(path) &&
+            SameProgramCommand(ResolveShortcutCommand(path), storedCommand)) {
+            reports::AlreadyBack(item.name, style);
+            return Restore::Failed;
+        }
         if (!::CopyFileA(backup.c_str(), path.c_str(), FALSE)) {
             reports::EnableFailed(item.name, style);
             continue;

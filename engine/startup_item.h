@@ -21,6 +21,9 @@ struct StartupItem {
     // Task Manager's mark (still in place, but not started).
     enum class DisabledBy : unsigned char { Store, StartupApproved };
     DisabledBy disabledBy = DisabledBy::Store;
+    // An active entry that put itself back after the user switched it off: the store still
+    // holds its record (engine/returning.h). The listing shows it once, as this entry.
+    bool returned = false;
 
     // A location that begins with "HK" (any case) is a registry entry, "Task Scheduler" a task
     // (engine/logon_task_rules.h), any other a folder entry.

@@ -15,6 +15,9 @@ inline constexpr char kAutomaticFixAction[] = "Automatic Fix";
 inline constexpr char kManualFixAction[] = "Manual Fix";
 inline constexpr char kAutomaticFixRemarks[] = "%1!d! Scrap programs fixed successfully";
 inline constexpr char kManualFixRemarks[] = "%1!d! Programs fixed successfully";
+// Entries that put themselves back and were switched off again without asking.
+inline constexpr char kKeptOffAction[] = "Kept Off";
+inline constexpr char kKeptOffRemarks[] = "%1!d! Programs switched off again";
 
 // The pattern with "%1!d!" replaced by the number, as insert formatting does.
 std::string InsertNumber(const std::string& pattern, long long number);

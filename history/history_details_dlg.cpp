@@ -28,6 +28,7 @@ constexpr char kNoFixFile[] = "There are no items to show here";
 constexpr char kCannotOpen[] = "File could not be opened %d\n";
 constexpr char kManualHeading[] = "%1!d! Programs fixed Successfully";
 constexpr char kAutomaticHeading[] = "%1!d! Scrap Programs fixed Successfully";
+constexpr char kKeptOffHeading[] = "%1!d! Programs switched off again";
 constexpr char kRestoredOutOf[] = "%1!d! Program(s) are already Restored out of %2!d! Program(s)";
 constexpr char kNoItems[] = "No Items found";
 constexpr char kAlreadyRestored[] = "'%1' is already Resotred!";
@@ -141,7 +142,9 @@ void CHistoryDetailsDlg::Load() {
         return;
     }
     const SelectedFix& fix = SelectedHistoryFix();
-    const char* pattern = fix.action == kManualFixAction ? kManualHeading : kAutomaticHeading;
+    const char* pattern = fix.action == kManualFixAction ? kManualHeading
+                          : fix.action == kKeptOffAction ? kKeptOffHeading
+                                                         : kAutomaticHeading;
     heading_.SetTextColor(kGreen).SetText(InsertNumber(pattern, fix.fixedCount));
     restored_.SetText(InsertTwoNumbers(kRestoredOutOf, fix.fixedCount - rows, fix.fixedCount));
 }

@@ -6,8 +6,10 @@
 
 namespace history {
 
-ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
-                                    engine::ReportStyle style) {
+namespace {
+
+ManualSaveOutcome SaveChanges(const std::vector<ManualChange>& changes, engine::ReportStyle style,
+                              const char* remarks, const char* action) {
     ManualSaveOutcome outcome;
     FixWriter fix;
     const bool begun = fix.Begin();
@@ -48,9 +50,24 @@ ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
     // The history record is written even when an entry's record was not: the entries that are
     // in the fix file can still be switched back on from it.
     outcome.recorded =
-        fix.Finish(InsertNumber(kManualFixRemarks, outcome.switchedOff), kManualFixAction) &&
-        everyRecordWritten;
+        fix.Finish(InsertNumber(remarks, outcome.switchedOff), action) && everyRecordWritten;
     return outcome;
+}
+
+}  // namespace
+
+ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
+                                    engine::ReportStyle style) {
+    return SaveChanges(changes, style, kManualFixRemarks, kManualFixAction);
+}
+
+ManualSaveOutcome KeepSwitchedOff(std::vector<engine::StartupItem>& entries,
+                                  engine::ReportStyle style) {
+    std::vector<ManualChange> changes;
+    for (engine::StartupItem& entry : entries) {
+        changes.push_back({&entry, false});
+    }
+    return SaveChanges(changes, style, kKeptOffRemarks, kKeptOffAction);
 }
 
 }  // namespace history

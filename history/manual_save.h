@@ -26,4 +26,10 @@ struct ManualSaveOutcome {
 ManualSaveOutcome SaveManualChanges(const std::vector<ManualChange>& changes,
                                     engine::ReportStyle style);
 
+// Switches off again the entries that put themselves back (engine/returning.h), as one fix
+// "Kept Off" whose remarks begin with the number switched off. Each entry's enabled flag says
+// what it reached; the ignore list is the caller's to apply.
+ManualSaveOutcome KeepSwitchedOff(std::vector<engine::StartupItem>& entries,
+                                  engine::ReportStyle style);
+
 }  // namespace history

@@ -1,5 +1,5 @@
 #pragma once
-// Every private window message of the program (WM_USER + 560 .. WM_USER + 596). Workers send
+// Every private window message of the program (WM_USER + 560 .. WM_USER + 598). Workers send
 // theirs with SendMessage and wait for the answer, so a pointer they pass stays valid for the
 // whole call; the receiver never keeps it unless the row says so.
 
@@ -8,7 +8,7 @@
 namespace platform {
 
 inline constexpr UINT kFirstAppMessage = 1584;
-inline constexpr UINT kLastAppMessage = 1621;
+inline constexpr UINT kLastAppMessage = 1622;
 
 // 1584  Renovix download worker -> CUpdateDlg: the request is sent; show the connecting text.
 //       wParam, lParam: 0.
@@ -36,7 +36,8 @@ inline constexpr UINT MSG_TRAY_NOTIFY = 1614;
 inline constexpr UINT MSG_SHOW_RUNNING_COPY = 1615;
 
 // 1616  monitor worker -> CVelbrookDlg: a new startup entry.
-//       wParam: StartupItem* owned by KnownStartupItems (read under its lock); lParam: 0.
+//       wParam: StartupItem* owned by KnownStartupItems (read under its lock); lParam: 1 when
+//       the entry put itself back after it was switched off, else 0.
 inline constexpr UINT MSG_MONITOR_NEW_ENTRY = 1616;
 
 // 1617  monitor worker -> CVelbrookDlg: the monitor pass has finished.
@@ -59,6 +60,11 @@ inline constexpr UINT MSG_PUBLISHER_ANSWERS = 1620;
 //       the Task Scheduler's tasks read now differ from those the page listed; list again.
 //       wParam, lParam: 0.
 inline constexpr UINT MSG_TASKS_CHANGED = 1621;
+// 1622  monitor worker -> CVelbrookDlg: entries that put themselves back, to be switched off
+//       again ("Keep switched-off programs off"). wParam: std::vector<StartupItem>* (the
+//       worker's, borrowed for the call; the receiver clears the enabled flag of each entry it
+//       switched off); lParam: 1 when the user wants to be told ("Warning"), else 0.
+inline constexpr UINT MSG_MONITOR_KEEP_OFF = 1622;
 
 static_assert(MSG_UPDATE_CONNECTING == WM_USER + 560 && MSG_MONITOR_DONE == WM_USER + 593);
 

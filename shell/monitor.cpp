@@ -3,6 +3,7 @@
 #include "engine/known_items.h"
 #include "engine/listing.h"
 #include "engine/logon_task_rules.h"
+#include "engine/returning.h"
 #include "engine/text.h"
 #include "platform/app_messages.h"
 #include "shell/core/settings_key.h"
@@ -13,19 +14,20 @@ namespace shell {
 
 namespace {
 
-struct PassTarget {
-    HWND window;
-    bool alerts;
-};
+// The pass collects its new entries and reports them once every source has been read, when it
+// knows which of them came back.
+void CollectNew(const engine::StartupItem& known, void* data) {
+    static_cast<std::vector<const engine::StartupItem*>*>(data)->push_back(&known);
+}
 
-// The alert waits for the user; the worker waits with it (a sent message). A window that is
-// gone makes SendMessage fail, and the pass goes on.
-void SendNewEntry(const engine::StartupItem& known, void* data) {
-    const auto& target = *static_cast<const PassTarget*>(data);
-    if (target.window && target.alerts) {
-        ::SendMessageA(target.window, platform::MSG_MONITOR_NEW_ENTRY,
-                       reinterpret_cast<WPARAM>(&known), 0);
+const engine::StartupItem* ReturnedCopy(const std::vector<engine::StartupItem>& back,
+                                        const engine::StartupItem& item) {
+    for (const engine::StartupItem& entry : back) {
+        if (entry.name == item.name && entry.location == item.location) {
+            return &entry;
+        }
     }
+    return nullptr;
 }
 
 DWORD WINAPI PassThread(void* context) {
@@ -138,18 +140,42 @@ bool MonitorReceiver::PruneOneVanished(bool tasksRead) {
 void MonitorPass(MonitorContext& context) {
     std::lock_guard pass(context.passLock);
     // A missing "Warning" value means the box is ticked; unticked, new entries are still
-    // recorded but nobody is alerted.
-    PassTarget target{context.notifyWindow.load(), ReadSetting("Warning", 1) != 0};
-    MonitorReceiver receiver(!context.baselineDone, &SendNewEntry, &target);
+    // recorded (and kept off, if so set) but nobody is alerted.
+    const bool alerts = ReadSetting("Warning", 1) != 0;
+    const bool keepOff = ReadSetting(kKeepOffSetting, 0) != 0;
+    const bool baseline = !context.baselineDone;
+    std::vector<const engine::StartupItem*> fresh;
+    MonitorReceiver receiver(baseline, &CollectNew, &fresh);
+    engine::StartupItemArray seen;
     const bool tasksRead = engine::EnumerateAllSources([&](const engine::StartupItem& item) {
-        target.window = context.notifyWindow.load();
         receiver.Receive(item);
+        if (engine::PassesReceiverRules(item)) {
+            seen.Append(item);
+        }
     });
     receiver.FlushTrace();
     context.baselineDone = true;
+    engine::MarkReturningEntries(seen);
+    std::vector<engine::StartupItem> back = engine::ReturnedEntries(seen);
+    // Switching happens on the window thread, where the engine's messages belong. The baseline
+    // pass reports to nobody.
+    HWND window = context.notifyWindow.load();
+    if (keepOff && !baseline && !back.empty() && window) {
+        ::SendMessageA(window, platform::MSG_MONITOR_KEEP_OFF, reinterpret_cast<WPARAM>(&back),
+                       alerts ? 1 : 0);
+    }
+    for (const engine::StartupItem* item : fresh) {
+        const engine::StartupItem* returned = ReturnedCopy(back, *item);
+        window = context.notifyWindow.load();
+        // One switched off again was announced with its switch.
+        if (window && alerts && !(returned && !returned->enabled)) {
+            ::SendMessageA(window, platform::MSG_MONITOR_NEW_ENTRY, reinterpret_cast<WPARAM>(item),
+                           returned ? 1 : 0);
+        }
+    }
     receiver.PruneOneVanished(tasksRead);
-    if (HWND window = context.notifyWindow.load()) {
-        ::SendMessageA(window, platform::MSG_MONITOR_DONE, 0, 0);
+    if (HWND done = context.notifyWindow.load()) {
+        ::SendMessageA(done, platform::MSG_MONITOR_DONE, 0, 0);
     }
 }
 

@@ -2,7 +2,10 @@
 // The new-startup monitor: passes over every startup source on worker threads. The first pass
 // of the program only records what is there (the baseline); every later pass reports each
 // active entry whose name it has not seen before to the notify window (MSG_MONITOR_NEW_ENTRY,
-// sent, so the worker waits while the alert is open), then MSG_MONITOR_DONE.
+// sent once every source is read, so the worker waits while the alert is open; lParam says
+// whether the entry put itself back after it was switched off), then MSG_MONITOR_DONE. With
+// "Keep switched-off programs off" set, the entries that came back go to the window first
+// (MSG_MONITOR_KEEP_OFF), which switches them off again.
 //
 // The entries seen live in engine::KnownStartupItems(), which the main thread also appends to
 // when it switches an entry back on. Its lock is held only around list work, never while a
@@ -21,6 +24,10 @@
 #include <vector>
 
 namespace shell {
+
+// The setting "Keep switched-off programs off": a pass that finds entries which put themselves
+// back has the window thread switch them off again (MSG_MONITOR_KEEP_OFF). Default off.
+inline constexpr char kKeepOffSetting[] = "KeepOff";
 
 // The one program-wide monitor state.
 struct MonitorContext {

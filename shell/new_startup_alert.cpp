@@ -3,6 +3,8 @@
 #include "engine/product_name.h"
 #include "engine/startup_item.h"
 #include "engine/text.h"
+#include "cleanup/keep_off.h"
+#include "history/manual_save.h"
 #include "controls/page_host.h"
 
 #include <shellapi.h>
@@ -28,6 +30,18 @@ std::string AlertText(const std::string& name) {
     return "One New Program \"" + name + "\" Added in Tray list of Windows Startup.";
 }
 
+std::string CameBackText(const std::string& name) {
+    return "\"" + name + "\" has put itself back on Windows startup after it was switched off.";
+}
+
+std::string KeptOffText(const std::string& name, int count) {
+    if (count <= 1) {
+        return "\"" + name + "\" put itself back on Windows startup and was switched off again.";
+    }
+    return "\"" + name + "\" and " + std::to_string(count - 1) +
+           " more programs put themselves back on Windows startup and were switched off again.";
+}
+
 std::string AlertIconSource(const std::string& command) {
     std::string path;
     for (char c : command.substr(0, command.find('/'))) {
@@ -44,8 +58,8 @@ std::string AlertIconSource(const std::string& command) {
     return path;
 }
 
-CAlertDlg::CAlertDlg(const engine::StartupItem& item)
-    : DialogImpl(IDD_NEW_STARTUP_ALERT, kBackground), item_(item) {}
+CAlertDlg::CAlertDlg(const engine::StartupItem& item, AlertKind kind, int count)
+    : DialogImpl(IDD_NEW_STARTUP_ALERT, kBackground), item_(item), kind_(kind), count_(count) {}
 
 const controls::MessageTable<CAlertDlg>& CAlertDlg::Messages() {
     static const controls::MessageTable<CAlertDlg> table = {
@@ -71,7 +85,17 @@ LRESULT CAlertDlg::OnInitDialog(WPARAM, LPARAM) {
 
     font_ = ArialPoints(window, 9);
     ::SendMessageA(Item(IDC_ALERT_TEXT), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    ::SetWindowTextA(Item(IDC_ALERT_TEXT), AlertText(item_.name).c_str());
+    const std::string text = kind_ == AlertKind::CameBack  ? CameBackText(item_.name)
+                             : kind_ == AlertKind::KeptOff ? KeptOffText(item_.name, count_)
+                                                           : AlertText(item_.name);
+    ::SetWindowTextA(Item(IDC_ALERT_TEXT), text.c_str());
+    if (kind_ == AlertKind::CameBack) {
+        ::SetWindowTextA(Item(IDOK), "Switch Off Again");
+    } else if (kind_ == AlertKind::KeptOff) {
+        // Nothing to decide: it has been done.
+        ::ShowWindow(Item(IDOK), SW_HIDE);
+        ::SetWindowTextA(Item(IDCANCEL), "OK");
+    }
 
     SHFILEINFOA info{};
     if (::SHGetFileInfoA(AlertIconSource(item_.command).c_str(), FILE_ATTRIBUTE_NORMAL, &info,
@@ -87,6 +111,13 @@ LRESULT CAlertDlg::OnInitDialog(WPARAM, LPARAM) {
 }
 
 void CAlertDlg::OnManageNow() {
+    if (kind_ == AlertKind::CameBack) {
+        OnSwitchOffAgain();
+        return;
+    }
+    if (kind_ == AlertKind::KeptOff) {
+        return;
+    }
     if (HWND main = ::GetWindow(hwnd(), GW_OWNER)) {
         ::ShowWindow(main, SW_SHOW);
         ::ShowWindow(main, SW_RESTORE);
@@ -95,14 +126,37 @@ void CAlertDlg::OnManageNow() {
     OnClose();
 }
 
+// A manual fix of one entry; the engine replaces its older store record.
+void CAlertDlg::OnSwitchOffAgain() {
+    KillTimer(kCloseTimer);
+    engine::StartupItem entry = item_;
+    entry.enabled = true;
+    history::SaveManualChanges({{&entry, false}}, engine::ReportStyle::Page(hwnd()));
+    OnClose();
+}
+
 void CAlertDlg::OnClose() {
     KillTimer(kCloseTimer);
     EndDialog(IDCANCEL);
 }
 
-void ShowNewStartupAlert(HWND owner, const engine::StartupItem& item) {
-    CAlertDlg alert(item);
+void ShowNewStartupAlert(HWND owner, const engine::StartupItem& item, AlertKind kind, int count) {
+    CAlertDlg alert(item, kind, count);
     alert.DoModal(owner);
+}
+
+void KeepOffAndTell(HWND owner, std::vector<engine::StartupItem>& entries, bool alerts) {
+    const history::ManualSaveOutcome outcome =
+        cleanup::KeepReturnedOff(entries, engine::ReportStyle::Free());
+    if (!alerts || outcome.switchedOff == 0) {
+        return;
+    }
+    for (const engine::StartupItem& entry : entries) {
+        if (!entry.enabled) {
+            ShowNewStartupAlert(owner, entry, AlertKind::KeptOff, outcome.switchedOff);
+            return;
+        }
+    }
 }
 
 }  // namespace shell

@@ -23,7 +23,8 @@ CSettingsPage::CSettingsPage()
              {IDC_SETTINGS_STARTUPS, true},
              {IDC_SETTINGS_STARTUP_UPDATES, true, true},
              {IDC_SETTINGS_SYSTRAY, true},
-             {IDC_SETTINGS_CHECK1, true}}} {}
+             {IDC_SETTINGS_CHECK1, true},
+             {IDC_SETTINGS_KEEP_OFF, false}}} {}
 
 const controls::MessageTable<CSettingsPage>& CSettingsPage::Messages() {
     static const controls::MessageTable<CSettingsPage> table = {

@@ -14,6 +14,8 @@
 #define IDC_SETTINGS_STARTUP_UPDATES 1105
 #define IDC_SETTINGS_SYSTRAY 1106
 #define IDC_SETTINGS_CHECK1 1107
+// "Keep switched-off programs off" (the monitor's KeepOff value).
+#define IDC_SETTINGS_KEEP_OFF 1108
 // Each row's label: its control's id + 10.
 #define IDC_SETTINGS_LABEL_OFFSET 10
 
@@ -54,7 +56,7 @@ private:
     void OnSave();
     void Load();
 
-    std::array<Row, 7> rows_;
+    std::array<Row, 8> rows_;
     controls::CXPButton save_;
 };
 

@@ -66,6 +66,7 @@ const controls::MessageTable<CVelbrookDlg>& CVelbrookDlg::Messages() {
         OnMessage(MSG_SHOW_RUNNING_COPY, &CVelbrookDlg::OnShowRunningCopy),
         OnMessage(MSG_MONITOR_NEW_ENTRY, &CVelbrookDlg::OnNewStartup),
         OnMessage(MSG_MONITOR_DONE, &CVelbrookDlg::OnMonitorDone),
+        OnMessage(MSG_MONITOR_KEEP_OFF, &CVelbrookDlg::OnKeepOff),
         OnMessage(MSG_UPDATE_CHECK_DONE, &CVelbrookDlg::OnUpdateCheckDone),
         controls::OnCommandRange(IDC_HEADER_HOME, IDC_HEADER_SETTINGS,
                                  &CVelbrookDlg::OnHeaderButton),
@@ -357,9 +358,18 @@ LRESULT CVelbrookDlg::OnShowRunningCopy(WPARAM, LPARAM) {
     return 1;
 }
 
-LRESULT CVelbrookDlg::OnNewStartup(WPARAM item, LPARAM) {
+LRESULT CVelbrookDlg::OnNewStartup(WPARAM item, LPARAM cameBack) {
     if (item) {
-        ShowNewStartupAlert(hwnd(), *reinterpret_cast<const engine::StartupItem*>(item));
+        ShowNewStartupAlert(hwnd(), *reinterpret_cast<const engine::StartupItem*>(item),
+                            cameBack ? AlertKind::CameBack : AlertKind::NewEntry);
+    }
+    return 1;
+}
+
+LRESULT CVelbrookDlg::OnKeepOff(WPARAM entries, LPARAM alerts) {
+    if (entries) {
+        KeepOffAndTell(hwnd(), *reinterpret_cast<std::vector<engine::StartupItem>*>(entries),
+                       alerts != 0);
     }
     return 1;
 }

@@ -73,6 +73,7 @@ private:
     LRESULT OnShowRunningCopy(WPARAM, LPARAM);
     LRESULT OnNewStartup(WPARAM item, LPARAM);
     LRESULT OnMonitorDone(WPARAM, LPARAM);
+    LRESULT OnKeepOff(WPARAM entries, LPARAM alerts);
     LRESULT OnUpdateCheckDone(WPARAM available, LPARAM);
     void OnHeaderButton(UINT id);
     void OnAbout();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the window-free parsers with libFuzzer (clang, AddressSanitizer and UBSan).
 #   tools/fuzz.sh [SECONDS [TARGET...]]   targets: markup_fuzz records_fuzz version_answer_fuzz
-#   archive_fuzz update_list_fuzz program_of_command_fuzz
+#   archive_fuzz update_list_fuzz program_of_command_fuzz returning_rules_fuzz
 # Each target runs SECONDS (default 60) from its corpus in build-fuzz/corpus/TARGET.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,7 +9,7 @@ build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(markup_fuzz records_fuzz version_answer_fuzz archive_fuzz update_list_fuzz program_of_command_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(markup_fuzz records_fuzz version_answer_fuzz archive_fuzz update_list_fuzz program_of_command_fuzz returning_rules_fuzz)
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   [ "$(id -u)" = 0 ] || { echo "fuzz.sh: needs clang and libclang-rt-dev (run as root to install)" >&2; exit 2; }
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends clang libclang-rt-dev libgtest-dev

@@ -92,6 +92,8 @@ for name in Spotify Zoom RtHDVCpl 微信; do
   "$build/wine-run" "$dist/velbrookc.exe" disable "$name" >/dev/null 2>&1 ||
     echo "tour: could not switch $name off" >&2
 done
+# Spotify puts itself back after it was switched off: the pages show it once, as come back.
+seed "$run_key" "Spotify" '"C:\Users\Public\Spotify\Spotify.exe" /minimized'
 "$build/wine-run" "$dist/velbrookc.exe" ignore add "Яндекс.Диск" >/dev/null 2>&1 ||
   echo "tour: could not ignore a name" >&2
 
@@ -126,6 +128,15 @@ sleep 3
 capture alert screen >/dev/null && convert "$out/alert.png" -gravity southeast -crop 480x220+0+0 +repage \
   "$out/alert.png" && echo "$out/alert.png"
 sleep 9  # the alert closes itself after 10 s; later steps look for the main window by title
+
+# --- Zoom, switched off before the start, puts itself back: the alert offers to switch it off ---
+seed "$run_key" "Zoom" '"C:\Users\Public\Zoom\Zoom.exe" --autostart'
+drive post Velbrook 275 300 0 || echo "tour: no monitor pass" >&2
+sleep 3
+capture alert-came-back screen >/dev/null &&
+  convert "$out/alert-came-back.png" -gravity southeast -crop 480x220+0+0 +repage \
+    "$out/alert-came-back.png" && echo "$out/alert-came-back.png"
+sleep 9
 
 # --- the tray menu, then the veil (over the About page) ---
 # The tray menu comes first: once the veil has been up, Xvfb (no compositor) keeps showing the

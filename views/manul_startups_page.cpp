@@ -72,7 +72,9 @@ void CListCtrlStartups::SetShownWidths() const {
 int CListCtrlStartups::AppendEntry(const engine::StartupItem& item) {
     return AppendRow(std::make_unique<engine::StartupItem>(item),
                      {item.name, std::string(engine::TrimBlanksAndQuotes(item.command)),
-                      std::string(engine::TrimBlanksAndQuotes(item.location)), std::string()},
+                      (item.returned ? kCameBackMark : "") +
+                          std::string(engine::TrimBlanksAndQuotes(item.location)),
+                      std::string()},
                      item.enabled);
 }
 

@@ -27,6 +27,12 @@
 
 namespace views {
 
+// How both pages mark an active entry that put itself back after it was switched off: the
+// Windows startups page in its Status column, the Manual Fix page before its location (where
+// the path ellipsis of a long location leaves it whole).
+inline constexpr char kCameBackStatus[] = "Returned";
+inline constexpr char kCameBackMark[] = "Returned: ";
+
 class CStartupListView : public controls::CSortableListView {
 public:
     // Appends a row of texts (one per column) that owns item; returns its index.

@@ -52,7 +52,10 @@ void CListCtrlWinStrtup::SetWidths() const {
 
 int CListCtrlWinStrtup::AppendEntry(const engine::StartupItem& item) {
     return AppendRow(std::make_unique<engine::StartupItem>(item),
-                     {item.name, item.enabled ? "Active" : "Disabled",
+                     {item.name,
+                      item.returned  ? kCameBackStatus
+                      : item.enabled ? "Active"
+                                     : "Disabled",
                       std::string(engine::TrimBlanksAndQuotes(item.location)),
                       std::string(engine::TrimBlanksAndQuotes(item.command)), std::string()});
 }

@@ -46,12 +46,14 @@ TEST_F(EntryCommands, ListPrintsRawTextsAsJsonAndCsv) {
         "[\n {\"name\": \"Caf\xC3\xA9\", \"command\": \"  \\\"C:\\\\Tools\\\\caf\xC3\xA9.exe\\\" "
         "-q \", "
         "\"location\": \"HKCU\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-        "\"enabled\": true, \"switch\": null, \"file\": \"C:\\\\Tools\\\\caf\xC3\xA9.exe\", "
+        "\"enabled\": true, \"returned\": false, \"switch\": null, \"file\": "
+        "\"C:\\\\Tools\\\\caf\xC3\xA9.exe\", "
         "\"publisher\": \"\", \"description\": \"\", \"signature\": \"not found\", \"signer\": "
         "\"\"},\n {\"name\": \"Comma,Tool\", \"command\": "
         "\"x.exe\", "
         "\"location\": \"HKLM\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", "
-        "\"enabled\": true, \"switch\": null, \"file\": \"x.exe\", \"publisher\": \"\", "
+        "\"enabled\": true, \"returned\": false, \"switch\": null, \"file\": \"x.exe\", "
+        "\"publisher\": \"\", "
         "\"description\": \"\", \"signature\": \"not found\", \"signer\": \"\"}\n]\n");
 
     auto csv = RunVelbrookc("list --csv --filter active");

@@ -93,6 +93,35 @@ TEST_F(RecordCommandsTest, DisableRecordsAManualFix) {
     EXPECT_EQ(JsonOf(RunVelbrookc("history show 1 --json"))[0]["command"], "edit.exe");
 }
 
+TEST_F(RecordCommandsTest, KeepOffSwitchesReturnsOffAgainAsOneFixButNotIgnoredOnes) {
+    for (const char* name : {"Chat", "Pinned"}) {
+        SetRunValue(HKEY_CURRENT_USER, kRunKey, name, "C:\\Apps\\1.2.0\\app.exe");
+        ASSERT_EQ(Exit(RunVelbrookc(std::string("disable ") + name)), 0);
+        SetRunValue(HKEY_CURRENT_USER, kRunKey, name, "C:\\Apps\\1.3.0\\app.exe");
+    }
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "Plain", "plain.exe");
+    const json listed = JsonOf(RunVelbrookc("list --json"));
+    ASSERT_EQ(listed.size(), 3u);  // one row per program
+    for (const auto& row : listed) {
+        EXPECT_EQ(row["returned"], row["name"] != "Plain") << row["name"];
+    }
+    ASSERT_EQ(Exit(RunVelbrookc("ignore add Pinned")), 0);
+
+    const json kept = JsonOf(RunVelbrookc("keep-off --json"));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0]["name"], "Chat");
+    EXPECT_EQ(kept[0]["command"], "C:\\Apps\\1.3.0\\app.exe");
+    const auto again = RunVelbrookc("keep-off");
+    EXPECT_EQ(Exit(again), 0);
+    EXPECT_NE(again.out.find("0 program(s) switched off again."), std::string::npos) << again.out;
+    const json fixes = JsonOf(RunVelbrookc("history --json"));
+    ASSERT_EQ(fixes.size(), 3u);
+    EXPECT_EQ(fixes[2]["action"], "Kept Off");
+    EXPECT_EQ(fixes[2]["remarks"], "1 Programs switched off again");
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Chat"), "<missing>");
+    EXPECT_EQ(GetRunValue(HKEY_CURRENT_USER, kRunKey, "Pinned"), "C:\\Apps\\1.3.0\\app.exe");
+}
+
 TEST_F(RecordCommandsTest, IgnoredEntriesLeaveTheScanUntilRemoved) {
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Skype", "skype.exe");
     ASSERT_EQ(Exit(RunVelbrookc("ignore add skype")), 2);  // no such listed entry, no command

@@ -153,6 +153,15 @@ TEST_F(HistoryPageTest, TheDetailsOfAnAutomaticFixCountFromItsRemarks) {
     EXPECT_TRUE(history::FileExists(file));
 }
 
+TEST_F(HistoryPageTest, TheDetailsOfAKeptOffFixSayTheyWereSwitchedOffAgain) {
+    const std::string file =
+        WriteFix(kJanuary2027, "2 Programs switched off again", "Kept Off", {"Alpha", "Bravo"});
+    RunDetails(file, "Kept Off", 2, [&](CHistoryDetailsDlg& d) {
+        EXPECT_EQ(ControlText(d, IDC_DETAILS_HEADING), "2 Programs switched off again");
+        d.SendCommand(IDCANCEL);
+    });
+}
+
 TEST_F(HistoryPageTest, RestoringOneOfThreeShowsOneOutOfThree) {
     const std::string file = WriteFix(kJanuary2027, "3 Programs fixed successfully", "Manual Fix",
                                       {"Alpha", "Bravo", "Charlie"});

@@ -7,6 +7,7 @@
 #include "engine/switching.h"
 #include "platform/app_messages.h"
 #include "shell/core/settings_key.h"
+#include "tests/shell/message_window.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/machine_state.h"
 
@@ -27,38 +28,24 @@ constexpr char kHkcuRun[] = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\
 // A window of the test thread that records what the monitor sends it.
 class NotifyWindow {
 public:
-    NotifyWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &Proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "MonitorTestNotify";
-        ::RegisterClassA(&wc);
-        window_ = ::CreateWindowA("MonitorTestNotify", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  wc.hInstance, nullptr);
-        ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~NotifyWindow() { ::DestroyWindow(window_); }
-    HWND hwnd() const { return window_; }
+    HWND hwnd() const { return window_.hwnd(); }
 
     std::vector<std::string> announced;  // name|location of each 1616
     int passesDone = 0;
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<NotifyWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message == platform::MSG_MONITOR_NEW_ENTRY) {
+    MessageWindow window_{[this](UINT message, WPARAM wParam, LPARAM) {
+        if (message == platform::MSG_MONITOR_NEW_ENTRY) {
             const auto& item = *reinterpret_cast<const StartupItem*>(wParam);
-            self->announced.push_back(item.name + "|" + item.location);
-            return 1;
+            announced.push_back(item.name + "|" + item.location);
+            return true;
         }
-        if (self && message == platform::MSG_MONITOR_DONE) {
-            ++self->passesDone;
-            return 1;
+        if (message == platform::MSG_MONITOR_DONE) {
+            ++passesDone;
+            return true;
         }
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    HWND window_ = nullptr;
+        return false;
+    }};
 };
 
 size_t KnownCount() {

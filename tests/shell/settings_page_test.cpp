@@ -27,7 +27,7 @@ const std::map<UINT, bool> kInitialStates = {
     {IDC_SETTINGS_DISABLE_ALL, false},    {IDC_SETTINGS_ENABLE_ALL, true},
     {IDC_SETTINGS_WARNING, true},         {IDC_SETTINGS_STARTUPS, true},
     {IDC_SETTINGS_STARTUP_UPDATES, true}, {IDC_SETTINGS_SYSTRAY, true},
-    {IDC_SETTINGS_CHECK1, true}};
+    {IDC_SETTINGS_CHECK1, true},          {IDC_SETTINGS_KEEP_OFF, false}};
 
 std::string TaskFileAsFolder() {
     char windows[MAX_PATH];
@@ -74,6 +74,7 @@ TEST_F(SettingsPage, WithoutTheKeyShowsTheInitialStatesAndCaptionsNameTheValues)
         EXPECT_EQ(page_.IsChecked(control), on) << page_.ValueName(control);
     }
     EXPECT_EQ(page_.ValueName(IDC_SETTINGS_STARTUP_UPDATES), "strtupdates");
+    EXPECT_EQ(page_.ValueName(IDC_SETTINGS_KEEP_OFF), "KeepOff");  // the monitor's value
     // The page itself is a hidden child until its tab shows it: look at the controls' own style.
     const auto shown = [&](UINT id) {
         return (::GetWindowLongPtrA(page_.Item(id), GWL_STYLE) & WS_VISIBLE) != 0;

@@ -109,6 +109,14 @@ TEST_F(ManualFixPageTest, FiltersListTheirEntriesWithTheirHints) {
     ChooseFilter(CManulStartupsPage::kAllPrograms);
     EXPECT_TRUE(page_.list().IsChecked(0));
     EXPECT_TRUE(boxes_.shown().empty());
+
+    // Charlie puts itself back: one row, ticked, its location marked.
+    SeedRunValue("Charlie", "\"C:\\charlie.exe\"");
+    ChooseFilter(CManulStartupsPage::kAllPrograms);
+    EXPECT_EQ(RowNames(), (Names{"Alpha", "Bravo", "Charlie"}));
+    EXPECT_TRUE(page_.list().IsChecked(2));
+    EXPECT_EQ(page_.list().CellText(2, 2),
+              "Returned: HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 }
 
 TEST_F(ManualFixPageTest, UntickingThreeAndSavingRecordsOneManualFix) {

@@ -90,6 +90,15 @@ TEST_F(WindowsStartupsPageTest, ListsEveryEntryWithItsStatusAndCountsTheActiveOn
     EXPECT_FALSE(page_.IsActive("Bravo"));
     EXPECT_FALSE(page_.IsActive("Nobody"));
 
+    // Bravo puts itself back: listed once, as returned, and counted.
+    SeedRunValue("Bravo", "C:\\BRAVO.exe ");
+    EXPECT_EQ(page_.LoadAndCountActive(), 3);
+    ASSERT_EQ(page_.RowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(page_.list().CellText(row, 1),
+                  page_.list().CellText(row, 0) == "Bravo" ? "Returned" : "Active");
+    }
+
     // Every row is drawn in green.
     const Capture drawn = CaptureClient(page_.list().hwnd());
     for (int row = 0; row < 3; ++row) {
