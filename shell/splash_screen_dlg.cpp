@@ -7,16 +7,20 @@ namespace shell {
 
 namespace {
 constexpr UINT_PTR kCloseTimer = 100;
+// Timer messages come after paint messages: this one fires once the splash is drawn.
+constexpr UINT_PTR kWorkTimer = 101;
 constexpr UINT kShownMs = 1000;
 }  // namespace
 
-CSplashScreenDlg::CSplashScreenDlg() : DialogImpl(IDD_SPLASH_SCREEN, RGB(240, 240, 240)) {}
+CSplashScreenDlg::CSplashScreenDlg(std::function<void()> whileShown)
+    : DialogImpl(IDD_SPLASH_SCREEN, RGB(240, 240, 240)), whileShown_(std::move(whileShown)) {}
 
 const controls::MessageTable<CSplashScreenDlg>& CSplashScreenDlg::Messages() {
     static const controls::MessageTable<CSplashScreenDlg> table = {
         controls::OnMessage(WM_INITDIALOG, &CSplashScreenDlg::OnInitDialog),
         controls::OnMessage(WM_ERASEBKGND, &CSplashScreenDlg::OnEraseBackground),
         controls::OnTimer(kCloseTimer, &CSplashScreenDlg::OnCloseTimer),
+        controls::OnTimer(kWorkTimer, &CSplashScreenDlg::OnWorkTimer),
     };
     return table;
 }
@@ -40,6 +44,9 @@ LRESULT CSplashScreenDlg::OnInitDialog(WPARAM, LPARAM) {
     // the main window came later.
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     SetTimer(kCloseTimer, kShownMs);
+    if (whileShown_) {
+        SetTimer(kWorkTimer, USER_TIMER_MINIMUM);
+    }
     return TRUE;
 }
 
@@ -56,6 +63,12 @@ LRESULT CSplashScreenDlg::OnEraseBackground(WPARAM dc, LPARAM) {
     ::BitBlt(target, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
     ::SelectObject(memory.get(), old);
     return TRUE;
+}
+
+void CSplashScreenDlg::OnWorkTimer() {
+    KillTimer(kWorkTimer);
+    ::UpdateWindow(hwnd());
+    whileShown_();
 }
 
 void CSplashScreenDlg::OnCloseTimer() {

@@ -103,31 +103,40 @@ LRESULT CVelbrookDlg::OnInitDialog(WPARAM, LPARAM) {
     ::SendMessage(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     ::SendMessage(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
-    CSplashScreenDlg splash;
+    // The window is laid out and its home page made (which lists every entry) while the splash
+    // is on screen, so the window shows its first page as the splash ends.
+    bool prepared = false;
+    const auto prepare = [this, &prepared] {
+        prepared = true;
+        // The window starts at its minimum size at least, centred on the work area, before the
+        // anchoring measures it.
+        RECT window;
+        ::GetWindowRect(hwnd(), &window);
+        const int width = std::max<int>(window.right - window.left, kMinimumWindowWidth);
+        const int height = std::max<int>(window.bottom - window.top, kMinimumWindowHeight);
+        RECT work{};
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        ::SetWindowPos(hwnd(), nullptr,
+                       work.left + std::max(0L, (work.right - work.left - width) / 2),
+                       work.top + std::max(0L, (work.bottom - work.top - height) / 2), width,
+                       height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+        SetUpHeader();
+        for (UINT id : {IDC_ABOUT_LINK, IDC_HELP_LINK, IDC_FEEDBACK_LINK, IDC_LINK_SEPARATOR_1,
+                        IDC_LINK_SEPARATOR_2, IDC_MAIN_LOGO}) {
+            Anchor(id, controls::kMoveWithRight);
+        }
+        // Only the home page is made now; every other page gets its window on its first visit.
+        SelectPage(controls::kHomePage);
+    };
+    CSplashScreenDlg splash(prepare);
     splash.DoModal(hwnd());
-
-    // The window starts at its minimum size at least, centred on the work area, before the
-    // anchoring measures it.
-    RECT window;
-    ::GetWindowRect(hwnd(), &window);
-    const int width = std::max<int>(window.right - window.left, kMinimumWindowWidth);
-    const int height = std::max<int>(window.bottom - window.top, kMinimumWindowHeight);
-    RECT work{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    ::SetWindowPos(hwnd(), nullptr, work.left + std::max(0L, (work.right - work.left - width) / 2),
-                   work.top + std::max(0L, (work.bottom - work.top - height) / 2), width, height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-
-    SetUpHeader();
-    for (UINT id : {IDC_ABOUT_LINK, IDC_HELP_LINK, IDC_FEEDBACK_LINK, IDC_LINK_SEPARATOR_1,
-                    IDC_LINK_SEPARATOR_2, IDC_MAIN_LOGO}) {
-        Anchor(id, controls::kMoveWithRight);
+    if (!prepared) {
+        prepare();  // no splash could be shown
     }
 
     SetTimer(kMonitorTimer, kFirstMonitorDelayMs);
     SetTimer(kStartTimer, kStartDelayMs);
-    // Only the home page is made now; every other page gets its window on its first visit.
-    SelectPage(controls::kHomePage);
     return TRUE;
 }
 
