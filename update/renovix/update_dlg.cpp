@@ -1,3 +1,4 @@
+#include "update/kept_update.h"
 #include "update/renovix/update_dlg.h"
 
 #include "platform/app_messages.h"
@@ -5,9 +6,8 @@
 #include "platform/own_module.h"
 #include "res/art_ids.h"
 #include "update/renovix/renovix_app.h"
+#include "update/install_step_start.h"
 #include "update/renovix/update_dlg_ids.h"
-
-#include <shellapi.h>
 
 namespace renovix {
 
@@ -15,7 +15,6 @@ namespace {
 
 constexpr UINT_PTR kStartTimer = 100;
 constexpr COLORREF kLabelColour = RGB(54, 75, 90);
-constexpr wchar_t kListFileName[] = L"updatetmp.tmp";
 constexpr char kCaption[] = "Velbrook";
 
 // Space and Escape never reach the dialog: neither presses the focused button nor cancels.
@@ -32,17 +31,11 @@ LRESULT CALLBACK SwallowKeys(int code, WPARAM removal, LPARAM lParam) {
     return ::CallNextHookEx(keyHook, code, removal, lParam);
 }
 
-std::wstring RundllPath() {
-    wchar_t system[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    return std::wstring(system, length < MAX_PATH ? length : 0) + L"\\rundll32.exe";
-}
-
 void DeleteListFile() {
     wchar_t temp[1024] = {};
     const DWORD length = ::GetTempPathW(1024, temp);
     if (length > 0 && length < 1024) {
-        ::DeleteFileW((std::wstring(temp) + kListFileName).c_str());
+        ::DeleteFileW((std::wstring(temp) + update::kUpdateListName).c_str());
     }
 }
 
@@ -311,11 +304,7 @@ void CUpdateDlg::RunWorker() {
         job_->DeleteDownloads();
         return;
     }
-    const std::wstring parameters =
-        L"\"" + DefaultDownloadJobSettings().programFolder + L"\\Renovix.dll\",InstallUpdates";
-    // By its full path: a bare name is looked for in the current folder first.
-    ::ShellExecuteW(nullptr, L"open", RundllPath().c_str(), parameters.c_str(), nullptr,
-                    SW_SHOWNORMAL);
+    update::StartInstallStep(DefaultDownloadJobSettings().programFolder);
     // The install step replaces the program's files: nothing of this process may stay.
     ::TerminateProcess(::GetCurrentProcess(), 0);
 }
