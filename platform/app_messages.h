@@ -30,6 +30,10 @@ inline constexpr UINT MSG_UPDATE_UP_TO_DATE = 1588;
 //       the download animation. lParam: 0.
 inline constexpr UINT MSG_UPDATE_ANIMATION = 1589;
 
+// 1590  Renovix download worker -> CUpdateDlg: everything is downloaded and checked; ask whether
+//       to install, and on yes hand over to the install step. wParam, lParam: 0.
+inline constexpr UINT MSG_UPDATE_DOWNLOADED = 1590;
+
 // 1585  automatic-run worker -> CDlgProcessDlg: an entry is being switched off.
 //       wParam: const StartupItem* (owned by the ScrapList, borrowed for the call);
 //       lParam: its index in the run.

@@ -58,6 +58,7 @@ const controls::MessageTable<CUpdateDlg>& CUpdateDlg::Messages() {
         controls::OnMessage(platform::MSG_UPDATE_STATUS, &CUpdateDlg::OnStatusMessage),
         controls::OnMessage(platform::MSG_UPDATE_UP_TO_DATE, &CUpdateDlg::OnUpToDateMessage),
         controls::OnMessage(platform::MSG_UPDATE_ANIMATION, &CUpdateDlg::OnAnimation),
+        controls::OnMessage(platform::MSG_UPDATE_DOWNLOADED, &CUpdateDlg::OnDownloaded),
         controls::OnMessage(WM_DESTROY, &CUpdateDlg::OnDestroy),
         controls::OnTimer(kStartTimer, &CUpdateDlg::OnStartTimer),
         controls::OnCommand(IDC_UPDATE_CLOSE, &CUpdateDlg::CloseUpdateDialog),
@@ -168,6 +169,24 @@ LRESULT CUpdateDlg::OnAnimation(WPARAM start, LPARAM) {
         picture_.Stop();
         ShowItem(IDC_UPDATE_PICTURE, false);
     }
+    return 0;
+}
+
+LRESULT CUpdateDlg::OnDownloaded(WPARAM, LPARAM) {
+    OnAnimation(0, 0);
+    asked_ = true;
+    const int answer = platform::ShowMessageBox(hwnd(),
+                                                "Latest program update has been successfully "
+                                                "downloaded. Click Yes to install, No to ignore",
+                                                kCaption, MB_YESNO | MB_ICONINFORMATION);
+    if (answer != IDYES || closed_) {
+        // Nothing of this run stays in the temporary folder (the worker waits for this answer).
+        job_->DeleteDownloads();
+        return 0;
+    }
+    update::StartInstallStep(DefaultDownloadJobSettings().programFolder);
+    // The install step replaces the program's files: nothing of this process may stay.
+    ::TerminateProcess(::GetCurrentProcess(), 0);
     return 0;
 }
 
@@ -293,20 +312,12 @@ void CUpdateDlg::RunWorker() {
     if (!job_->Run() || closed_) {
         return;
     }
-    Tell(platform::MSG_UPDATE_ANIMATION, 0);
-    asked_ = true;
-    const int answer = platform::ShowMessageBox(hwnd(),
-                                                "Latest program update has been successfully "
-                                                "downloaded. Click Yes to install, No to ignore",
-                                                kCaption, MB_YESNO | MB_ICONINFORMATION);
-    if (answer != IDYES || closed_) {
-        // Nothing of this run stays in the temporary folder.
+    Tell(platform::MSG_UPDATE_DOWNLOADED, 0);
+    if (!asked_) {
+        // The dialog closed before it could ask: nothing of this run stays in the temporary
+        // folder.
         job_->DeleteDownloads();
-        return;
     }
-    update::StartInstallStep(DefaultDownloadJobSettings().programFolder);
-    // The install step replaces the program's files: nothing of this process may stay.
-    ::TerminateProcess(::GetCurrentProcess(), 0);
 }
 
 }  // namespace renovix

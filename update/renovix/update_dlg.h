@@ -53,6 +53,7 @@ private:
     LRESULT OnStatusMessage(WPARAM text, LPARAM);
     LRESULT OnUpToDateMessage(WPARAM, LPARAM);
     LRESULT OnAnimation(WPARAM start, LPARAM);
+    LRESULT OnDownloaded(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     void OnStartTimer();
     void OnSystemClose();
