@@ -18,6 +18,22 @@ inline constexpr UINT MSG_UPDATE_CONNECTING = 1584;
 //       wParam, lParam: as the download dialog defines them.
 inline constexpr UINT MSG_UPDATE_FAILED = 1585;
 
+// 1587  Renovix download worker -> CUpdateDlg: show this status text.
+//       wParam: const std::wstring* (borrowed for the call); lParam: 0.
+inline constexpr UINT MSG_UPDATE_STATUS = 1587;
+
+// 1588  Renovix download worker -> CUpdateDlg: the installed version is current; show the
+//       text, the thank-you line and the OK button together. wParam, lParam: 0.
+inline constexpr UINT MSG_UPDATE_UP_TO_DATE = 1588;
+
+// 1589  Renovix download worker -> CUpdateDlg: start (wParam 1) or stop and hide (wParam 0)
+//       the download animation. lParam: 0.
+inline constexpr UINT MSG_UPDATE_ANIMATION = 1589;
+
+// 1590  Renovix download worker -> CUpdateDlg: everything is downloaded and checked; ask whether
+//       to install, and on yes hand over to the install step. wParam, lParam: 0.
+inline constexpr UINT MSG_UPDATE_DOWNLOADED = 1590;
+
 // 1585  automatic-run worker -> CDlgProcessDlg: an entry is being switched off.
 //       wParam: const StartupItem* (owned by the ScrapList, borrowed for the call);
 //       lParam: its index in the run.

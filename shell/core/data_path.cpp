@@ -58,21 +58,23 @@ std::string DataPath(const std::string& relativeName) {
     return root + "\\" + relativeName;
 }
 
-bool PrepareDataFolder() {
+std::string PrepareDataSubfolder(const std::string& name) {
     // Before anything of it is read: whatever a user made there first is taken back.
-    const std::string data = DataPath("data");
-    SecureDataFolder(data.substr(0, data.rfind('\\')));
-    if (!SecureDataFolder(data)) {
-        return false;
+    const std::string folder = DataPath(name);
+    SecureDataFolder(folder.substr(0, folder.rfind('\\')));
+    if (!SecureDataFolder(folder)) {
+        return {};
     }
-    platform::FileSearch search(data + "\\*");
+    platform::FileSearch search(folder + "\\*");
     while (search.Next()) {
-        const std::string name = search.Name();
-        if (name != "." && name != "..") {
-            SecureDataFile(data + "\\" + name);
+        const std::string entry = search.Name();
+        if (entry != "." && entry != "..") {
+            SecureDataFile(folder + "\\" + entry);
         }
     }
-    return FolderExists(data);
+    return FolderExists(folder) ? folder : std::string();
 }
+
+bool PrepareDataFolder() { return !PrepareDataSubfolder("data").empty(); }
 
 }  // namespace shell

@@ -41,21 +41,22 @@ std::string Quoted(const std::string& path) {
     return quoted;
 }
 
-std::vector<std::string> ShippedFiles() {
-    std::vector<std::string> names;
-    std::string list = VELBROOK_SHIPPED_FILES;
+std::vector<std::string> SplitList(const std::string& list) {
+    std::vector<std::string> items;
     for (size_t start = 0; start <= list.size();) {
         size_t end = list.find('|', start);
         if (end == std::string::npos) {
             end = list.size();
         }
         if (end > start) {
-            names.push_back(list.substr(start, end - start));
+            items.push_back(list.substr(start, end - start));
         }
         start = end + 1;
     }
-    return names;
+    return items;
 }
+
+std::vector<std::string> ShippedFiles() { return SplitList(VELBROOK_SHIPPED_FILES); }
 
 std::string DefaultInstallFolder() {
     // Asked by a process of the setup's own architecture: the 32-bit folder for a 32-bit one.

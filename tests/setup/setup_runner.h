@@ -18,6 +18,8 @@ inline constexpr REGSAM kSetupView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_
 // A path in double quotes, for command lines.
 std::string Quoted(const std::string& path);
 
+// The items of a list the build passes as "a|b|c".
+std::vector<std::string> SplitList(const std::string& list);
 // The names of the program files the setup installs.
 std::vector<std::string> ShippedFiles();
 // The Program Files folder of the program's architecture, followed by "\Velbrook".

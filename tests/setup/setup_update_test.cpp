@@ -95,22 +95,17 @@ TEST_F(ServedRelease, VersionCheckOfTheProgramFindsIt) {
     EXPECT_NE(result.out.find(NEXT_VERSION), std::string::npos) << result.out;
 }
 
-TEST_F(ServedRelease, InstalledProgramUpdatesItselfAndRestartsAsTheNextVersion) {
-    if (!Ships("Velbrook.exe") || !Ships("Renovix.dll")) {
-        GTEST_SKIP() << "this build ships no Velbrook.exe and Renovix.dll";
-    }
-    ASSERT_EQ(RunSetup("/S"), 0u);
-    const std::string folder = DefaultInstallFolder();
+// The installed program at `folder` finds the served release at start, downloads it when asked,
+// installs it and starts again as the next version, with the next version's files in place.
+void UpdatesItselfToTheNextVersion(const std::string& folder) {
     const std::string program = folder + "\\Velbrook.exe";
-    ASSERT_EQ(update::FileVersionText(program), VELBROOK_VERSION);
-
     RunningProgram installed(program);
     const HWND oldWindow = installed.WaitForWindow("Velbrook");
     ASSERT_NE(oldWindow, nullptr);
     const HWND question = WaitForMessageBox("An important software update is available", 60000);
     ASSERT_NE(question, nullptr);
     Press(question, IDYES);
-    // The download reads 512 bytes at a time with a pause after each: minutes for the package.
+    // The released version reads 512 bytes at a time with a pause after each: about a minute.
     const HWND downloaded =
         WaitForMessageBox("Latest program update has been successfully downloaded", 400000);
     ASSERT_NE(downloaded, nullptr);
@@ -121,13 +116,46 @@ TEST_F(ServedRelease, InstalledProgramUpdatesItselfAndRestartsAsTheNextVersion) 
     const HWND restarted = WaitForProgramWindow(program, oldWindow, 120000);
     ASSERT_NE(restarted, nullptr);
     EXPECT_EQ(update::FileVersionText(ProcessImagePath(restarted)), NEXT_VERSION);
-    // The staged library was put in place at that start.
+    // The staged library was put in place at that start: every file is the next version's.
     EXPECT_FALSE(FileExists(folder + "\\Renovix_s.dll"));
-    EXPECT_TRUE(FileExists(folder + "\\Renovix.dll"));
+    for (const auto& next : SplitList(NEXT_FILES)) {
+        const std::string name = next.substr(next.find_last_of("/\\") + 1);
+        EXPECT_TRUE(ReadFileBytes(folder + "\\" + name) == ReadFileBytes(next)) << name;
+    }
 
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(restarted, WM_CLOSE, 1, 1, SMTO_NORMAL, 10000, &ignored);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(restarted); }, 30000));
 }
+
+TEST_F(ServedRelease, InstalledProgramUpdatesItselfThroughTheStatement) {
+    if (!Ships("Velbrook.exe") || !Ships("Renovix.dll")) {
+        GTEST_SKIP() << "this build ships no Velbrook.exe and Renovix.dll";
+    }
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    ASSERT_EQ(update::FileVersionText(DefaultInstallFolder() + "\\Velbrook.exe"), VELBROOK_VERSION);
+    UpdatesItselfToTheNextVersion(DefaultInstallFolder());
+}
+
+#ifdef RELEASED_DIST
+// The version released last knows only the old answer and the .sig files, and installs with its
+// own Renovix.dll: the release must still bring it to the next version. It is a release build:
+// it takes the site from the settings key only.
+TEST_F(ServedRelease, TheReleasedVersionUpdatesItselfThroughTheOldAnswer) {
+    if (FileExists(RELEASED_MISSING)) {
+        FAIL() << "the released version could not be built: " << ReadFileBytes(RELEASED_MISSING);
+    }
+    const std::string dist = RELEASED_DIST;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA((dist + "\\Velbrook-*-setup.exe").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no setup program in " << dist;
+    ::FindClose(search);
+    ASSERT_EQ(RunAndWaitForAll(Quoted(dist + "\\" + found.cFileName) + " /S"), 0u);
+    const std::string folder = DefaultInstallFolder();
+    ASSERT_TRUE(ReadFileBytes(folder + "\\Renovix.dll") == ReadFileBytes(dist + "\\Renovix.dll"));
+    StoreSetting("SiteUrl", ServedSite());
+    UpdatesItselfToTheNextVersion(folder);
+}
+#endif
 
 }  // namespace

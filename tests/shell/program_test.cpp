@@ -2,6 +2,7 @@
 // at start against the loopback version server, the staged Renovix and the shared table.
 
 #include "platform/app_messages.h"
+#include "shell/core/data_path.h"
 #include "shell/core/settings_key.h"
 #include "shell/core/swh_table.h"
 #include "tests/support/data_folder.h"
@@ -189,6 +190,49 @@ TEST_F(Program, ANewerVersionAsksAndYesRunsTheUpdateDialogInTheVeil) {
         EXPECT_EQ(server.Hits(CaseName()), answer == IDNO ? 1 : 2);
         EXPECT_EQ(program.CloseForGood(), 0u);
     }
+}
+
+// An update the install step kept (a file was in use) waits in the protected data folder: a
+// start asks to finish it and, answered yes, hands over to the install step without a window.
+TEST_F(Program, AnUpdateKeptByTheInstallStepIsOfferedAtStart) {
+    ProgramFolder folder("velbrook-kept-update");
+    ASSERT_TRUE(::CopyFileA(RENOVIX_STAND_IN_PATH, (folder.path() + "Renovix.dll").c_str(), FALSE));
+    const std::string log = folder.path() + "renovix.log";
+    SetEnv("RENOVIX_STAND_IN_LOG", log);
+    const std::string list = shell::PrepareDataSubfolder("update") + "\\updatetmp.tmp";
+    std::ofstream(list, std::ios::binary) << "kept";
+
+    for (const int answer : {IDNO, IDYES}) {
+        RunningVelbrook program(folder.exe(), "", false);
+        HWND box = nullptr;
+        ASSERT_TRUE(
+            WaitFor([&] { return (box = FindMessageBox(program.processId(), IDYES)) != nullptr; }));
+        char text[256] = {};
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        EXPECT_STREQ(text,
+                     "An update of Velbrook was downloaded but not finished, because some of its "
+                     "files were in use. Finish it now? Velbrook closes and starts again.");
+        ::PostMessage(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+        if (answer == IDNO) {
+            HWND window = nullptr;
+            ASSERT_TRUE(
+                WaitFor([&] { return (window = FindMainWindow(program.processId())) != nullptr; }));
+            ::PostMessage(window, WM_CLOSE, 1, 1);
+            EXPECT_EQ(program.WaitForExit(), 0u);
+            EXPECT_EQ(ReadFile(log), "<missing>");
+        } else {
+            EXPECT_EQ(program.WaitForExit(), 0u);
+            EXPECT_TRUE(WaitFor([&] { return ReadFile(log) == "install\n"; }));
+        }
+    }
+    // The start the install step makes itself does not ask.
+    ::DeleteFileA(log.c_str());
+    {
+        RunningVelbrook program(folder.exe(), "-wnw");
+        ASSERT_NE(program.window(), nullptr);
+        EXPECT_EQ(FindMessageBox(program.processId(), IDYES), nullptr);
+    }
+    ::DeleteFileA(list.c_str());
 }
 
 TEST_F(Program, TheCheckAtStartFollowsTheSettingUnlessStartedAtLogon) {

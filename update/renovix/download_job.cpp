@@ -1,3 +1,4 @@
+#include "update/kept_update.h"
 #include "update/renovix/download_job.h"
 
 #include "platform/text_codec.h"
@@ -17,7 +18,6 @@ namespace renovix {
 
 namespace {
 
-constexpr wchar_t kListFileName[] = L"updatetmp.tmp";
 // Tries for a local name that is not taken yet.
 constexpr int kNameTries = 100;
 
@@ -91,7 +91,7 @@ void DownloadJob::DeleteDownloads() {
     }
     downloads_.clear();
     if (listWritten_) {
-        ::DeleteFileW((settings_.tempFolder + L"\\" + kListFileName).c_str());
+        ::DeleteFileW((settings_.tempFolder + L"\\" + update::kUpdateListName).c_str());
         listWritten_ = false;
     }
     if (statementWritten_) {
@@ -184,7 +184,7 @@ bool DownloadJob::ProcessAnswer(const std::string& text) {
     // process's code page.
     const std::string list =
         FormatUpdateList(platform::text::Utf8(settings_.programFolder), listed);
-    const std::wstring listPath = settings_.tempFolder + L"\\" + kListFileName;
+    const std::wstring listPath = settings_.tempFolder + L"\\" + update::kUpdateListName;
     platform::unique_hfile file(::CreateFileW(listPath.c_str(), GENERIC_WRITE, 0, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     listWritten_ = static_cast<bool>(file);

@@ -1,10 +1,12 @@
 #include "update/renovix/install_step.h"
 
+#include "platform/file_search.h"
 #include "platform/message_box.h"
 #include "platform/text_codec.h"
 #include "platform/unique_any.h"
 #include "shell/core/main_window_finder.h"
 #include "shell/core/settings_key.h"
+#include "update/kept_update.h"
 #include "update/program_version.h"
 #include "update/renovix/archive_entry.h"
 #include "update/renovix/release_statement.h"
@@ -22,7 +24,6 @@ namespace renovix {
 
 namespace {
 
-constexpr wchar_t kListFileName[] = L"updatetmp.tmp";
 // The list names a handful of files; anything far longer is not one.
 constexpr size_t kMaxListBytes = 1u << 20;
 // A Velbrook that does not answer its close request within this time is not waited for.
@@ -30,6 +31,9 @@ constexpr UINT kCloseAnswerMs = 5000;
 constexpr char kUpdateFailed[] =
     "The update could not be completed: some of its files were refused or are in use. Please "
     "check for updates again after Velbrook has restarted.";
+constexpr char kUpdateWaits[] =
+    "The update could not be completed: some of its files are in use. It has been kept, and "
+    "Velbrook will offer to finish it the next time it starts.";
 
 std::wstring ParentOf(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
@@ -218,40 +222,93 @@ void InformationBox(const char* text) {
     platform::ShowMessageBox(nullptr, text, "Velbrook", MB_OK | MB_ICONINFORMATION);
 }
 
+// A signed release statement and the bytes it was read from.
+struct CheckedStatement {
+    ReleaseStatement statement;
+    std::string bytes, signature;
+};
+
 // The statement the download job kept beside the list, when its signature is the maker's and it
 // offers a release newer than the program in folder: lists and downloads are checked against it.
-std::optional<ReleaseStatement> TrustedStatement(const std::wstring& temp,
+std::optional<CheckedStatement> TrustedStatement(const std::wstring& temp,
                                                  const std::wstring& folder) {
     const std::wstring path = temp + L"\\" + kStatementTempName;
-    std::string bytes, signature;
-    if (!ReadWholeFile(path + kSignatureSuffix, signature, kSignatureBytes) ||
-        !ReadWholeFile(path, bytes, kMaxStatementBytes) || !IsSignedByMaker(bytes, signature)) {
+    CheckedStatement checked;
+    if (!ReadWholeFile(path + kSignatureSuffix, checked.signature, kSignatureBytes) ||
+        !ReadWholeFile(path, checked.bytes, kMaxStatementBytes) ||
+        !IsSignedByMaker(checked.bytes, checked.signature)) {
         return std::nullopt;
     }
-    auto statement = ParseReleaseStatement(bytes);
+    auto statement = ParseReleaseStatement(checked.bytes);
     const std::string own =
         update::FileVersionText(platform::text::Narrow(WithBackslash(folder) + L"Velbrook.exe"));
     if (!statement || statement->product != kStatementProduct ||
         !update::IsNewerVersion(own, statement->version)) {
         return std::nullopt;
     }
-    return statement;
+    checked.statement = std::move(*statement);
+    return checked;
 }
 
 // The statement's entry for a list line: the same destination and kind, and the digest of data.
-bool StatementCovers(const std::optional<ReleaseStatement>& statement, const ListedFile& file,
+bool StatementCovers(const std::optional<CheckedStatement>& statement, const ListedFile& file,
                      std::string_view data) {
     if (!statement) {
         return false;
     }
     const std::string digest = Sha512Hex(data);
-    for (const auto& stated : statement->files) {
+    for (const auto& stated : statement->statement.files) {
         if (stated.destination == file.destination && stated.isArchive == file.isArchive &&
             stated.digest == digest) {
             return true;
         }
     }
     return false;
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A file made anew (never one that someone else made first) holding bytes.
+bool WriteNewFile(const std::wstring& path, std::string_view bytes) {
+    ::DeleteFileW(path.c_str());
+    platform::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteAll(file.get(), bytes.data(), bytes.size());
+}
+
+// A download that could not go in whole, as it was checked.
+struct KeptDownload {
+    std::wstring name;
+    std::string data, signature;
+};
+
+void DeleteFilesIn(const std::wstring& folder) {
+    platform::FileSearch search(platform::text::Narrow(folder + L"\\*"));
+    while (search.Next()) {
+        if (!search.IsDirectory()) {
+            ::DeleteFileW((folder + L"\\" + platform::text::Wide(search.Name())).c_str());
+        }
+    }
+}
+
+// Replaces whatever waits in the kept update's folder by these downloads, the statement and the
+// list naming them: exactly the bytes this run checked, not the files in the temporary folder.
+bool KeepForTheNextStart(const std::wstring& folder, const std::vector<KeptDownload>& downloads,
+                         const CheckedStatement& statement, const std::string& list) {
+    DeleteFilesIn(folder);
+    bool whole = true;
+    for (const KeptDownload& download : downloads) {
+        whole = whole && WriteNewFile(folder + L"\\" + download.name, download.data) &&
+                WriteNewFile(folder + L"\\" + download.name + kSignatureSuffix, download.signature);
+    }
+    const std::wstring statementPath = folder + L"\\" + kStatementTempName;
+    // The list last: without it nothing is offered at the next start.
+    return whole && WriteNewFile(statementPath, statement.bytes) &&
+           WriteNewFile(statementPath + kSignatureSuffix, statement.signature) &&
+           WriteNewFile(folder + L"\\" + update::kUpdateListName, list);
 }
 
 bool IsReparsePoint(const std::wstring& path) {
@@ -293,13 +350,22 @@ InstallOptions DefaultInstallOptions() {
     if (length > 0 && length <= MAX_PATH) {
         options.tempFolder = temp;
     }
+    const std::string kept = update::KeptUpdateFolder();
+    if (!kept.empty()) {
+        options.keptFolder = platform::text::Wide(kept);
+    }
     return options;
 }
 
 int RunInstallStep(const InstallOptions& options, InstallReport* report) {
-    const std::wstring temp = options.tempFolder;
     ::Sleep(options.waitMs);
-    const std::wstring listPath = temp + L"\\" + kListFileName;
+    // A fresh download in the temporary folder comes first; else an update kept by an earlier
+    // run, which is checked again like a fresh one.
+    const bool fromKept = !options.keptFolder.empty() &&
+                          !IsFile(options.tempFolder + L"\\" + update::kUpdateListName) &&
+                          IsFile(options.keptFolder + L"\\" + update::kUpdateListName);
+    const std::wstring temp = fromKept ? options.keptFolder : options.tempFolder;
+    const std::wstring listPath = temp + L"\\" + update::kUpdateListName;
     std::string bytes;
     if (!ReadWholeFile(listPath, bytes, kMaxListBytes)) {
         InformationBox("Error in open file");
@@ -314,6 +380,7 @@ int RunInstallStep(const InstallOptions& options, InstallReport* report) {
     const auto statement = TrustedStatement(temp, programFolder);
     Outcome outcome;
     std::vector<std::string> keptLines;
+    std::vector<KeptDownload> kept;
     for (const ListedFile& file : list.files) {
         // Only a plain name of the temporary folder is a download of ours.
         const auto localName = RelativeTargetOf(file.localName);
@@ -357,29 +424,42 @@ int RunInstallStep(const InstallOptions& options, InstallReport* report) {
         }
         held.reset();
         if (outcome.report.failed.size() > failedBefore) {
-            keptLines.push_back(file.line);  // its download stays for the next run
-        } else {
+            keptLines.push_back(file.line);  // its download is kept for the next run
+            kept.push_back(
+                {platform::text::WideOfUtf8(*localName), std::move(data), std::move(signature)});
+        }
+        if (!fromKept || outcome.report.failed.size() == failedBefore) {
             ::DeleteFileW(local.c_str());
             ::DeleteFileW(signaturePath.c_str());
         }
     }
-    if (keptLines.empty()) {
+    const std::string keptList = FormatUpdateList(list.programFolder, keptLines);
+    bool keptForNextStart = false;
+    if (fromKept && !keptLines.empty()) {
+        keptForNextStart = WriteNewFile(listPath, keptList);
+    } else {
         ::DeleteFileW(listPath.c_str());
         const std::wstring statementPath = temp + L"\\" + kStatementTempName;
         ::DeleteFileW(statementPath.c_str());
         ::DeleteFileW((statementPath + kSignatureSuffix).c_str());
-    } else {
-        const std::string kept = FormatUpdateList(list.programFolder, keptLines);
-        platform::unique_hfile listFile(::CreateFileW(listPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                                      nullptr));
-        if (listFile) {
-            WriteAll(listFile.get(), kept.data(), kept.size());
+        // A fresh signed update supersedes one kept before, whether it went in whole or not
+        // (a list without a statement, which anyone could leave in the temporary folder, does
+        // not).
+        if (!fromKept && !options.keptFolder.empty() && statement) {
+            if (keptLines.empty()) {
+                DeleteFilesIn(options.keptFolder);
+            } else {
+                // Only a download the statement covers can fail to go in.
+                keptForNextStart =
+                    KeepForTheNextStart(options.keptFolder, kept, *statement, keptList);
+            }
         }
     }
     shell::WriteSetting("0", "afupsc");
-    if (!outcome.report.refused.empty() || !outcome.report.failed.empty()) {
+    if (!outcome.report.refused.empty()) {
         InformationBox(kUpdateFailed);
+    } else if (!outcome.report.failed.empty()) {
+        InformationBox(keptForNextStart ? kUpdateWaits : kUpdateFailed);
     }
     if (report) {
         *report = outcome.report;

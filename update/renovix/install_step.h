@@ -1,10 +1,11 @@
 #pragma once
 // The install step, run by rundll32 in a process of its own after the download dialog has
-// ended Velbrook: it reads the update list, asks a still running Velbrook to close, puts every
-// signed download that the release statement lists in place (moved, or unpacked when it is a ZIP),
-// deletes the downloads and the list, sets "afupsc" and starts Velbrook again with "-wnw".
-// Everything it installs or runs lies below the folder the library was started from and is the very
-// bytes whose signature it checked.
+// ended Velbrook (or at a start of Velbrook that finishes a kept update): it reads the update
+// list (from the temporary folder, or else the kept update's), asks a still running Velbrook to
+// close, puts every signed download that the release statement lists in place (moved, or unpacked
+// when it is a ZIP), deletes the downloads and the list, sets "afupsc" and starts Velbrook again
+// with "-wnw". Everything it installs or runs lies below the folder the library was started from
+// and is the very bytes whose signature it checked.
 
 #include <windows.h>
 
@@ -18,7 +19,10 @@ namespace renovix {
 struct InstallOptions {
     std::wstring tempFolder;     // the expansion of %temp%
     std::wstring programFolder;  // where this library lies: the only folder it installs into
-    DWORD waitMs = 3000;         // time for the Velbrook process to end
+    // Where a package that could not go in whole (a file in use) is kept for the next start: a
+    // folder only administrators can write (update/kept_update.h). Empty: nothing is kept.
+    std::wstring keptFolder;
+    DWORD waitMs = 3000;  // time for the Velbrook process to end
     // Called with each download's path after its signature was checked and before anything of
     // it is installed; the tests swap the file there. A real run sets none.
     std::function<void(const std::wstring& download)> afterCheck;
@@ -30,8 +34,8 @@ struct InstallReport {
     // download, one that the signed release statement (of a newer version) does not list with
     // that destination and digest, a list for another folder.
     std::vector<std::wstring> refused;
-    // Could not be put in place (a file in use): their downloads and list lines stay for the
-    // next run of the step.
+    // Could not be put in place (a file in use): their downloads, signatures and list lines and
+    // the statement are kept for the next run of the step.
     std::vector<std::wstring> failed;
 };
 

@@ -1,3 +1,4 @@
+#include "update/kept_update.h"
 #include "update/renovix/update_dlg.h"
 
 #include "platform/app_messages.h"
@@ -5,11 +6,8 @@
 #include "platform/own_module.h"
 #include "res/art_ids.h"
 #include "update/renovix/renovix_app.h"
+#include "update/install_step_start.h"
 #include "update/renovix/update_dlg_ids.h"
-
-#include <shellapi.h>
-
-#include <mutex>
 
 namespace renovix {
 
@@ -17,7 +15,6 @@ namespace {
 
 constexpr UINT_PTR kStartTimer = 100;
 constexpr COLORREF kLabelColour = RGB(54, 75, 90);
-constexpr wchar_t kListFileName[] = L"updatetmp.tmp";
 constexpr char kCaption[] = "Velbrook";
 
 // Space and Escape never reach the dialog: neither presses the focused button nor cancels.
@@ -34,17 +31,11 @@ LRESULT CALLBACK SwallowKeys(int code, WPARAM removal, LPARAM lParam) {
     return ::CallNextHookEx(keyHook, code, removal, lParam);
 }
 
-std::wstring RundllPath() {
-    wchar_t system[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    return std::wstring(system, length < MAX_PATH ? length : 0) + L"\\rundll32.exe";
-}
-
 void DeleteListFile() {
     wchar_t temp[1024] = {};
     const DWORD length = ::GetTempPathW(1024, temp);
     if (length > 0 && length < 1024) {
-        ::DeleteFileW((std::wstring(temp) + kListFileName).c_str());
+        ::DeleteFileW((std::wstring(temp) + update::kUpdateListName).c_str());
     }
 }
 
@@ -64,6 +55,10 @@ const controls::MessageTable<CUpdateDlg>& CUpdateDlg::Messages() {
         controls::OnMessage(WM_ERASEBKGND, &CUpdateDlg::OnEraseBackground),
         controls::OnMessage(platform::MSG_UPDATE_CONNECTING, &CUpdateDlg::OnConnecting),
         controls::OnMessage(platform::MSG_UPDATE_FAILED, &CUpdateDlg::OnFailed),
+        controls::OnMessage(platform::MSG_UPDATE_STATUS, &CUpdateDlg::OnStatusMessage),
+        controls::OnMessage(platform::MSG_UPDATE_UP_TO_DATE, &CUpdateDlg::OnUpToDateMessage),
+        controls::OnMessage(platform::MSG_UPDATE_ANIMATION, &CUpdateDlg::OnAnimation),
+        controls::OnMessage(platform::MSG_UPDATE_DOWNLOADED, &CUpdateDlg::OnDownloaded),
         controls::OnMessage(WM_DESTROY, &CUpdateDlg::OnDestroy),
         controls::OnTimer(kStartTimer, &CUpdateDlg::OnStartTimer),
         controls::OnCommand(IDC_UPDATE_CLOSE, &CUpdateDlg::CloseUpdateDialog),
@@ -154,9 +149,49 @@ const char* CUpdateDlg::FailureText(DownloadFailure failure) {
     }
 }
 
+LRESULT CUpdateDlg::OnStatusMessage(WPARAM text, LPARAM) {
+    status_.SetText(*reinterpret_cast<const std::wstring*>(text));
+    return 0;
+}
+
+LRESULT CUpdateDlg::OnUpToDateMessage(WPARAM, LPARAM) {
+    OnAnimation(0, 0);
+    status_.SetText(L"Latest updates are already installed");
+    ShowItem(IDC_UPDATE_OK, true);
+    ShowItem(IDC_UPDATE_THANKS, true);
+    return 0;
+}
+
+LRESULT CUpdateDlg::OnAnimation(WPARAM start, LPARAM) {
+    if (start) {
+        ShowItem(IDC_UPDATE_PICTURE, picture_.Draw());
+    } else {
+        picture_.Stop();
+        ShowItem(IDC_UPDATE_PICTURE, false);
+    }
+    return 0;
+}
+
+LRESULT CUpdateDlg::OnDownloaded(WPARAM, LPARAM) {
+    OnAnimation(0, 0);
+    asked_ = true;
+    const int answer = platform::ShowMessageBox(hwnd(),
+                                                "Latest program update has been successfully "
+                                                "downloaded. Click Yes to install, No to ignore",
+                                                kCaption, MB_YESNO | MB_ICONINFORMATION);
+    if (answer != IDYES || closed_) {
+        // Nothing of this run stays in the temporary folder (the worker waits for this answer).
+        job_->DeleteDownloads();
+        return 0;
+    }
+    update::StartInstallStep(DefaultDownloadJobSettings().programFolder);
+    // The install step replaces the program's files: nothing of this process may stay.
+    ::TerminateProcess(::GetCurrentProcess(), 0);
+    return 0;
+}
+
 LRESULT CUpdateDlg::OnFailed(WPARAM failure, LPARAM) {
-    StopPicture();
-    ShowItem(IDC_UPDATE_PICTURE, false);
+    OnAnimation(0, 0);
     platform::ShowMessageBox(hwnd(), FailureText(static_cast<DownloadFailure>(failure)), kCaption,
                              MB_OK);
     CloseUpdateDialog();
@@ -204,14 +239,13 @@ void CUpdateDlg::OnSystemClose() {
     if (job_) {
         job_->Cancel();
     }
-    StopPicture();
+    picture_.Stop();
     EndDialog(IDCANCEL);
 }
 
 void CUpdateDlg::CloseUpdateDialog() {
     DeleteListFile();
-    StopPicture();
-    ShowItem(IDC_UPDATE_PICTURE, false);
+    OnAnimation(0, 0);
     // The worker is not waited for: it stops touching the dialog and its files once this is
     // set, and a download in progress ends at its next piece.
     closed_ = true;
@@ -243,80 +277,47 @@ DWORD WINAPI CUpdateDlg::WorkerMain(void* self) {
     return 0;
 }
 
-void CUpdateDlg::SetStatus(const std::wstring& text) {
-    if (!closed_) {
-        status_.SetText(text);
-    }
-}
-
 void CUpdateDlg::ShowItem(UINT id, bool show) {
     if (!closed_ && hwnd()) {
         ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE);
     }
 }
 
-void CUpdateDlg::StopPicture() {
-    // From either thread; the animation's own thread only draws and is waited for briefly.
-    static std::mutex stopping;
-    std::lock_guard lock(stopping);
-    picture_.Stop();
-}
-
-void CUpdateDlg::OnStatus(const std::wstring& text) { SetStatus(text); }
-
-void CUpdateDlg::OnConnecting() {
+void CUpdateDlg::Tell(UINT message, WPARAM wParam) {
+    // Sent, so that a borrowed text outlives the call; a window already gone answers nothing.
     if (!closed_) {
-        ::SendMessageW(hwnd(), platform::MSG_UPDATE_CONNECTING, 0, 0);
+        ::SendMessageW(hwnd(), message, wParam, 0);
     }
 }
 
-void CUpdateDlg::OnUpToDate() {
-    StopPicture();
-    ShowItem(IDC_UPDATE_PICTURE, false);
-    SetStatus(L"Latest updates are already installed");
-    ShowItem(IDC_UPDATE_OK, true);
-    ShowItem(IDC_UPDATE_THANKS, true);
+void CUpdateDlg::OnStatus(const std::wstring& text) {
+    Tell(platform::MSG_UPDATE_STATUS, reinterpret_cast<WPARAM>(&text));
 }
+
+void CUpdateDlg::OnConnecting() { Tell(platform::MSG_UPDATE_CONNECTING, 0); }
+
+void CUpdateDlg::OnUpToDate() { Tell(platform::MSG_UPDATE_UP_TO_DATE, 0); }
 
 void CUpdateDlg::OnFailed(DownloadFailure failure) {
-    if (closed_) {
-        return;
-    }
     if (failure == DownloadFailure::kMissingFileLine) {
-        StopPicture();
-        ShowItem(IDC_UPDATE_PICTURE, false);
-        SetStatus(L"Error occured while downloading info.");
+        Tell(platform::MSG_UPDATE_ANIMATION, 0);
+        OnStatus(L"Error occured while downloading info.");
         return;
     }
-    ::SendMessageW(hwnd(), platform::MSG_UPDATE_FAILED, static_cast<WPARAM>(failure), 0);
+    Tell(platform::MSG_UPDATE_FAILED, static_cast<WPARAM>(failure));
 }
 
 void CUpdateDlg::RunWorker() {
-    if (picture_.Draw()) {
-        ShowItem(IDC_UPDATE_PICTURE, true);
-    }
+    Tell(platform::MSG_UPDATE_ANIMATION, 1);
     if (!job_->Run() || closed_) {
         return;
     }
-    StopPicture();
-    ShowItem(IDC_UPDATE_PICTURE, false);
-    asked_ = true;
-    const int answer = platform::ShowMessageBox(hwnd(),
-                                                "Latest program update has been successfully "
-                                                "downloaded. Click Yes to install, No to ignore",
-                                                kCaption, MB_YESNO | MB_ICONINFORMATION);
-    if (answer != IDYES || closed_) {
-        // Nothing of this run stays in the temporary folder.
+    Tell(platform::MSG_UPDATE_DOWNLOADED, 0);
+    if (!asked_) {
+        // The dialog closed before it could ask: nothing of this run stays in the temporary
+        // folder.
         job_->DeleteDownloads();
-        return;
     }
-    const std::wstring parameters =
-        L"\"" + DefaultDownloadJobSettings().programFolder + L"\\Renovix.dll\",InstallUpdates";
-    // By its full path: a bare name is looked for in the current folder first.
-    ::ShellExecuteW(nullptr, L"open", RundllPath().c_str(), parameters.c_str(), nullptr,
-                    SW_SHOWNORMAL);
-    // The install step replaces the program's files: nothing of this process may stay.
-    ::TerminateProcess(::GetCurrentProcess(), 0);
 }
 
 }  // namespace renovix

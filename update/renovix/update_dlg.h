@@ -50,17 +50,20 @@ private:
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
     LRESULT OnConnecting(WPARAM, LPARAM);
     LRESULT OnFailed(WPARAM, LPARAM);
+    LRESULT OnStatusMessage(WPARAM text, LPARAM);
+    LRESULT OnUpToDateMessage(WPARAM, LPARAM);
+    LRESULT OnAnimation(WPARAM start, LPARAM);
+    LRESULT OnDownloaded(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     void OnStartTimer();
     void OnSystemClose();
 
     static DWORD WINAPI WorkerMain(void* self);
     void RunWorker();
-    // Touches the window only while the dialog is open.
-    void SetStatus(const std::wstring& text);
     void ShowItem(UINT id, bool show);
-    void StopPicture();
-    // What the job reports, on the worker's thread.
+    // From the worker: a message to the dialog's own thread while the dialog is open.
+    void Tell(UINT message, WPARAM wParam);
+    // What the job reports, on the worker's thread: each becomes a message.
     void OnStatus(const std::wstring& text) override;
     void OnConnecting() override;
     void OnUpToDate() override;

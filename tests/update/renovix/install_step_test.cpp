@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <thread>
 
@@ -29,6 +30,7 @@ protected:
     void SetUp() override {
         temp = FreshFolder("install_temp");
         program = FreshFolder("install_program");
+        kept = FreshFolder("install_kept");
         // The stand-in records how it was started.
         ::CopyFileA((platform_folder() + "velbrook_stand_in.exe").c_str(),
                     (program + "\\Velbrook.exe").c_str(), FALSE);
@@ -70,6 +72,7 @@ protected:
         InstallOptions options;
         options.tempFolder = Wide(temp);
         options.programFolder = Wide(program);
+        options.keptFolder = Wide(kept);
         options.waitMs = 0;
         options.afterCheck = std::move(afterCheck);
         return RunInstallStep(options, &report);
@@ -83,14 +86,34 @@ protected:
         return ReadBytes(program + "\\started.txt");
     }
 
+    // The names of the files in the kept update's folder.
+    std::vector<std::string> KeptFiles() {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found{};
+        const HANDLE search = ::FindFirstFileA((kept + "\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                    names.push_back(found.cFileName);
+                }
+            } while (::FindNextFileA(search, &found));
+            ::FindClose(search);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     VersionServer server;
-    std::string temp, program;
+    std::string temp, program, kept;
     InstallReport report;
 };
 
 constexpr char kUpdateFailed[] =
     "The update could not be completed: some of its files were refused or are in use. Please "
     "check for updates again after Velbrook has restarted.";
+constexpr char kUpdateWaits[] =
+    "The update could not be completed: some of its files are in use. It has been kept, and "
+    "Velbrook will offer to finish it the next time it starts.";
 
 TEST_F(InstallStep, PlacesSignedFilesClosesVelbrookAndStartsItAgain) {
     Download("plainaaaaa", "new program");
@@ -178,11 +201,14 @@ TEST_F(InstallStep, AnArchiveSwappedAfterItsCheckIsNotWhatGoesIn) {
     EXPECT_FALSE(Exists(program + "\\evil.dll"));
 }
 
-// A file in use once made the step delete the package and report nothing: half an update.
-TEST_F(InstallStep, AFileInUseLeavesThePackageAndSaysTheUpdateFailed) {
+// A file in use once made the step delete the package and report nothing: half an update. The
+// package now waits, as checked, in the kept update's folder (not the temporary folder every
+// program of the user can write), and the next run installs it from there.
+TEST_F(InstallStep, AFileInUseKeepsThePackageForTheNextRunWhichInstallsIt) {
     WriteBytes(program + "\\core.dll", "old core");
     Download("lockedzipa", MakeZip({{"core.dll", "new core"}, {"other.txt", "fine"}}));
     WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tlockedzipa\r\n");
+    const std::string download = ReadBytes(temp + "\\lockedzipa");
     MessageBoxAnswers boxes;
     {
         platform::unique_hfile inUse(::CreateFileA((program + "\\core.dll").c_str(), GENERIC_READ,
@@ -192,11 +218,51 @@ TEST_F(InstallStep, AFileInUseLeavesThePackageAndSaysTheUpdateFailed) {
     }
     EXPECT_EQ(ReadBytes(program + "\\core.dll"), "old core");
     EXPECT_EQ(report.failed.size(), 1u);
-    EXPECT_TRUE(Exists(temp + "\\lockedzipa"));
-    EXPECT_TRUE(Exists(temp + "\\lockedzipa.sig"));
-    EXPECT_NE(ReadBytes(temp + "\\updatetmp.tmp").find("lockedzipa"), std::string::npos);
-    ASSERT_FALSE(boxes.shown().empty());
-    EXPECT_EQ(boxes.shown()[0].text, kUpdateFailed);
+    EXPECT_FALSE(Exists(temp + "\\lockedzipa"));
+    EXPECT_FALSE(Exists(temp + "\\updatetmp.tmp"));
+    EXPECT_EQ(KeptFiles(),
+              (std::vector<std::string>{"lockedzipa", "lockedzipa.sig", "updatetmp.statement",
+                                        "updatetmp.statement.sig", "updatetmp.tmp"}));
+    EXPECT_EQ(ReadBytes(kept + "\\lockedzipa"), download);
+    EXPECT_NE(ReadBytes(kept + "\\updatetmp.tmp").find("lockedzipa"), std::string::npos);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, kUpdateWaits);
+
+    Run();
+    EXPECT_EQ(ReadBytes(program + "\\core.dll"), "new core");
+    EXPECT_TRUE(report.failed.empty());
+    EXPECT_TRUE(KeptFiles().empty());
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+// What waits in the kept folder is checked again like a fresh download, and a fresh download
+// in the temporary folder goes in instead of it.
+TEST_F(InstallStep, AKeptUpdateIsCheckedAgainAndAFreshDownloadSupersedesIt) {
+    const struct {
+        const char* keptVersion;
+        bool fresh;
+        const char* core;
+    } cases[] = {
+        {"2.0.0.0", false, "kept core"},
+        {"1.0.0.0", false, "old core"},  // no longer newer than the installed program
+        {"2.0.0.0", true, "fresh core"},
+    };
+    const std::string tempFolder = temp;
+    for (const auto& c : cases) {
+        WriteBytes(program + "\\core.dll", "old core");
+        temp = kept;
+        Download("keptzipaaa", MakeZip({{"core.dll", "kept core"}}));
+        WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tkeptzipaaa\r\n", c.keptVersion);
+        temp = tempFolder;
+        if (c.fresh) {
+            Download("freshzipaa", MakeZip({{"core.dll", "fresh core"}}));
+            WriteList(program + "\r\npack.zip\tx\t1\thttps://h/z\t1\t0\tfreshzipaa\r\n");
+        }
+        MessageBoxAnswers boxes;
+        Run();
+        EXPECT_EQ(ReadBytes(program + "\\core.dll"), c.core) << c.keptVersion << c.fresh;
+        EXPECT_TRUE(KeptFiles().empty()) << c.keptVersion << c.fresh;
+    }
 }
 
 // A plain file goes in as a new file of the program folder, with the folder's rights rather
