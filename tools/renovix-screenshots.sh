@@ -67,6 +67,13 @@ script downloading "body=$(body "1
 h	9.0.0.0	1	0
 big.bin	x	$big	$site/downloading/big.bin	0	0")"
 script downloading/big.bin "body=x&repeat=$big&sign=1&mode=stall&cut=$((1024 * 1024))"
+# Without the signed statement of the release nothing is downloaded.
+digest=$(python3 -c 'import hashlib, sys; print(hashlib.sha512(b"x" * int(sys.argv[1])).hexdigest())' "$big")
+script downloading/admin/release-statement "sign=1&body=$(body "Velbrook release statement
+product	Velbrook
+version	9.0.0.0
+file	big.bin	big.bin	0	$digest
+")"
 shot downloading downloading 6
 # Already installed: the answer names the version of the stand-in Velbrook.exe.
 script installed "body=$(body "1
