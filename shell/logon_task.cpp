@@ -20,6 +20,10 @@ namespace {
 constexpr DWORD kRunOnlyIfLoggedOn = TASK_FLAG_RUN_ONLY_IF_LOGGED_ON;
 static_assert(kRunOnlyIfLoggedOn == 0x2000);
 
+// How long deleting a work item waits for another reader of its file: 2 s in all.
+constexpr int kDeleteTries = 40;
+constexpr DWORD kDeleteRetryMs = 50;
+
 // The task's texts in the program's ANSI code page (the thread's code page would differ from
 // it under the UTF-8 manifest).
 std::wstring Wide(const std::string& text) { return platform::text::Wide(text); }
@@ -179,7 +183,15 @@ bool DeleteWorkItem(const std::string& name) {
     if (!CreateScheduler(scheduler)) {
         return true;
     }
-    scheduler->Delete(Wide(name).c_str());
+    // The Schedule service reads a work item it has just seen without letting anyone delete
+    // it meanwhile (its own reading gives up after a few tenths of a second).
+    const std::wstring wide = Wide(name);
+    HRESULT deleted = scheduler->Delete(wide.c_str());
+    for (int tries = 0;
+         deleted == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION) && tries < kDeleteTries; ++tries) {
+        ::Sleep(kDeleteRetryMs);
+        deleted = scheduler->Delete(wide.c_str());
+    }
     platform::com_ptr<ITask> task;
     return FAILED(Activate(*scheduler.get(), name, task));
 }

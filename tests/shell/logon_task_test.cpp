@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 using shell::TaskChange;
@@ -235,6 +237,26 @@ TEST_F(LogonTask, ApplyReplacesAVersion1TaskOfTheNameAndDeletesTheTaskFromBothSc
 
     testing_support::BlockRootTask(name, true);
     EXPECT_FALSE(shell::ApplyLogonTask(true));
+}
+
+TEST_F(LogonTask, AWorkItemTheServiceIsStillReadingIsReplacedOnceItLetsGo) {
+    const std::string name = shell::LogonTaskName();
+    ASSERT_EQ(shell::CreateStartupTask(name, "Velbrook.exe", "old", "C:\\Old Place", 0, 0, 0,
+                                       TASK_EVENT_TRIGGER_AT_LOGON, "-t"),
+              TaskChange::Created);
+    // The Schedule service takes a new work item in the way this handle holds it: shared for
+    // reading only, for a moment.
+    const std::string job = TasksFolder() + "\\" + name + ".job";
+    HANDLE reader = ::CreateFileA(job.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE) << job;
+    std::thread service([reader] {
+        ::Sleep(300);
+        ::CloseHandle(reader);
+    });
+    EXPECT_TRUE(shell::ApplyLogonTask(true));
+    service.join();
+    EXPECT_EQ(::GetFileAttributesA(job.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
