@@ -72,7 +72,7 @@ const controls::MessageTable<CHomePage>& CHomePage::Messages() {
         controls::OnMessage(WM_SHOWWINDOW, &CHomePage::OnShowWindow),
         controls::OnMessage(WM_SIZE, &CHomePage::OnSize),
         controls::OnMessage(WM_ERASEBKGND, &CHomePage::OnEraseBackground),
-        controls::OnMessage(platform::MSG_TASKS_CHANGED, &CHomePage::OnTasksChanged),
+        controls::OnMessage(platform::MSG_ENTRIES_CHANGED, &CHomePage::OnEntriesChanged),
         controls::OnCommandCode(IDC_HOME_FIX, BN_CLICKED, &CHomePage::OnFixClicked),
         controls::OnCommandCode(IDC_HOME_VIEW_HISTORY, BN_CLICKED,
                                 &CHomePage::OnViewHistoryClicked),
@@ -141,7 +141,7 @@ LRESULT CHomePage::OnInitDialog(WPARAM, LPARAM) {
     tipHeading_.SetText(kTipHeading);
     Layout();
     tasksChanged_.emplace(
-        [window = hwnd()] { ::PostMessage(window, platform::MSG_TASKS_CHANGED, 0, 0); });
+        [window = hwnd()] { ::PostMessage(window, platform::MSG_ENTRIES_CHANGED, 0, 0); });
     return TRUE;
 }
 
@@ -201,8 +201,8 @@ LRESULT CHomePage::OnShowWindow(WPARAM shown, LPARAM) {
     return 0;
 }
 
-// The count shown includes the tasks as the page last heard of them.
-LRESULT CHomePage::OnTasksChanged(WPARAM, LPARAM) {
+// The count shown follows the entries as the page last heard of them, tasks included.
+LRESULT CHomePage::OnEntriesChanged(WPARAM, LPARAM) {
     if (::IsWindowVisible(hwnd())) {
         RefreshStatus();
     }

@@ -34,7 +34,7 @@ private:
     LRESULT OnShowWindow(WPARAM shown, LPARAM);
     LRESULT OnSize(WPARAM type, LPARAM);
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
-    LRESULT OnTasksChanged(WPARAM, LPARAM);
+    LRESULT OnEntriesChanged(WPARAM, LPARAM);
     void OnFixClicked();
     void OnViewHistoryClicked();
     void OnTipClicked();

@@ -72,10 +72,11 @@ inline constexpr UINT MSG_AFTER_FIRST_SHOW = 1619;
 //       wait; the list takes them from its PublisherLookup. wParam, lParam: 0.
 inline constexpr UINT MSG_PUBLISHER_ANSWERS = 1620;
 
-// 1621  task snapshot worker (engine/logon_task_snapshot.h) -> a page that lists tasks, posted:
-//       the Task Scheduler's tasks read now differ from those the page listed; list again.
-//       wParam, lParam: 0.
-inline constexpr UINT MSG_TASKS_CHANGED = 1621;
+// 1621  task snapshot worker (engine/logon_task_snapshot.h), or CVelbrookDlg after the
+//       monitor's news -> a page that lists entries, posted: the entries may differ from those
+//       the page listed (the Task Scheduler's tasks read now differ, an entry was announced or
+//       switched off again); list again. wParam, lParam: 0.
+inline constexpr UINT MSG_ENTRIES_CHANGED = 1621;
 // 1622  monitor worker -> CVelbrookDlg: entries that put themselves back, to be switched off
 //       again ("Keep switched-off programs off"). wParam: std::vector<StartupItem>* (the
 //       worker's, borrowed for the call; the receiver clears the enabled flag of each entry it

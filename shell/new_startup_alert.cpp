@@ -145,18 +145,19 @@ void ShowNewStartupAlert(HWND owner, const engine::StartupItem& item, AlertKind 
     alert.DoModal(owner);
 }
 
-void KeepOffAndTell(HWND owner, std::vector<engine::StartupItem>& entries, bool alerts) {
+int KeepOffAndTell(HWND owner, std::vector<engine::StartupItem>& entries, bool alerts) {
     const history::ManualSaveOutcome outcome =
         cleanup::KeepReturnedOff(entries, engine::ReportStyle::Free());
     if (!alerts || outcome.switchedOff == 0) {
-        return;
+        return outcome.switchedOff;
     }
     for (const engine::StartupItem& entry : entries) {
         if (!entry.enabled) {
             ShowNewStartupAlert(owner, entry, AlertKind::KeptOff, outcome.switchedOff);
-            return;
+            break;
         }
     }
+    return outcome.switchedOff;
 }
 
 }  // namespace shell

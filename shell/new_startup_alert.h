@@ -76,8 +76,8 @@ void ShowNewStartupAlert(HWND owner, const engine::StartupItem& item,
 // The window thread's part of "Keep switched-off programs off": switches the entries off again
 // as one fix (the ignore list wins; failures are reported as the automatic run reports them),
 // clears the enabled flag of each one switched off, and, when alerts, tells the user in the
-// information variant of the alert.
-void KeepOffAndTell(HWND owner, std::vector<engine::StartupItem>& entries, bool alerts);
+// information variant of the alert. Returns how many it switched off.
+int KeepOffAndTell(HWND owner, std::vector<engine::StartupItem>& entries, bool alerts);
 
 }  // namespace shell
 #endif

@@ -371,16 +371,27 @@ LRESULT CVelbrookDlg::OnNewStartup(WPARAM item, LPARAM cameBack) {
     if (item) {
         ShowNewStartupAlert(hwnd(), *reinterpret_cast<const engine::StartupItem*>(item),
                             cameBack ? AlertKind::CameBack : AlertKind::NewEntry);
+        TellPagesEntriesChanged();
     }
     return 1;
 }
 
 LRESULT CVelbrookDlg::OnKeepOff(WPARAM entries, LPARAM alerts) {
-    if (entries) {
+    if (entries &&
         KeepOffAndTell(hwnd(), *reinterpret_cast<std::vector<engine::StartupItem>*>(entries),
-                       alerts != 0);
+                       alerts != 0) > 0) {
+        TellPagesEntriesChanged();
     }
     return 1;
+}
+
+// The page shown lists again at once, the others when next shown.
+void CVelbrookDlg::TellPagesEntriesChanged() {
+    for (const auto& page : pages_) {
+        if (page && page->hwnd()) {
+            ::PostMessage(page->hwnd(), platform::MSG_ENTRIES_CHANGED, 0, 0);
+        }
+    }
 }
 
 LRESULT CVelbrookDlg::OnMonitorDone(WPARAM, LPARAM) { return 1; }

@@ -86,6 +86,7 @@ private:
     void OnMonitorTimer();
 
     void SetUpHeader();
+    void TellPagesEntriesChanged();
     void CreatePageWindow(controls::CDialog& page);
     void BringBack();
     void ShowTrayMenu();

@@ -102,7 +102,7 @@ const controls::MessageTable<CManulStartupsPage>& CManulStartupsPage::Messages()
         controls::OnCommandCode(IDC_MANUL_FILTER, CBN_SELCHANGE, &Self::OnFilterChanged),
         controls::OnNotify(IDC_MANUL_LIST, LVN_ITEMCHANGED, &Self::OnItemChanged),
         controls::OnNotify(IDC_MANUL_LIST, NM_CLICK, &Self::OnListClick),
-        controls::OnMessage(platform::MSG_TASKS_CHANGED, &Self::OnTasksChanged),
+        controls::OnMessage(platform::MSG_ENTRIES_CHANGED, &Self::OnEntriesChanged),
     };
     return table;
 }
@@ -156,7 +156,7 @@ LRESULT CManulStartupsPage::OnInitDialog(WPARAM, LPARAM) {
         Anchor(id, kMoveWithBottom | kMoveWithRight);
     }
     tasksChanged_.emplace(
-        [window = hwnd()] { ::PostMessage(window, platform::MSG_TASKS_CHANGED, 0, 0); });
+        [window = hwnd()] { ::PostMessage(window, platform::MSG_ENTRIES_CHANGED, 0, 0); });
     return TRUE;
 }
 
@@ -182,8 +182,8 @@ LRESULT CManulStartupsPage::OnShowWindow(WPARAM shown, LPARAM) {
 }
 
 // A hidden page lists again when it is shown. A shown one lists again unless the user has
-// ticked or unticked rows not saved yet: those are not dropped for a task that changed.
-LRESULT CManulStartupsPage::OnTasksChanged(WPARAM, LPARAM) {
+// ticked or unticked rows not saved yet: those are not dropped for an entry that changed.
+LRESULT CManulStartupsPage::OnEntriesChanged(WPARAM, LPARAM) {
     if (!::IsWindowVisible(hwnd())) {
         return 0;
     }

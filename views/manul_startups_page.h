@@ -72,7 +72,7 @@ private:
     void OnFilterChanged();
     LRESULT OnItemChanged(NMHDR* header);
     LRESULT OnListClick(NMHDR* header);
-    LRESULT OnTasksChanged(WPARAM, LPARAM);
+    LRESULT OnEntriesChanged(WPARAM, LPARAM);
 
     Filter CurrentFilter() const;
     void ShowDetails(int row);

@@ -76,7 +76,7 @@ const controls::MessageTable<CWndStartupsPage>& CWndStartupsPage::Messages() {
         controls::OnMessage(WM_INITDIALOG, &Self::OnInitDialog),
         controls::OnMessage(WM_SHOWWINDOW, &Self::OnShowWindow),
         controls::OnMessage(WM_SIZE, &Self::OnSize),
-        controls::OnMessage(platform::MSG_TASKS_CHANGED, &Self::OnTasksChanged),
+        controls::OnMessage(platform::MSG_ENTRIES_CHANGED, &Self::OnEntriesChanged),
         controls::OnCommandCode(IDC_WND_AUTOMATIC_FIX, BN_CLICKED, &Self::OpenAutomaticFix),
         controls::OnCommandCode(IDC_WND_MANUAL_FIX, BN_CLICKED, &Self::OnManualFixClicked),
         controls::OnNotify(IDC_WND_LIST, NM_CLICK, &Self::OnListClick),
@@ -107,7 +107,7 @@ LRESULT CWndStartupsPage::OnInitDialog(WPARAM, LPARAM) {
     Anchor(IDC_WND_BUTTONS_HINT, kMoveWithBottom);
     PlaceButtons();
     tasksChanged_.emplace(
-        [window = hwnd()] { ::PostMessage(window, platform::MSG_TASKS_CHANGED, 0, 0); });
+        [window = hwnd()] { ::PostMessage(window, platform::MSG_ENTRIES_CHANGED, 0, 0); });
     return TRUE;
 }
 
@@ -159,7 +159,7 @@ LRESULT CWndStartupsPage::OnShowWindow(WPARAM shown, LPARAM) {
 
 // The list shown now is listed again; a hidden one when it is next shown (the home page, when
 // it is the one shown, counts through it and so lists it again).
-LRESULT CWndStartupsPage::OnTasksChanged(WPARAM, LPARAM) {
+LRESULT CWndStartupsPage::OnEntriesChanged(WPARAM, LPARAM) {
     if (loaded_ && ::IsWindowVisible(hwnd())) {
         LoadAndCountActive();
     } else {

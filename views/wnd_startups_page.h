@@ -59,7 +59,7 @@ private:
     LRESULT OnInitDialog(WPARAM, LPARAM);
     LRESULT OnShowWindow(WPARAM shown, LPARAM);
     LRESULT OnSize(WPARAM type, LPARAM);
-    LRESULT OnTasksChanged(WPARAM, LPARAM);
+    LRESULT OnEntriesChanged(WPARAM, LPARAM);
     void OnManualFixClicked();
     LRESULT OnListClick(NMHDR* header);
 

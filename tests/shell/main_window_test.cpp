@@ -3,6 +3,7 @@
 
 #include "cleanup/ignore_list.h"
 #include "controls/dialog.h"
+#include "engine/switching.h"
 #include "history/home_page_ids.h"
 #include "history/manual_save.h"
 #include "platform/app_messages.h"
@@ -19,6 +20,7 @@
 #include "tests/support/dialog_driver.h"
 #include "tests/support/machine_state.h"
 #include "update/site_config.h"
+#include "views/wnd_startups_page.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +57,31 @@ INT_PTR RunMainWindow(CVelbrookDlg& window, const std::function<void(CVelbrookDl
     ::KillTimer(nullptr, timer);
     pending = nullptr;
     return result;
+}
+
+// While owner is set, a dialog it owns (the new-startup alert) is cancelled as it comes up.
+void CancelOwnedDialogs(HWND owner) {
+    static HWND watched;
+    static UINT_PTR timer;
+    watched = owner;
+    if (timer) {
+        ::KillTimer(nullptr, timer);
+        timer = 0;
+    }
+    if (!owner) {
+        return;
+    }
+    timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND window, LPARAM) CALLBACK -> BOOL {
+                if (::GetWindow(window, GW_OWNER) == watched && ::IsWindowVisible(window)) {
+                    ::PostMessage(window, WM_COMMAND, IDCANCEL, 0);
+                }
+                return TRUE;
+            },
+            0);
+    });
 }
 
 bool Visible(const controls::CDialog* page) { return page && ::IsWindowVisible(page->hwnd()); }
@@ -221,6 +248,46 @@ TEST_F(MainWindow, TheHistoryAndIgnoreListShowTheFilesAsTheyAreNowWhicheverWayLe
     testing_support::ResetDataFolder();
     testing_support::ResetStartupSources();
     cleanup::LoadIgnoreList();
+}
+
+// The monitor's news reaches the pages: the one shown lists again at once, a hidden one when
+// it is next shown.
+TEST_F(MainWindow, PagesListAgainWhenTheMonitorSwitchedAnEntryOffAgainOrAnnouncedOne) {
+    using testing_support::kRunKey;
+    testing_support::ResetDataFolder();
+    testing_support::ResetStartupSources();
+    const std::string run = std::string("HKCU\\") + kRunKey;
+    engine::StartupItem pushy{"Pushy", "pushy.exe", run, true};
+    testing_support::SetRunValue(HKEY_CURRENT_USER, kRunKey, pushy.name, pushy.command);
+    ASSERT_TRUE(engine::DisableStartupItem(pushy, engine::ReportStyle::Free()));
+    testing_support::SetRunValue(HKEY_CURRENT_USER, kRunKey, pushy.name, pushy.command);
+    pushy.returned = true;
+    CVelbrookDlg window;
+    RunMainWindow(window, [&](CVelbrookDlg& w) {
+        auto* startups =
+            dynamic_cast<views::CWndStartupsPage*>(w.Page(controls::kWindowsStartupsPage));
+        ASSERT_NE(startups, nullptr);
+        w.SendCommand(IDC_HEADER_STARTUPS);
+        ASSERT_TRUE(startups->IsActive("Pushy"));
+
+        std::vector<engine::StartupItem> back{pushy};
+        ::SendMessage(w.hwnd(), platform::MSG_MONITOR_KEEP_OFF, reinterpret_cast<WPARAM>(&back), 0);
+        EXPECT_TRUE(PumpUntil([&] { return !startups->IsActive("Pushy"); }));
+
+        // Announced while the home page is shown: once the alert is answered, the startups
+        // page has the new entry.
+        w.SendCommand(IDC_HEADER_HOME);
+        engine::StartupItem fresh{"Fresh", "fresh.exe", run, true};
+        testing_support::SetRunValue(HKEY_CURRENT_USER, kRunKey, fresh.name, fresh.command);
+        CancelOwnedDialogs(w.hwnd());
+        ::SendMessage(w.hwnd(), platform::MSG_MONITOR_NEW_ENTRY, reinterpret_cast<WPARAM>(&fresh),
+                      0);
+        CancelOwnedDialogs(nullptr);
+        w.SendCommand(IDC_HEADER_STARTUPS);
+        EXPECT_TRUE(PumpUntil([&] { return startups->IsActive("Fresh"); }));
+    });
+    testing_support::ResetDataFolder();
+    testing_support::ResetStartupSources();
 }
 
 TEST_F(MainWindow, CloseHidesAndOnlyTheInstallersRequestEndsIt) {
