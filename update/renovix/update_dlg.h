@@ -38,8 +38,7 @@ public:
     void SetPauseMs(DWORD ms) { pauseMs_ = ms; }
     // The failure texts of the error box.
     static const char* FailureText(DownloadFailure failure);
-    // The worker ends before the question when this is set (the tests stop there).
-    void SetNoInstall(bool on) { noInstall_ = on; }
+    // True once the dialog has asked whether to install the downloaded update.
     bool AskedToInstall() const { return asked_; }
     // Ends once the worker has ended (tests only).
     bool WaitForWorker(DWORD ms) const;
@@ -80,7 +79,6 @@ private:
     std::atomic<bool> closed_{false};
     DWORD pauseMs_ = 1000;
     std::unique_ptr<DownloadJob> job_;
-    bool noInstall_ = false;
     std::atomic<bool> asked_{false};
     std::atomic<int> holders_{1};
 };
