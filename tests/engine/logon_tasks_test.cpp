@@ -189,6 +189,29 @@ TEST_F(LogonTasks, AWindowsListingTakesTheSnapshotAndAReadThatDiffersIsAnnounced
     EXPECT_TRUE(std::find(listed.begin(), listed.end(), "\\VbTest kept only|off") == listed.end());
 }
 
+// A service that hangs holds a full read for the bound, then the listing goes on without the
+// tasks; a window's listing takes the snapshot and never waits for the service.
+TEST_F(LogonTasks, AServiceThatDoesNotAnswerIsLeftOutOfAFullReadAndNeverHoldsAWindowsListing) {
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, "RunFirst", "r.exe");
+    const StartupItem kept{"\\VbTest kept only", "C:\\Tools\\kept.exe", "Task Scheduler", true};
+    engine::KeepLogonTaskSnapshot({kept});
+    std::vector<std::string> listed;
+    const auto list = [&](const StartupItem& item) { listed.push_back(item.name); };
+    {
+        SuspendedScheduler hung;
+        ASSERT_TRUE(hung.ok());
+        EXPECT_TRUE(engine::EnumerateAllSources(engine::TaskRead::Snapshot, list));
+        EXPECT_EQ(listed, (std::vector<std::string>{"RunFirst", kept.name}));
+        listed.clear();
+        EXPECT_FALSE(engine::EnumerateAllSources(list));
+        EXPECT_EQ(listed, std::vector<std::string>{"RunFirst"});
+    }
+    // The read left waiting ends on its own once the service answers.
+    listed.clear();
+    EXPECT_TRUE(engine::EnumerateAllSources(list));
+    EXPECT_EQ(listed.front(), "RunFirst");
+}
+
 TEST_F(LogonTasks, SwitchingOffRecordsTheTaskInTheHistoryAndRestoreSwitchesItBackOn) {
     Register(Specs()[0]);
     StartupItem item{"\\VbTest A logon", "C:\\Tools\\a.exe /tray", "Task Scheduler", true};

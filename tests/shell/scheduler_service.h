@@ -5,6 +5,7 @@
 // database locked), the tests that need it are skipped, saying why.
 
 #include "engine/task_service.h"
+#include "platform/unique_any.h"
 
 #include <windows.h>
 
@@ -48,6 +49,53 @@ inline void BlockRootTask(const std::string& name, bool block) {
         }
     }
 }
+
+// While it lives, the process that runs the Task Scheduler service is suspended: calls to the
+// service get no answer, as from a service that hangs.
+class SuspendedScheduler {
+public:
+    SuspendedScheduler() {
+        if (const DWORD id = ServiceProcessId()) {
+            process_.reset(::OpenProcess(PROCESS_SUSPEND_RESUME, FALSE, id));
+        }
+        suspended_ = process_ && Call("NtSuspendProcess");
+    }
+    ~SuspendedScheduler() {
+        if (suspended_) {
+            Call("NtResumeProcess");
+        }
+    }
+    SuspendedScheduler(const SuspendedScheduler&) = delete;
+    SuspendedScheduler& operator=(const SuspendedScheduler&) = delete;
+    bool ok() const { return suspended_; }
+
+private:
+    bool Call(const char* name) const {
+        using ProcessCall = LONG(WINAPI*)(HANDLE);
+        const auto call = reinterpret_cast<ProcessCall>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), name)));
+        return call && call(process_.get()) >= 0;
+    }
+    static DWORD ServiceProcessId() {
+        SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+        SC_HANDLE service =
+            manager ? ::OpenServiceA(manager, "Schedule", SERVICE_QUERY_STATUS) : nullptr;
+        SERVICE_STATUS_PROCESS status{};
+        DWORD size = 0;
+        if (service) {
+            ::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO,
+                                   reinterpret_cast<BYTE*>(&status), sizeof status, &size);
+            ::CloseServiceHandle(service);
+        }
+        if (manager) {
+            ::CloseServiceHandle(manager);
+        }
+        return status.dwProcessId;
+    }
+
+    platform::unique_handle process_;
+    bool suspended_ = false;
+};
 
 class SchedulerService : public ::testing::Environment {
 public:
