@@ -52,9 +52,11 @@ std::vector<std::shared_ptr<const std::function<void()>>> SubscribersOf(Snapshot
     return all;
 }
 
+// Nobody waits for this thread, so it reads without a bound: while the service hangs, this one
+// read waits and no listing starts another.
 DWORD WINAPI RefreshThread(void*) {
     std::vector<StartupItem> items;
-    const bool read = ReadLogonTasks(items);
+    const bool read = ReadLogonTasksUnbounded(items);
     Snapshot& snapshot = TheSnapshot();
     {
         std::lock_guard<std::mutex> hold(snapshot.lock);

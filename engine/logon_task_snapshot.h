@@ -1,7 +1,8 @@
 #pragma once
 // The task source for callers that must not wait on the Task Scheduler: the window thread's
 // listings. They get the entries of the last read at once; a worker reads the service again
-// (one read at a time, bounded like every read) and keeps what it found as the new snapshot.
+// (one read at a time, unbounded: a service that hangs holds that one worker, and the snapshot
+// stays as it was) and keeps what it found as the new snapshot.
 // Every full read (the monitor's pass, the console) leaves its result there too. Whoever
 // shows tasks subscribes, and is called on the worker when a read found something else than
 // the snapshot held: a window posts itself a message from there and lists again.

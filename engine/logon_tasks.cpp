@@ -141,31 +141,45 @@ struct TaskRead {
     std::vector<StartupItem> items;
 };
 
-DWORD WINAPI ReadThread(void* context) {
-    std::unique_ptr<std::shared_ptr<TaskRead>> owner(
-        static_cast<std::shared_ptr<TaskRead>*>(context));
-    TaskRead& read = **owner;
+HRESULT ReadAllFolders(std::vector<StartupItem>& items) {
     // A free-threaded apartment of its own: the caller's thread may have none, or a busy one.
     const HRESULT init = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    HRESULT hr = S_OK;
     {
         platform::com_ptr<ITaskService> service;
         platform::com_ptr<ITaskFolder> root;
-        HRESULT hr = ConnectTaskService(service);
+        hr = ConnectTaskService(service);
         if (SUCCEEDED(hr))
             hr = service->GetFolder(unique_bstr("\\").get(), root.put());
         if (SUCCEEDED(hr))
             ReadFolder(*root.get(), {platform::CurrentUserName(), platform::CurrentUserSid()},
-                       read.items);
-        read.result = hr;
+                       items);
     }
     if (SUCCEEDED(init)) {
         ::CoUninitialize();
     }
+    return hr;
+}
+
+DWORD WINAPI ReadThread(void* context) {
+    std::unique_ptr<std::shared_ptr<TaskRead>> owner(
+        static_cast<std::shared_ptr<TaskRead>*>(context));
+    TaskRead& read = **owner;
+    read.result = ReadAllFolders(read.items);
     ::SetEvent(read.done.get());
     return 0;
 }
 
 }  // namespace
+
+bool ReadLogonTasksUnbounded(std::vector<StartupItem>& items) {
+    const HRESULT hr = ReadAllFolders(items);
+    if (FAILED(hr)) {
+        Trace("Task Scheduler: not reachable, " + HexCode(hr));
+        return false;
+    }
+    return true;
+}
 
 bool ReadLogonTasks(std::vector<StartupItem>& items) {
     auto read = std::make_shared<TaskRead>();

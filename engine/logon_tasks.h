@@ -16,6 +16,10 @@ inline constexpr unsigned long kTaskServiceTimeoutMs = 5000;
 // time the source gives nothing, a debug trace says why, and the result is false.
 bool ReadLogonTasks(std::vector<StartupItem>& items);
 
+// The same read on the calling thread, however long the service takes: for a worker whose
+// caller does not wait for it. A service that hangs holds that one thread and starts no other.
+bool ReadLogonTasksUnbounded(std::vector<StartupItem>& items);
+
 // Reads the service as ReadLogonTasks does, keeps the answer as the snapshot
 // (engine/logon_task_snapshot.h) and feeds its entries.
 bool EnumerateLogonTasks(const EntrySink& sink);
