@@ -47,7 +47,10 @@ update::HttpRequest DownloadRequest() {
     update::HttpRequest request;
     request.agent = "Renovix";
     request.accessType = INTERNET_OPEN_TYPE_PRECONFIG;
-    request.flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_BINARY;
+    // Fresh from the server and written only where the job puts it: a copy in WinINet's cache
+    // would cost as much again as the download and keep the update there.
+    request.flags =
+        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRANSFER_BINARY;
     return request;
 }
 
