@@ -146,14 +146,12 @@ HRESULT ReadAllFolders(std::vector<StartupItem>& items) {
     const HRESULT init = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     HRESULT hr = S_OK;
     {
-        platform::com_ptr<ITaskService> service;
         platform::com_ptr<ITaskFolder> root;
-        hr = ConnectTaskService(service);
-        if (SUCCEEDED(hr))
-            hr = service->GetFolder(unique_bstr("\\").get(), root.put());
-        if (SUCCEEDED(hr))
+        hr = OpenRootTaskFolder(root);
+        if (SUCCEEDED(hr)) {
             ReadFolder(*root.get(), {platform::CurrentUserName(), platform::CurrentUserSid()},
                        items);
+        }
     }
     if (SUCCEEDED(init)) {
         ::CoUninitialize();
