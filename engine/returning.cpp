@@ -13,17 +13,8 @@ namespace engine {
 
 namespace {
 
-// A bucket key for names: ASCII letters folded. Names that match fall into one bucket; the
-// full comparison (EqualsNoCase) decides.
-std::string BucketKey(const std::string& name) {
-    std::string key = name;
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return key;
-}
+// Names that Windows takes for one, in any script, share a bucket key.
+std::string BucketKey(const std::string& name) { return UpperAnsi(name); }
 
 bool IsStoreRecord(const StartupItem& item) {
     return !item.enabled && item.disabledBy == StartupItem::DisabledBy::Store &&

@@ -163,6 +163,18 @@ TEST_F(Returning, ADifferentProgramOrTheSameNameElsewhereIsNoReturn) {
                                                         "Startup|on", kHkcuRun + "|off"}));
 }
 
+TEST_F(Returning, ANameWrittenBackInAnotherCaseOfAnyScriptIsTheSameEntry) {
+    const std::string lower = "\xD0\xBE\xD0\xB1\xD0\xBB\xD0\xB0\xD0\xBA\xD0\xBE";  // "облако"
+    const std::string upper = "\xD0\x9E\xD0\x91\xD0\x9B\xD0\x90\xD0\x9A\xD0\x9E";  // "ОБЛАКО"
+    const std::string command = "C:\\Apps\\oblako.exe";
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, lower, command);
+    ASSERT_TRUE(
+        engine::DisableStartupItem({lower, command, kHkcuRun, true}, engine::ReportStyle::Free()));
+    SetRunValue(HKEY_CURRENT_USER, kRunKey, upper, command);
+    EXPECT_EQ(RowsOf(upper), std::vector<std::string>{kHkcuRun + "|back"});
+    EXPECT_EQ(engine::ListStartupItems(engine::EntryFilter::Disabled).size(), 0u);
+}
+
 TEST_F(Returning, TheAlertOffersToSwitchOffAgainAsAManualFixOrToLeaveIt) {
     TestPageHost host;
     SetRunValue(HKEY_CURRENT_USER, kRunKey, "Chat", "chat.exe");
